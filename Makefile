@@ -1,0 +1,42 @@
+# Kestrune: `make run` builds and runs the demo, `make test` builds and passes every test.
+# Both install missing Debian packages first (scripts/install-deps).
+JOBS ?= $(shell nproc)
+BUILD ?= build
+TEST_BUILD ?= build-test
+FUZZ_BUILD ?= build-fuzz
+
+.PHONY: all deps build run test bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@scripts/run-demo $(BUILD)/demo
+
+# The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+test: deps
+	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_BUILD) -j$(JOBS)
+	@cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench -j$(JOBS)
+	@scripts/run-benchmarks build-bench
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_reader
+	@scripts/run-fuzz $(FUZZ_BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) build-bench

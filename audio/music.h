@@ -1,0 +1,20 @@
+// Music: one streamed file at a time over SDL2_mixer. The six stream operations stand in
+// for the sound library the demo was designed around; every call returns at once and a
+// missing file or device leaves the demo silent.
+#pragma once
+
+struct MusicStream; // opaque; nullptr when a file could not be opened
+
+extern MusicStream* currentStream;
+
+bool soundInit(int mixRate, int channels, int flags);
+MusicStream* streamOpen(const char* fileName, int mode, int offset, int length);
+void streamPlay(int channel, MusicStream* stream);
+void streamStop(MusicStream* stream);
+void streamClose(MusicStream* stream);
+void soundClose();
+
+// The sequences the demo runs.
+void startMusic();                     // init, open "bgmusic.mp3", play
+void switchMusic(const char* fileName); // stop current, open and play the new one
+void stopMusic();                      // stop, close, close the sound system

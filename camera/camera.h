@@ -1,0 +1,24 @@
+// The user camera: eye, look-at point and up vector, steered by the arrow keys and
+// the mouse. The eye-to-view distance never changes: turning rotates the view point
+// about the eye, moving shifts both points together.
+#pragma once
+#include "math/vecmath.h"
+
+struct Camera {
+    Vec3 eye;
+    Vec3 view;
+    Vec3 up;
+    int height;
+    int width;
+};
+
+extern Camera camera;
+extern float pitchTotal;    // accumulated mouse-look pitch, radians, within [-2, 2]
+extern float pitchPrevious; // pitchTotal before the latest step
+extern float cameraSpeed;   // fraction of the horizontal eye-to-view vector moved per frame
+
+void setCamera(float eyeX, float eyeY, float eyeZ, float viewX, float viewY, float viewZ,
+               float upX, float upY, float upZ);
+void mouseLook(Camera& cam);
+void rotateView(Camera& cam, float angle, float x, float y, float z);
+void moveCamera(Camera& cam);

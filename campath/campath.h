@@ -1,0 +1,39 @@
+// Camera paths: the XML path format, the recorder that writes "campath.xml" from the
+// user camera, and Catmull-Rom playback through a four-node window of a loaded path.
+#pragma once
+#include <tinyxml.h>
+
+#include "math/vecmath.h"
+
+struct CameraPath {
+    Vec3 posWindow[4];  // eye positions of the four nodes in use
+    Vec3 viewWindow[4]; // look-at points of the same nodes
+    int amount;         // nodes the file declares
+    int nodeIndex;      // segments completed
+    TiXmlElement* cursor; // the element read last; playback continues from it
+    bool usable;        // false: missing, malformed or fewer than four nodes; not played
+};
+
+// Playback outputs and the shared segment parameter.
+extern float pathParam;
+extern Vec3 pathEye;
+extern Vec3 pathLookAt;
+
+// Recorder state.
+extern TiXmlDocument recorderDocument;
+extern TiXmlElement* recordPoints;
+extern int recordNodeCount;
+extern bool recordingStarted;
+extern bool recordingFinished;
+extern const char* recordFileName; // "campath.xml"; tests point it elsewhere
+
+// Loads fileName into document (which must outlive the path) and fills the window.
+void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
+
+void startRecording();
+void addRecordNode();
+void finishRecording();
+
+void advancePath(CameraPath& path);
+void evaluatePath(CameraPath& path, float t);
+void playbackStep(CameraPath& path);

@@ -1,0 +1,36 @@
+// Desktop size and cursor, from GLUT. The demo's window covers the whole screen, so the
+// window coordinates GLUT reports are screen coordinates.
+#include <GL/freeglut.h>
+
+#include "platform/platform.h"
+
+bool cursorWarpEnabled = true;
+int cursorWarpCount = 0;
+
+static int cursorX = 0;
+static int cursorY = 0;
+
+void desktopSize(int* width, int* height) {
+    *width = glutGet(GLUT_SCREEN_WIDTH);
+    *height = glutGet(GLUT_SCREEN_HEIGHT);
+}
+
+void getCursorPos(int* x, int* y) {
+    *x = cursorX;
+    *y = cursorY;
+}
+
+void setCursorPos(int x, int y) {
+    cursorWarpCount++;
+    // The warp comes back as a motion event at (x, y), which then matches what is stored
+    // here and turns nothing.
+    cursorX = x;
+    cursorY = y;
+    if (cursorWarpEnabled)
+        glutWarpPointer(x, y);
+}
+
+void cursorMoved(int x, int y) {
+    cursorX = x;
+    cursorY = y;
+}

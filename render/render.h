@@ -1,0 +1,51 @@
+// Rendering: the five shader programs and GPU buffers, the two off-screen targets, the
+// frame, the glow passes and the timed show with its scene switch.
+#pragma once
+#include <cstdint>
+
+// Programs.
+extern unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
+
+// Item-program locations: one shared set, refilled for each drawn item's program.
+extern int sceneProjectionLoc, sceneModelViewLoc, sceneNormalAttr, sceneVertexAttr,
+    sceneFirstTextureLoc, sceneTexCoordAttr, sceneTangentAttr, sceneNormalMapLoc,
+    sceneLightDirLoc;
+// Glow-program locations, looked up once.
+extern int bloomProjectionLoc, bloomModelViewLoc, bloomNormalAttr, bloomVertexAttr,
+    bloomFirstTextureLoc, bloomSecondTextureLoc, bloomTexCoordAttr, bloomBrightnessLoc,
+    bloomDdLoc;
+
+// The full-screen quad, sized from the screen at set-up.
+extern unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
+
+// Render targets.
+extern unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
+extern unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
+
+// Timeline.
+extern float brightness;     // glow composite scale; 1.0 at load
+extern float animationStart; // clock second at which the scene-2 animation begins
+extern float spinAngle;
+extern float liftHeight;
+extern float tiltAngle;
+extern float flyOffset;
+
+// Shader set-up and upload.
+char* readTextFile(const char* path); // whole file plus NUL, or nullptr; caller frees
+void setupShaders();
+void uploadRenderItem(int index);
+
+// Off-screen targets; an incomplete one is fatal.
+void setupRenderTargets();
+
+// The frame.
+void display();
+void drawItem(int index);
+void drawGlowPasses();
+
+// The show.
+double demoSeconds(); // elapsed seconds of the demo clock, read afresh
+void switchToLevelTwo();
+void animationStep();
+void sceneOneEndCheck();
+void sceneTwoEndCheck();
