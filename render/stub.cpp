@@ -13,7 +13,6 @@ int bloomProjectionLoc, bloomModelViewLoc, bloomNormalAttr, bloomVertexAttr,
 unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
 unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
 unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
-float brightness = 1, animationStart = 47, spinAngle, liftHeight, tiltAngle, flyOffset;
 char* readTextFile(const char*) { return nullptr; }
 void setupShaders() {}
 void uploadRenderItem(int) {}
@@ -25,8 +24,3 @@ void display() {
 }
 void drawItem(int) {}
 void drawGlowPasses() {}
-double demoSeconds() { return elapsedMicros(demoClock) * 1e-6; }
-void switchToLevelTwo() {}
-void animationStep() {}
-void sceneOneEndCheck() {}
-void sceneTwoEndCheck() {}
