@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,11 @@ struct Chunk {
 };
 
 struct ModelMaterial {
-    char name[kNameSize];
-    char fileName[kNameSize]; // texture map 1 file name, empty without a texture
-    uint8_t color[3];         // diffuse colour
-    uint32_t colorTexture;    // GL names, set by preparation
-    uint32_t bumpTexture;
+    char name[kNameSize] = {};
+    char fileName[kNameSize] = {}; // texture map 1 file name, empty without a texture
+    uint8_t color[3] = {};         // diffuse colour
+    uint32_t colorTexture = 0;     // GL names, set by preparation
+    uint32_t bumpTexture = 0;
 };
 
 struct ModelFace {
@@ -34,12 +35,12 @@ struct TexCoord {
 };
 
 struct ModelObject {
-    int32_t vertexCount;
-    int32_t faceCount;
-    int32_t texCoordCount;
-    int32_t materialIndex; // -1 when the material group named no known material
-    uint8_t hasTexture;
-    char name[kNameSize];
+    int32_t vertexCount = 0;
+    int32_t faceCount = 0;
+    int32_t texCoordCount = 0;
+    int32_t materialIndex = 0; // -1 when the material group named no known material
+    uint8_t hasTexture = 0;
+    char name[kNameSize] = {};
     std::vector<Vec3> vertices; // already y-up
     std::vector<Vec3> normals;  // unit, filled by preparation
     std::vector<TexCoord> texCoords;
@@ -78,8 +79,8 @@ struct Model {
     RenderItem itemTemplate;
     int32_t firstItem = 0;
     int32_t itemCount = 0;
-    bool loaded = false;  // false when the file could not be read
-    std::string error;    // the reader's message when loaded is false
+    bool loaded = false; // false when the file could not be read
+    std::string error;   // the reader's message when loaded is false
 
     Model() = default;
     // Reads and prepares the file; on failure sets loaded = false and error, adds no items.
@@ -93,6 +94,9 @@ bool readModelFile(Model& model, const char* fileName);
 bool readModelData(Model& model, const uint8_t* data, size_t size, const char* fileName);
 // Reads, then prepares (textures, normals, tangents, render items).
 bool importFile(Model& model, const char* fileName);
+// Where the reader's version warning goes; null means stdout. Tools that print their own
+// output on stdout send it to stderr.
+extern FILE* modelWarningStream;
 
 // --- preparation ---
 void prepareModel(Model& model);     // prepareMaterials, then prepareObjects

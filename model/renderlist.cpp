@@ -1,0 +1,47 @@
+// The RenderList: every drawable of every model, append-only, addressed by index.
+#include <string>
+
+#include "app/app.h"
+#include "model/model.h"
+
+std::vector<RenderItem> renderList;
+
+int renderListSize() {
+    return int(renderList.size());
+}
+
+RenderItem& renderItem(int index) {
+    if (index < 0 || index >= renderListSize()) {
+        std::string message = "RenderList index " + std::to_string(index) + " out of range (size " +
+                              std::to_string(renderListSize()) + ")";
+        fatalError(message.c_str());
+    }
+    return renderList[size_t(index)];
+}
+
+void appendRenderItem(RenderItem item) {
+    // Grow by half the old capacity: the list is filled once, at start-up.
+    if (renderList.size() == renderList.capacity()) {
+        size_t grown = renderList.capacity() + renderList.capacity() / 2;
+        renderList.reserve(grown > renderList.size() ? grown : renderList.size() + 1);
+    }
+    renderList.push_back(std::move(item));
+}
+
+void setTranslation(Model& model, float x, float y, float z) {
+    for (int i = model.firstItem; i < model.firstItem + model.itemCount; i++) {
+        RenderItem& item = renderItem(i);
+        item.translation[0] = x;
+        item.translation[1] = y;
+        item.translation[2] = z;
+    }
+}
+
+void setRotation(Model& model, float x, float y, float z) {
+    for (int i = model.firstItem; i < model.firstItem + model.itemCount; i++) {
+        RenderItem& item = renderItem(i);
+        item.rotation[0] = x;
+        item.rotation[1] = y;
+        item.rotation[2] = z;
+    }
+}
