@@ -1,0 +1,169 @@
+// The user camera: mouse look with its pitch limit, rotation about an axis, horizontal
+// movement; the cursor is driven through the platform layer without a window system.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "camera/camera.h"
+#include "platform/platform.h"
+
+namespace {
+
+float distance(Vec3 a, Vec3 b) {
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
+                     (a.z - b.z) * (a.z - b.z));
+}
+
+Vec3 direction(const Camera& c) {
+    return {c.view.x - c.eye.x, c.view.y - c.eye.y, c.view.z - c.eye.z};
+}
+
+float angleBetween(Vec3 a, Vec3 b) {
+    float dot = a.x * b.x + a.y * b.y + a.z * b.z;
+    float la = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+    float lb = std::sqrt(b.x * b.x + b.y * b.y + b.z * b.z);
+    return std::acos(std::fmax(-1.0f, std::fmin(1.0f, dot / (la * lb))));
+}
+
+// Runs first (before any fixture writes the camera): the static defaults.
+TEST(CameraDefaults, BeforeStartUp) {
+    EXPECT_EQ(camera.eye.x, 0.0f);
+    EXPECT_EQ(camera.eye.z, 0.0f);
+    EXPECT_EQ(camera.view.y, 1.0f);
+    EXPECT_EQ(camera.view.z, 0.5f);
+    EXPECT_EQ(camera.up.z, 1.0f);
+    EXPECT_EQ(camera.width, 0);
+    EXPECT_EQ(pitchTotal, 0.0f);
+    EXPECT_EQ(cameraSpeed, 0.0f);
+}
+
+class CameraTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cursorWarpEnabled = false;
+        cursorWarpCount = 0;
+        camera.width = 1280;
+        camera.height = 721; // odd: the centre is the integer half, 360
+        setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
+        pitchTotal = pitchPrevious = 0;
+        cameraSpeed = 0;
+    }
+    // One mouse-look step with the pointer at (dx, dy) pixels from the centre.
+    void look(int dx, int dy) {
+        cursorMoved(640 + dx, 360 + dy);
+        mouseLook(camera);
+    }
+};
+
+TEST_F(CameraTest, CursorAtCentreChangesNothing) {
+    pitchTotal = 0.7f;
+    pitchPrevious = 0.3f;
+    Camera before = camera;
+    look(0, 0);
+    EXPECT_EQ(cursorWarpCount, 0);
+    EXPECT_EQ(pitchTotal, 0.7f);
+    EXPECT_EQ(pitchPrevious, 0.3f);
+    EXPECT_EQ(camera.view.x, before.view.x);
+    EXPECT_EQ(camera.view.y, before.view.y);
+    EXPECT_EQ(camera.view.z, before.view.z);
+    EXPECT_EQ(camera.eye.z, before.eye.z);
+}
+
+TEST_F(CameraTest, OffCentreRecentresCursorAndTurnsTheRightWay) {
+    setCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    look(-100, 0); // pointer left of centre: turn left, towards -x
+    EXPECT_EQ(cursorWarpCount, 1);
+    int x, y;
+    getCursorPos(&x, &y);
+    EXPECT_EQ(x, 640);
+    EXPECT_EQ(y, 360);
+    EXPECT_NEAR(camera.view.x, -std::sin(0.1f), 1e-6);
+    EXPECT_NEAR(camera.view.y, 0.0f, 1e-6);
+
+    setCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    pitchTotal = 0;
+    look(0, -100); // pointer above centre: look up
+    EXPECT_NEAR(camera.view.y, std::sin(0.1f), 1e-6);
+    EXPECT_NEAR(pitchTotal, 0.1f, 1e-6);
+}
+
+TEST_F(CameraTest, PitchClampsAtTwoAndYawStillApplies) {
+    pitchTotal = 1.9f;
+    Vec3 before = direction(camera);
+    look(0, -300); // +0.3 asked, only 0.1 left before the limit
+    EXPECT_EQ(pitchTotal, 2.0f);
+    EXPECT_FLOAT_EQ(pitchPrevious, 1.9f);
+    EXPECT_NEAR(angleBetween(before, direction(camera)), 0.1f, 1e-4);
+
+    // At the limit: no pitch, but the yaw of the same step turns about the world y axis.
+    before = direction(camera);
+    look(200, -50);
+    EXPECT_EQ(pitchTotal, 2.0f);
+    Vec3 after = direction(camera);
+    EXPECT_NEAR(after.y, before.y, 1e-5);
+    float yawBefore = std::atan2(before.x, before.z);
+    float yawAfter = std::atan2(after.x, after.z);
+    EXPECT_NEAR(std::remainder(yawAfter - yawBefore, 2 * M_PI), -0.2f, 1e-4);
+
+    // The lower limit likewise.
+    setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
+    pitchTotal = -1.95f;
+    look(0, 400);
+    EXPECT_EQ(pitchTotal, -2.0f);
+}
+
+TEST_F(CameraTest, MovesAlongTheHorizontalView) {
+    cameraSpeed = 0.25f;
+    moveCamera(camera);
+    EXPECT_FLOAT_EQ(camera.eye.z, 5.75f);
+    EXPECT_FLOAT_EQ(camera.view.z, 4.75f);
+    EXPECT_EQ(camera.eye.x, 0.0f);
+    EXPECT_EQ(camera.eye.y, 0.0f);
+    EXPECT_EQ(camera.view.y, 1.5f);
+
+    cameraSpeed = -0.25f;
+    setCamera(1, 2, 3, 3, 10, 3, 0, 1, 0);
+    moveCamera(camera);
+    EXPECT_FLOAT_EQ(camera.eye.x, 0.5f);
+    EXPECT_FLOAT_EQ(camera.view.x, 2.5f);
+    EXPECT_EQ(camera.eye.y, 2.0f); // looking up does not make it climb
+}
+
+TEST_F(CameraTest, EyeToViewDistanceSurvivesManyTurnsAndMoves) {
+    const float start = distance(camera.eye, camera.view);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> offset(-400, 400);
+    for (int i = 0; i < 5000; i++) {
+        look(offset(random), offset(random));
+        if (i % 7 == 0) {
+            cameraSpeed = (i % 2) ? 0.25f : -0.25f;
+            moveCamera(camera);
+        }
+        ASSERT_LE(pitchTotal, 2.0f);
+        ASSERT_GE(pitchTotal, -2.0f);
+    }
+    EXPECT_NEAR(distance(camera.eye, camera.view), start, start * 1e-3);
+}
+
+TEST_F(CameraTest, LookingAlongUpStaysFinite) {
+    setCamera(0, 0, 0, 0, 2, 0, 0, 1, 0);
+    for (int i = 0; i < 10; i++)
+        look(30, -40);
+    EXPECT_TRUE(std::isfinite(camera.view.x));
+    EXPECT_TRUE(std::isfinite(camera.view.y));
+    EXPECT_TRUE(std::isfinite(camera.view.z));
+    EXPECT_NEAR(distance(camera.eye, camera.view), 2.0f, 1e-5);
+    EXPECT_TRUE(std::isfinite(pitchTotal));
+}
+
+TEST_F(CameraTest, RotateViewTurnsAboutAnAxisThroughTheEye) {
+    setCamera(5, 5, 5, 6, 5, 5, 0, 1, 0);
+    rotateView(camera, float(M_PI / 2), 0, 1, 0);
+    EXPECT_NEAR(camera.view.x, 5.0f, 1e-6);
+    EXPECT_NEAR(camera.view.z, 4.0f, 1e-6); // right-handed: +x turns to -z
+    EXPECT_EQ(camera.eye.x, 5.0f);
+    EXPECT_EQ(camera.up.y, 1.0f);
+}
+
+} // namespace
