@@ -1,0 +1,252 @@
+// The five shader programs, their locations, the GPU buffers of every render item and of
+// the full-screen quad. Built once at start-up; nothing here is released.
+#include <GL/glew.h>
+#include <sys/stat.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/app.h"
+#include "model/model.h"
+#include "render/render.h"
+
+unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
+
+// -1 until looked up: a stray upload before set-up then lands nowhere.
+int sceneProjectionLoc = -1, sceneModelViewLoc = -1, sceneNormalAttr = -1, sceneVertexAttr = -1,
+    sceneFirstTextureLoc = -1, sceneTexCoordAttr = -1, sceneTangentAttr = -1,
+    sceneNormalMapLoc = -1, sceneLightDirLoc = -1;
+int bloomProjectionLoc = -1, bloomModelViewLoc = -1, bloomNormalAttr = -1, bloomVertexAttr = -1,
+    bloomFirstTextureLoc = -1, bloomSecondTextureLoc = -1, bloomTexCoordAttr = -1,
+    bloomBrightnessLoc = -1, bloomDdLoc = -1;
+
+unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
+
+unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader;
+unsigned int normalMappingVertexShader, normalMappingFragmentShader;
+unsigned int neonVertexShader, neonFragmentShader, flatVertexShader, flatFragmentShader;
+
+char* readTextFile(const char* path) {
+    if (path == nullptr)
+        return nullptr;
+    FILE* file = fopen(path, "rt");
+    if (file == nullptr)
+        return nullptr;
+    // A directory opens too, and reports a nonsense length: only regular files are text.
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        fclose(file);
+        return nullptr;
+    }
+    char* text = nullptr;
+    if (fseek(file, 0, SEEK_END) == 0) {
+        long length = ftell(file);
+        rewind(file);
+        if (length >= 1) {
+            text = static_cast<char*>(malloc(size_t(length) + 1));
+            if (text != nullptr) {
+                // Text mode may hand back fewer bytes than the file holds.
+                size_t got = fread(text, 1, size_t(length), file);
+                text[got] = '\0';
+            }
+        }
+    }
+    fclose(file);
+    return text;
+}
+
+bool shaderCompiled(unsigned int shader) {
+    GLint status = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    return status == GL_TRUE;
+}
+
+bool programLinked(unsigned int program) {
+    GLint status = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &status);
+    return status == GL_TRUE;
+}
+
+// Reads a source file into the shader. A missing or empty file is reported and leaves the
+// shader without source (its program then fails to link and draws nothing): GL never sees
+// a null string. Returns whether a source was set.
+static bool loadShaderSource(unsigned int shader, const char* path) {
+    char* text = readTextFile(path);
+    if (text == nullptr) {
+        printf("\nshader source missing or empty: %s", path);
+        return false;
+    }
+    const GLchar* source = text;
+    glShaderSource(shader, 1, &source, nullptr);
+    free(text);
+    return true;
+}
+
+static std::string shaderLog(unsigned int shader) {
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    std::string log(size_t(length > 0 ? length : 1), '\0');
+    glGetShaderInfoLog(shader, GLsizei(log.size()), nullptr, &log[0]);
+    return log.c_str();
+}
+
+static std::string programLog(unsigned int program) {
+    GLint length = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+    std::string log(size_t(length > 0 ? length : 1), '\0');
+    glGetProgramInfoLog(program, GLsizei(log.size()), nullptr, &log[0]);
+    return log.c_str();
+}
+
+// Compiles; a shader that had a source and fails prints its log under the file name.
+static void compileShader(unsigned int shader, bool hasSource, const char* path) {
+    glCompileShader(shader);
+    if (hasSource && !shaderCompiled(shader))
+        printf("\n%s failed to compile:\n%s", path, shaderLog(shader).c_str());
+}
+
+// Fragment shader first, then vertex, as the programs have always been put together.
+// "vertex" is pinned to attribute 0: a compatibility context may draw nothing unless
+// attribute 0 is fed, whatever order the linker would pick.
+static unsigned int linkProgram(unsigned int vertexShader, unsigned int fragmentShader,
+                                bool bindOutput, const char* vsPath, const char* fsPath) {
+    unsigned int program = glCreateProgram();
+    glAttachShader(program, fragmentShader);
+    glAttachShader(program, vertexShader);
+    glBindAttribLocation(program, 0, "vertex");
+    if (bindOutput)
+        glBindFragDataLocation(program, 0, "fragColor");
+    glLinkProgram(program);
+    if (!programLinked(program))
+        printf("\nprogram of %s and %s failed to link:\n%s", vsPath, fsPath,
+               programLog(program).c_str());
+    return program;
+}
+
+// One of the three programs built after the first two, all in one go.
+static unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragmentShader,
+                                 const char* vsPath, const char* fsPath) {
+    vertexShader = glCreateShader(GL_VERTEX_SHADER);
+    fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    bool vsSource = loadShaderSource(vertexShader, vsPath);
+    bool fsSource = loadShaderSource(fragmentShader, fsPath);
+    compileShader(vertexShader, vsSource, vsPath);
+    compileShader(fragmentShader, fsSource, fsPath);
+    return linkProgram(vertexShader, fragmentShader, false, vsPath, fsPath);
+}
+
+// Feeds a program attribute from the bound array buffer; a name the program lacks (-1)
+// is simply not fed.
+void setAttribute(int location, int components) {
+    if (location < 0)
+        return;
+    glVertexAttribPointer(GLuint(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(GLuint(location));
+}
+
+// Generates a buffer, binds it to target and fills it once.
+static unsigned int makeBuffer(GLenum target, size_t bytes, const void* data) {
+    unsigned int buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(target, buffer);
+    glBufferData(target, GLsizeiptr(bytes), data, GL_STATIC_DRAW);
+    return buffer;
+}
+
+template <typename T> static size_t byteSize(const std::vector<T>& v) {
+    return v.size() * sizeof(T);
+}
+
+void uploadRenderItem(int index) {
+    RenderItem& item = renderItem(index);
+    // Sizes come from the arrays themselves, so a short array is never read past its end.
+    item.vertexBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.vertices), item.vertices.data());
+    setAttribute(sceneVertexAttr, 4);
+    item.normalBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.normals), item.normals.data());
+    setAttribute(sceneNormalAttr, 3);
+    item.indexBuffer =
+        makeBuffer(GL_ELEMENT_ARRAY_BUFFER, byteSize(item.indices), item.indices.data());
+    item.texCoordBuffer =
+        makeBuffer(GL_ARRAY_BUFFER, byteSize(item.texCoords), item.texCoords.data());
+    setAttribute(sceneTexCoordAttr, 2);
+    item.tangentBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.tangents), item.tangents.data());
+    setAttribute(sceneTangentAttr, 4);
+}
+
+void setupShaders() {
+    printf("\nw: %d - h: %d", windowWidth, windowHeight);
+    shaderEnabled = true;
+
+    const char* sceneVs = "shader/Vertex.vs";
+    const char* sceneFs = "shader/Fragment.fs";
+    const char* bloomVs = "shader/bloom.vs";
+    const char* bloomFs = "shader/bloom.fs";
+    sceneVertexShader = glCreateShader(GL_VERTEX_SHADER);
+    sceneFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    bloomVertexShader = glCreateShader(GL_VERTEX_SHADER);
+    bloomFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    bool sceneVsSource = loadShaderSource(sceneVertexShader, sceneVs);
+    bool sceneFsSource = loadShaderSource(sceneFragmentShader, sceneFs);
+    bool bloomVsSource = loadShaderSource(bloomVertexShader, bloomVs);
+    bool bloomFsSource = loadShaderSource(bloomFragmentShader, bloomFs);
+    compileShader(sceneVertexShader, sceneVsSource, sceneVs);
+    compileShader(sceneFragmentShader, sceneFsSource, sceneFs);
+    compileShader(bloomVertexShader, bloomVsSource, bloomVs);
+    compileShader(bloomFragmentShader, bloomFsSource, bloomFs);
+    sceneProgram = linkProgram(sceneVertexShader, sceneFragmentShader, true, sceneVs, sceneFs);
+    bloomProgram = linkProgram(bloomVertexShader, bloomFragmentShader, true, bloomVs, bloomFs);
+
+    normalMappingProgram = buildProgram(normalMappingVertexShader, normalMappingFragmentShader,
+                                        "shader/normalmapping.vs", "shader/normalmapping.fs");
+    neonProgram =
+        buildProgram(neonVertexShader, neonFragmentShader, "shader/neon.vs", "shader/neon.fs");
+    flatProgram =
+        buildProgram(flatVertexShader, flatFragmentShader, "shader/flat.vs", "shader/flat.fs");
+
+    sceneProjectionLoc = glGetUniformLocation(sceneProgram, "projectionMatrix");
+    sceneModelViewLoc = glGetUniformLocation(sceneProgram, "modelViewMatrix");
+    sceneNormalAttr = glGetAttribLocation(sceneProgram, "normal");
+    sceneVertexAttr = glGetAttribLocation(sceneProgram, "vertex");
+    sceneFirstTextureLoc = glGetUniformLocation(sceneProgram, "firstTexture");
+    sceneTexCoordAttr = glGetAttribLocation(sceneProgram, "texCoord");
+    sceneTangentAttr = glGetAttribLocation(sceneProgram, "tangent");
+    sceneNormalMapLoc = glGetUniformLocation(sceneProgram, "normalMap");
+    sceneLightDirLoc = glGetUniformLocation(sceneProgram, "lightDir");
+
+    bloomProjectionLoc = glGetUniformLocation(bloomProgram, "projectionMatrix");
+    bloomModelViewLoc = glGetUniformLocation(bloomProgram, "modelViewMatrix");
+    bloomNormalAttr = glGetAttribLocation(bloomProgram, "normal");
+    bloomVertexAttr = glGetAttribLocation(bloomProgram, "vertex");
+    bloomFirstTextureLoc = glGetUniformLocation(bloomProgram, "firstTexture");
+    bloomSecondTextureLoc = glGetUniformLocation(bloomProgram, "secondTexture");
+    bloomTexCoordAttr = glGetAttribLocation(bloomProgram, "texCoord");
+    bloomBrightnessLoc = glGetUniformLocation(bloomProgram, "brightness");
+    bloomDdLoc = glGetUniformLocation(bloomProgram, "dd");
+
+    for (int i = 0; i < renderListSize(); i++)
+        uploadRenderItem(i);
+
+    glUseProgram(sceneProgram);
+    glUniform1i(sceneFirstTextureLoc, 0);
+    glUniform1i(sceneNormalMapLoc, 1);
+
+    float w = float(windowWidth);
+    float h = float(windowHeight);
+    // Window pixels, y down: vertex 0 is the top-left corner and takes the top of the
+    // texture (v = 1).
+    const float quadVertices[16] = {0, 0, 0, 1, 0, h, 0, 1, w, h, 0, 1, w, 0, 0, 1};
+    const float quadNormals[12] = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
+    const uint32_t quadIndices[6] = {0, 2, 1, 0, 3, 2};
+    const float quadTexCoords[8] = {0, 1, 0, 0, 1, 0, 1, 1};
+    quadVertexBuffer = makeBuffer(GL_ARRAY_BUFFER, sizeof quadVertices, quadVertices);
+    setAttribute(bloomVertexAttr, 4);
+    quadNormalBuffer = makeBuffer(GL_ARRAY_BUFFER, sizeof quadNormals, quadNormals);
+    setAttribute(bloomNormalAttr, 3);
+    quadIndexBuffer = makeBuffer(GL_ELEMENT_ARRAY_BUFFER, sizeof quadIndices, quadIndices);
+    quadTexCoordBuffer = makeBuffer(GL_ARRAY_BUFFER, sizeof quadTexCoords, quadTexCoords);
+    setAttribute(bloomTexCoordAttr, 2);
+
+    glUseProgram(bloomProgram);
+    glUniform1i(bloomFirstTextureLoc, 0);
+    glUseProgram(sceneProgram);
+}

@@ -1,0 +1,57 @@
+// The two off-screen targets of the glow passes: a colour texture and a depth buffer
+// each, at the screen size of start-up. An incomplete target ends the process.
+#include <GL/glew.h>
+#include <cstdio>
+
+#include "app/app.h"
+#include "math/vecmath.h"
+#include "render/render.h"
+
+unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
+unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
+
+// Builds one target and leaves it bound.
+static void buildTarget(unsigned int& fbo, unsigned int& depthBuffer, unsigned int& texture,
+                        int width, int height) {
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+
+    glGenRenderbuffers(1, &depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    printf("\n******************************fbo tex: %d", int(texture));
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+}
+
+// Both targets are checked: the two are built alike, but a driver may still refuse one.
+static void requireComplete(const char* name, int width, int height) {
+    GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status == GL_FRAMEBUFFER_COMPLETE)
+        return;
+    char message[200];
+    snprintf(message, sizeof message,
+             "render target %s (%d x %d) is incomplete (status 0x%04x): the graphics driver "
+             "cannot draw off screen",
+             name, width, height, unsigned(status));
+    fatalError(message);
+}
+
+void setupRenderTargets() {
+    int width = windowWidth;
+    int height = windowHeight;
+    buildTarget(sceneFbo, sceneDepthBuffer, sceneFboTexture, width, height);
+    requireComplete("sceneFbo", width, height);
+    buildTarget(glowFbo, glowDepthBuffer, glowFboTexture, width, height);
+    requireComplete("glowFbo", width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
