@@ -65,7 +65,9 @@ void rotateModel(float ax, float ay, float az) {
     multiplyMatrix(modelMatrix, modelMatrix, r);
 }
 
-static float length(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+static float length(Vec3 v) {
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
 
 void lookAt(float* m, float eyeX, float eyeY, float eyeZ, float centreX, float centreY,
             float centreZ, float upX, float upY, float upZ) {

@@ -5,7 +5,9 @@
 
 static CounterSource counterSource = nullptr;
 
-void setCounterSource(CounterSource source) { counterSource = source; }
+void setCounterSource(CounterSource source) {
+    counterSource = source;
+}
 
 int64_t readCounter() {
     if (counterSource)
@@ -15,4 +17,6 @@ int64_t readCounter() {
     return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-int64_t readFrequency() { return 1000000000; }
+int64_t readFrequency() {
+    return 1000000000;
+}
