@@ -39,6 +39,9 @@ void reshape(int width, int height) {
 }
 
 int runDemo(int argc, char** argv) {
+    // Diagnostics start with their line break rather than end with one; unbuffered, they
+    // reach a log or a terminal as they happen.
+    setvbuf(stdout, nullptr, _IONBF, 0);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(150, 150);
@@ -95,7 +98,6 @@ int runDemo(int argc, char** argv) {
     bloomEnabled = false;
     glutFullScreen();
     startMusic();
-    fflush(stdout);
     startClock(demoClock);
     glutMainLoop();
     return 0;
