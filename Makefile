@@ -29,6 +29,7 @@ bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j$(JOBS)
 	@scripts/run-benchmarks build-bench
+	@scripts/bench-startup build-bench
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_FUZZ=ON >/dev/null
