@@ -6,12 +6,12 @@
 #include "math/vecmath.h"
 
 struct CameraPath {
-    Vec3 posWindow[4];  // eye positions of the four nodes in use
-    Vec3 viewWindow[4]; // look-at points of the same nodes
-    int amount;         // nodes the file declares
-    int nodeIndex;      // segments completed
+    Vec3 posWindow[4];    // eye positions of the four nodes in use
+    Vec3 viewWindow[4];   // look-at points of the same nodes
+    int amount;           // nodes the file declares
+    int nodeIndex;        // segments completed
     TiXmlElement* cursor; // the element read last; playback continues from it
-    bool usable;        // false: missing, malformed or fewer than four nodes; not played
+    bool usable;          // false: missing, malformed or fewer than four nodes; not played
 };
 
 // Playback outputs and the shared segment parameter.
@@ -33,7 +33,9 @@ void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& docum
 void startRecording();
 void addRecordNode();
 void finishRecording();
+void resetRecorder(); // back to idle with an empty document (tests record more than once)
 
 void advancePath(CameraPath& path);
 void evaluatePath(CameraPath& path, float t);
 void playbackStep(CameraPath& path);
+void resetPlayback(); // pathParam and the per-axis playback values back to 0

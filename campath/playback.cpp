@@ -1,0 +1,75 @@
+// Camera path playback: a uniform Catmull-Rom spline through a four-node window of the
+// path, which moves on by one node, read from the loaded document, per finished segment.
+#include "camera/camera.h"
+#include "campath/campath.h"
+
+float pathParam = 0;
+Vec3 pathEye = {0, 0, 0};
+Vec3 pathLookAt = {0, 0, 0};
+
+// The last value read per axis during playback, shared by both paths; separate from the
+// start-up reader's. A missing or unreadable attribute keeps it.
+static float playX, playY, playZ;
+
+void resetPlayback() {
+    pathParam = 0;
+    playX = playY = playZ = 0;
+}
+
+void advancePath(CameraPath& path) {
+    if (!path.cursor)
+        return;
+    // A file may declare more nodes than it holds: the path then ends at the last node
+    // held and the window stays where it is.
+    TiXmlElement* pos = path.cursor->NextSiblingElement();
+    TiXmlElement* view = pos ? pos->NextSiblingElement() : nullptr;
+    if (!view)
+        return;
+
+    for (int i = 0; i < 3; i++) {
+        path.posWindow[i] = path.posWindow[i + 1];
+        path.viewWindow[i] = path.viewWindow[i + 1];
+    }
+    path.cursor = pos;
+    pos->QueryFloatAttribute("x", &playX);
+    pos->QueryFloatAttribute("y", &playY);
+    pos->QueryFloatAttribute("z", &playZ);
+    path.posWindow[3] = {playX, playY, playZ};
+    path.cursor = view;
+    view->QueryFloatAttribute("xv", &playX);
+    view->QueryFloatAttribute("yv", &playY);
+    view->QueryFloatAttribute("zv", &playZ);
+    path.viewWindow[3] = {playX, playY, playZ};
+}
+
+static float catmullRom(float p0, float p1, float p2, float p3, float t) {
+    return 0.5f * (2.0f * p1 + (p2 - p0) * t + (2.0f * p0 - 5.0f * p1 + 4.0f * p2 - p3) * t * t +
+                   (-p0 + 3.0f * p1 - 3.0f * p2 + p3) * t * t * t);
+}
+
+static Vec3 curvePoint(const Vec3* w, float t) {
+    return {catmullRom(w[0].x, w[1].x, w[2].x, w[3].x, t),
+            catmullRom(w[0].y, w[1].y, w[2].y, w[3].y, t),
+            catmullRom(w[0].z, w[1].z, w[2].z, w[3].z, t)};
+}
+
+void evaluatePath(CameraPath& path, float t) {
+    pathEye = curvePoint(path.posWindow, t);
+    pathLookAt = curvePoint(path.viewWindow, t);
+}
+
+void playbackStep(CameraPath& path) {
+    if (!path.usable) {
+        // Nothing to follow: the view stays with the user camera.
+        pathEye = camera.eye;
+        pathLookAt = camera.view;
+        return;
+    }
+    if (pathParam > 1.0f) {
+        path.nodeIndex += 1;
+        pathParam = 0; // the overshoot is dropped, not carried into the next segment
+        if (path.nodeIndex < path.amount - 3)
+            advancePath(path);
+    }
+    evaluatePath(path, pathParam);
+}
