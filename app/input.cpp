@@ -1,0 +1,121 @@
+// Keyboard and pointer callbacks: they only set flags and speeds, or hand over to the
+// recorder, the scene switch and the shut-down. The next frame acts on what they set.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <cmath>
+#include <cstdio>
+
+#include "app/app.h"
+#include "camera/camera.h"
+#include "campath/campath.h"
+#include "platform/platform.h"
+#include "render/render.h"
+
+bool cameraPathMode = false;
+bool bloomEnabled = false;
+bool shaderEnabled = false;
+bool levelTwoActive = false;
+float cameraLift = 0;
+float dd = 0.005f;
+float headingAngle = 0;
+float headingSin = 0;
+float headingCos = -1;
+
+static const double kDdStep = 0.0005;
+static const float kMoveSpeed = 0.25f;
+
+// Binding a program needs a window with a GL context; unit tests press keys without one.
+static bool haveGlContext() {
+    return glutGet(GLUT_INIT_STATE) && glutGetWindow() != 0 && glUseProgram != nullptr;
+}
+
+static void stepDd(double step) {
+    dd = float(double(dd) + step);
+    printf("\ndd: %f", dd);
+    fflush(stdout);
+}
+
+void keyboard(unsigned char key, int, int) {
+    switch (key) {
+    case 27:
+        shutDown();
+    case 'b':
+        bloomEnabled = !bloomEnabled;
+        break;
+    case 'c':
+        cameraPathMode = !cameraPathMode;
+        break;
+    case 'e':
+        if (recordingStarted && !recordingFinished)
+            finishRecording();
+        break;
+    case 'l':
+        stepDd(-kDdStep);
+        break;
+    case 'o':
+        stepDd(kDdStep);
+        break;
+    case 'q':
+        if (!recordingStarted)
+            startRecording();
+        break;
+    case 's':
+        switchToLevelTwo();
+        break;
+    case 'w':
+        if (recordingStarted && !recordingFinished)
+            addRecordNode();
+        break;
+    case 'x':
+        shaderEnabled = !shaderEnabled;
+        if (haveGlContext())
+            glUseProgram(shaderEnabled ? sceneProgram : 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void specialKeyDown(int key, int, int) {
+    switch (key) {
+    case GLUT_KEY_LEFT:
+        cameraLift = kMoveSpeed;
+        break;
+    case GLUT_KEY_UP:
+        cameraSpeed = kMoveSpeed;
+        break;
+    case GLUT_KEY_RIGHT:
+        cameraLift = -kMoveSpeed;
+        break;
+    case GLUT_KEY_DOWN:
+        cameraSpeed = -kMoveSpeed;
+        break;
+    default:
+        break;
+    }
+}
+
+void specialKeyUp(int key, int, int) {
+    switch (key) {
+    case GLUT_KEY_LEFT:
+    case GLUT_KEY_RIGHT:
+        // Releasing a lift key also stops forward and backward movement.
+        cameraLift = 0;
+        cameraSpeed = 0;
+        break;
+    case GLUT_KEY_UP:
+    case GLUT_KEY_DOWN:
+        cameraSpeed = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void passiveMotion(int x, int y) {
+    headingAngle = float(x - 320) / 100.0f;
+    headingSin = std::sin(headingAngle);
+    headingCos = -std::cos(headingAngle);
+    // Mouse look reads the pointer from here.
+    cursorMoved(x, y);
+}
