@@ -5,7 +5,7 @@ BUILD ?= build
 TEST_BUILD ?= build-test
 FUZZ_BUILD ?= build-fuzz
 
-.PHONY: all deps build run test bench fuzz format clean
+.PHONY: all deps build run video test bench fuzz format clean
 
 all: build
 
@@ -18,6 +18,11 @@ build: deps
 
 run: build
 	@scripts/run-demo $(BUILD)/demo
+
+# Records the whole show to $(BUILD)/kestrune.mp4 in a virtual display of VIDEO_SIZE.
+VIDEO_SIZE ?= 1280x720
+video: build
+	@KESTRUNE_SCREEN=$(VIDEO_SIZE) scripts/record-video $(BUILD)/demo $(BUILD)/kestrune.mp4
 
 # The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 test: deps
