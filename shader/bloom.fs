@@ -1,6 +1,6 @@
 #version 130
 // Glow, as a separable Gaussian blur split over the two passes so each pixel takes
-// 2 x (2 * taps + 1) samples instead of a full square kernel.
+// 2 x 9 samples instead of a full square kernel.
 //   renderpass 1: firstTexture = the scene. Keep its bright parts and blur them along x.
 //   renderpass 2: firstTexture = pass 1, secondTexture = the scene. Finish the blur along
 //                 y, then add the glow to the scene.
@@ -19,42 +19,46 @@ in vec2 uv;
 
 out vec4 fragColor;
 
-const int taps = 6;          // on each side of the centre
-const float sigma = 3.0;     // in taps
+// Gaussian weights (sigma 2 taps) for the centre and offsets 1 to 4 on each side; their
+// sum over -4..4 is 4.8980.
+const float w0 = 1.0 / 4.8980, w1 = 0.8825 / 4.8980, w2 = 0.6065 / 4.8980, w3 = 0.3247 / 4.8980,
+            w4 = 0.1353 / 4.8980;
 const float threshold = 0.6; // luminance where the glow starts
 const float knee = 0.3;      // ... and reaches full strength at threshold + knee
 const float glowGain = 1.2;
-
-float weight(int i) {
-    return exp(-float(i * i) / (2.0 * sigma * sigma));
-}
 
 vec3 brightPart(vec3 c) {
     float luminance = dot(c, vec3(0.2126, 0.7152, 0.0722));
     return c * smoothstep(threshold, threshold + knee, luminance);
 }
 
+vec3 brightAt(vec2 offset) {
+    return brightPart(texture(firstTexture, uv + offset).rgb);
+}
+
+vec3 glowAt(vec2 offset) {
+    return texture(firstTexture, uv + offset).rgb;
+}
+
 void main() {
-    vec3 sum = vec3(0.0);
-    float total = 0.0;
     if (renderpass == 1) {
-        for (int i = -taps; i <= taps; i++) {
-            float w = weight(i);
-            sum += w * brightPart(texture(firstTexture, uv + vec2(float(i) * dd, 0.0)).rgb);
-            total += w;
-        }
-        fragColor = vec4(sum / total, 1.0);
+        vec2 s = vec2(dd, 0.0);
+        vec3 sum = w0 * brightAt(vec2(0.0));
+        sum += w1 * (brightAt(-s) + brightAt(s));
+        sum += w2 * (brightAt(-2.0 * s) + brightAt(2.0 * s));
+        sum += w3 * (brightAt(-3.0 * s) + brightAt(3.0 * s));
+        sum += w4 * (brightAt(-4.0 * s) + brightAt(4.0 * s));
+        fragColor = vec4(sum, 1.0);
         return;
     }
 
     vec2 size = vec2(textureSize(firstTexture, 0));
-    float stepY = dd * size.x / max(size.y, 1.0);
-    for (int i = -taps; i <= taps; i++) {
-        float w = weight(i);
-        sum += w * texture(firstTexture, uv + vec2(0.0, float(i) * stepY)).rgb;
-        total += w;
-    }
-    vec3 glow = sum / total;
+    vec2 s = vec2(0.0, dd * size.x / max(size.y, 1.0));
+    vec3 glow = w0 * glowAt(vec2(0.0));
+    glow += w1 * (glowAt(-s) + glowAt(s));
+    glow += w2 * (glowAt(-2.0 * s) + glowAt(2.0 * s));
+    glow += w3 * (glowAt(-3.0 * s) + glowAt(3.0 * s));
+    glow += w4 * (glowAt(-4.0 * s) + glowAt(4.0 * s));
     vec3 scene = texture(secondTexture, uv).rgb;
     float b = clamp(brightness, 0.0, 2.0);
     vec3 composite = scene + glow * (glowGain * min(b, 1.0));

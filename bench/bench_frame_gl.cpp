@@ -1,0 +1,188 @@
+// Frame time of both scenes against a floor measured in the same run (the two glow
+// passes alone), and the CPU cost of issuing one item. Runs in a hidden 1280 x 720 window
+// on the content of a run folder: KESTRUNE_RUN_DIR, else the demo/ folder of the build
+// this binary belongs to.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <IL/il.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "app/app.h"
+#include "camera/camera.h"
+#include "render/render.h"
+
+namespace {
+
+double floorSeconds = 0; // one pair of glow passes, measured before the benchmarks
+int sceneOneItems = 0, sceneTwoItems = 0;
+TiXmlDocument levelOneDocument, levelTwoDocument;
+
+std::string runFolder() {
+    if (const char* dir = getenv("KESTRUNE_RUN_DIR"))
+        return dir;
+    char exe[4096];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0)
+        return ".";
+    exe[n] = '\0';
+    std::string path(exe);
+    path = path.substr(0, path.rfind('/')); // <build>/bench
+    path = path.substr(0, path.rfind('/')); // <build>
+    return path + "/demo";
+}
+
+void loadModel(Model& into, const char* fileName, int shaderKind, int passKind) {
+    Model loaded(fileName, shaderKind, passKind);
+    if (!loaded.loaded)
+        fprintf(stderr, "bench_frame_gl: %s: %s (left empty)\n", fileName, loaded.error.c_str());
+    into = std::move(loaded);
+}
+
+// Start-up as the demo does it, without sound and full screen.
+bool startUp(int argc, char** argv) {
+    std::string dir = runFolder();
+    if (chdir(dir.c_str()) != 0) {
+        fprintf(stderr, "bench_frame_gl: no run folder %s\n", dir.c_str());
+        return false;
+    }
+    windowWidth = 1280;
+    windowHeight = 720;
+    aspectRatio = float(windowWidth) / float(windowHeight);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(windowWidth, windowHeight);
+    glutCreateWindow("Kestrune frame bench");
+    glutHideWindow();
+    camera.width = windowWidth;
+    camera.height = windowHeight;
+    setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
+    ilInit();
+    glClearColor(1, 1, 1, 0);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glewExperimental = GL_TRUE;
+    glewInit();
+    startFrameTimer(frameTimer);
+
+    loadModel(skyboxModel, "models/skybox.3ds", 3, 1);
+    loadModel(skybox2Model, "models/skybox2.3ds", 3, 2);
+    loadModel(portModel, "models/port.3ds", 1, 2);
+    loadModel(ufoModel, "models/ufo.3ds", 1, 2);
+    loadModel(platformModel, "models/platform.3ds", 1, 2);
+    loadModel(roomModel, "models/room.3ds", 1, 1);
+    setupShaders();
+    cameraPathMode = true;
+    readCameraPath("campath.xml", levelTwoPath, levelTwoDocument);
+    readCameraPath("campath2.xml", levelOnePath, levelOneDocument);
+    setupRenderTargets();
+    startClock(demoClock);
+    for (int i = 0; i < renderListSize(); i++)
+        (renderItem(i).passKind == 1 ? sceneOneItems : sceneTwoItems)++;
+    fflush(stdout);
+    return true;
+}
+
+// The scene positions as the switch leaves them, without its music.
+void enterScene(bool two) {
+    levelTwoActive = two;
+    float away = two ? 1000.0f : 0.0f;
+    float here = two ? 0.0f : 1000.0f;
+    setTranslation(portModel, 0, 0, here);
+    setTranslation(ufoModel, 0, 0, here);
+    setTranslation(platformModel, 0, 0, here);
+    setTranslation(roomModel, 0, 0, away);
+    setTranslation(skyboxModel, 0, 0, away);
+    brightness = 1.0f;
+}
+
+double measureFloor() {
+    glFinish();
+    auto start = std::chrono::steady_clock::now();
+    const int runs = 20;
+    for (int i = 0; i < runs; i++) {
+        drawGlowPasses();
+        glFinish();
+    }
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return took.count() / runs;
+}
+
+void BM_GlowPassesFloor(benchmark::State& state) {
+    enterScene(false);
+    for (auto _ : state) {
+        drawGlowPasses();
+        glFinish();
+    }
+}
+
+void frameBench(benchmark::State& state, bool sceneTwo, bool glow) {
+    enterScene(sceneTwo);
+    auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        bloomEnabled = glow;
+        if (!glow)
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        renderFrame();
+        glFinish();
+    }
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    double frame = took.count() / double(state.iterations());
+    state.counters["items"] = sceneTwo ? sceneTwoItems : sceneOneItems;
+    state.counters["floor_ms"] = floorSeconds * 1e3;
+    state.counters["x_floor"] = frame / floorSeconds;
+}
+
+void BM_SceneOneFrame(benchmark::State& state) {
+    frameBench(state, false, true);
+}
+void BM_SceneTwoFrame(benchmark::State& state) {
+    frameBench(state, true, true);
+}
+void BM_SceneTwoFrameWithoutGlow(benchmark::State& state) {
+    frameBench(state, true, false);
+}
+
+// CPU time to issue the drawn items of scene 1 (program and location look-ups, binds,
+// matrices, the draw call); the rasterising is finished outside the timing.
+void BM_IssueSceneOneItems(benchmark::State& state) {
+    enterScene(false);
+    for (auto _ : state) {
+        glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
+        for (int i = 0; i < renderListSize(); i++) {
+            if (renderItem(i).passKind == 1)
+                drawItem(i);
+        }
+        state.PauseTiming();
+        glFinish();
+        state.ResumeTiming();
+    }
+    state.counters["items"] = sceneOneItems;
+    state.counters["per_item"] =
+        benchmark::Counter(double(state.iterations()) * sceneOneItems,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+} // namespace
+
+BENCHMARK(BM_GlowPassesFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SceneOneFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SceneTwoFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SceneTwoFrameWithoutGlow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IssueSceneOneItems)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (!startUp(argc, argv))
+        return 1;
+    enterScene(false);
+    floorSeconds = measureFloor();
+    printf("floor (two glow passes, no items): %.2f ms; items: scene 1 %d, scene 2 %d\n",
+           floorSeconds * 1e3, sceneOneItems, sceneTwoItems);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
