@@ -1,0 +1,109 @@
+// kestrune-content OUTDIR: writes the demo's models, textures, camera paths and music
+// into OUTDIR, plus "content-manifest.txt" describing what the models hold. The parts
+// are independent and run on a few threads; each writes only its own files.
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "content/content.h"
+
+namespace {
+
+struct ModelFile {
+    const char* file;
+    Scene scene;
+};
+
+std::string manifestText(const std::vector<ModelFile>& models) {
+    std::string out;
+    char line[512];
+    for (const ModelFile& m : models) {
+        std::snprintf(line, sizeof line, "model %s %zu %zu\n", m.file, m.scene.objects.size(),
+                      m.scene.materials.size());
+        out += line;
+        for (const MeshMaterial& mat : m.scene.materials) {
+            std::snprintf(line, sizeof line, "material %s %s\n", mat.name.c_str(),
+                          mat.texture.c_str());
+            out += line;
+        }
+        for (const MeshObject& o : m.scene.objects) {
+            std::snprintf(line, sizeof line, "object %s %s %zu %zu\n", o.name.c_str(),
+                          o.material.c_str(), o.vertices.size(), o.indices.size() / 3);
+            out += line;
+        }
+    }
+    return out;
+}
+
+bool makeDir(const std::string& path) {
+    if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST)
+        return true;
+    std::printf("kestrune-content: cannot create %s\n", path.c_str());
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::printf("usage: kestrune-content OUTDIR\n");
+        return 2;
+    }
+    std::string out = argv[1];
+    if (!makeDir(out) || !makeDir(out + "/models") || !makeDir(out + "/textures"))
+        return 1;
+    auto start = std::chrono::steady_clock::now();
+
+    std::vector<ModelFile> models = {
+        {"skybox.3ds", buildSkybox(false)}, {"skybox2.3ds", buildSkybox(true)},
+        {"port.3ds", buildPort()},          {"ufo.3ds", buildUfo()},
+        {"platform.3ds", buildPlatform()},  {"room.3ds", buildRoom()},
+    };
+    bool ok = true;
+    std::set<std::string> textures;
+    for (const ModelFile& m : models) {
+        ok = validateScene(m.scene, m.file) && ok;
+        ok = writeFile(out + "/models/" + m.file, encode3ds(m.scene)) && ok;
+        for (const MeshMaterial& mat : m.scene.materials)
+            if (mat.texture.rfind("sky", 0) != 0)
+                textures.insert(mat.texture);
+    }
+    std::string manifest = manifestText(models);
+    ok = writeFile(out + "/content-manifest.txt",
+                   std::vector<uint8_t>(manifest.begin(), manifest.end())) &&
+         ok;
+
+    // The slow parts first, so the threads finish together.
+    std::vector<std::function<bool()>> jobs = {
+        [&] { return writeMusic(out, false); },       [&] { return writeMusic(out, true); },
+        [&] { return writeSkyTextures(out, false); }, [&] { return writeSkyTextures(out, true); },
+        [&] { return writeCameraPaths(out); },        [&] { return writeFixedTextures(out); },
+    };
+    for (const std::string& t : textures)
+        jobs.push_back([&out, t] { return writeMaterialTexture(out, t); });
+
+    std::atomic<size_t> nextJob{0};
+    std::atomic<bool> allOk{true};
+    unsigned threads = std::max(2u, std::min(4u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> pool;
+    for (unsigned k = 0; k < threads; ++k)
+        pool.emplace_back([&] {
+            for (size_t j = nextJob++; j < jobs.size(); j = nextJob++)
+                if (!jobs[j]())
+                    allOk = false;
+        });
+    for (std::thread& t : pool)
+        t.join();
+    ok = ok && allOk;
+
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("kestrune-content: %s in %.1f s (%zu textures, %zu models)\n",
+                ok ? "done" : "FAILED", seconds, textures.size(), models.size());
+    return ok ? 0 : 1;
+}
