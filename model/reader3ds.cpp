@@ -323,10 +323,17 @@ bool readModelFile(Model& model, const char* fileName) {
     std::vector<uint8_t> bytes;
     FILE* file = fopen(fileName, "rb");
     if (file) {
-        uint8_t buffer[1 << 16];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
+        // One read for a regular file; the loop also copes with a size that changes.
+        long expected = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+        rewind(file);
+        bytes.resize(expected > 0 ? size_t(expected) + 1 : 1 << 16);
+        size_t used = 0, n;
+        while ((n = fread(bytes.data() + used, 1, bytes.size() - used, file)) > 0) {
+            used += n;
+            if (used == bytes.size())
+                bytes.resize(bytes.size() * 2);
+        }
+        bytes.resize(used);
         bool failed = ferror(file);
         fclose(file);
         if (!failed)
