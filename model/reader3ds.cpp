@@ -66,7 +66,8 @@ bool readHeader(Reader& r, size_t parentEnd, Span& chunk) {
     if (length < 6)
         return r.fail("chunk length smaller than its header");
     if (length > parentEnd - chunk.start)
-        return r.fail("chunk longer than its parent");
+        return r.fail(chunk.start + length > r.size ? "file cut short"
+                                                    : "chunk longer than its parent");
     chunk.end = chunk.start + length;
     return true;
 }
