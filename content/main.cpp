@@ -79,13 +79,20 @@ int main(int argc, char** argv) {
          ok;
 
     // The slow parts first, so the threads finish together.
-    std::vector<std::function<bool()>> jobs = {
-        [&] { return writeMusic(out, false); },       [&] { return writeMusic(out, true); },
-        [&] { return writeSkyTextures(out, false); }, [&] { return writeSkyTextures(out, true); },
-        [&] { return writeCameraPaths(out); },        [&] { return writeFixedTextures(out); },
+    struct Job {
+        std::string name;
+        std::function<bool()> run;
+    };
+    std::vector<Job> jobs = {
+        {"bgmusic.mp3", [&] { return writeMusic(out, false); }},
+        {"lvl2.mp3", [&] { return writeMusic(out, true); }},
+        {"sky1", [&] { return writeSkyTextures(out, false); }},
+        {"sky2", [&] { return writeSkyTextures(out, true); }},
+        {"camera paths", [&] { return writeCameraPaths(out); }},
+        {"base and glow", [&] { return writeFixedTextures(out); }},
     };
     for (const std::string& t : textures)
-        jobs.push_back([&out, t] { return writeMaterialTexture(out, t); });
+        jobs.push_back({t, [&out, t] { return writeMaterialTexture(out, t); }});
 
     std::atomic<size_t> nextJob{0};
     std::atomic<bool> allOk{true};
@@ -93,9 +100,15 @@ int main(int argc, char** argv) {
     std::vector<std::thread> pool;
     for (unsigned k = 0; k < threads; ++k)
         pool.emplace_back([&] {
-            for (size_t j = nextJob++; j < jobs.size(); j = nextJob++)
-                if (!jobs[j]())
+            for (size_t j = nextJob++; j < jobs.size(); j = nextJob++) {
+                auto begin = std::chrono::steady_clock::now();
+                if (!jobs[j].run())
                     allOk = false;
+                double took =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+                if (took > 1.0) // the slow parts, for the bench notes
+                    std::printf("kestrune-content: %s took %.1f s\n", jobs[j].name.c_str(), took);
+            }
         });
     for (std::thread& t : pool)
         t.join();

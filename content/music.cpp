@@ -49,6 +49,7 @@ struct Mix {
     int rate;
     std::vector<float> l, r, verbL, verbR, echoL, echoR;
     Rng noise{7};
+    float lastPan = 0.0f, gainL = std::sqrt(0.5f), gainR = std::sqrt(0.5f);
     Mix(int sr, double seconds) : rate(sr) {
         size_t n = size_t(seconds * sr);
         for (auto* v : {&l, &r, &verbL, &verbR, &echoL, &echoR})
@@ -59,7 +60,12 @@ struct Mix {
     void put(size_t i, float s, float pan, float verb, float echo = 0.0f) {
         if (i >= l.size())
             return;
-        float gl = std::sqrt(0.5f * (1.0f - pan)), gr = std::sqrt(0.5f * (1.0f + pan));
+        if (pan != lastPan) { // equal-power gains, recomputed only when the pan changes
+            lastPan = pan;
+            gainL = std::sqrt(0.5f * (1.0f - pan));
+            gainR = std::sqrt(0.5f * (1.0f + pan));
+        }
+        float gl = gainL, gr = gainR;
         l[i] += s * gl;
         r[i] += s * gr;
         verbL[i] += s * gl * verb;
@@ -93,16 +99,23 @@ void pad(Mix& m, double start, double dur, const std::vector<int>& notes, float 
     int voice = 0;
     for (int note : notes) {
         for (int d = -1; d <= 1; ++d) {
-            double hz = midiHz(note + 0.08 * d);
+            double inc = midiHz(note + 0.08 * d) / m.rate;
             double phase = 0.37 * (voice++);
-            float lp = 0;
+            phase -= std::floor(phase);
+            float lp = 0, e = 0;
             float pan = 0.5f * d;
+            const std::vector<float>& saw = tables().saw;
             for (size_t k = 0; k < n; ++k) {
-                double t = double(k) / m.rate;
-                phase += hz / m.rate;
-                lp += cutoff * (lookup(tables().saw, phase) - lp);
-                float e = adsr(t, dur, 0.8, 0.5, 0.8f, rel);
-                m.put(i0 + k, lp * e * vel * 0.06f, pan, 0.5f);
+                if (k % 32 == 0) // the envelope moves slowly: step it per block
+                    e = adsr(double(k) / m.rate, dur, 0.8, 0.5, 0.8f, rel) * vel * 0.06f;
+                phase += inc;
+                if (phase >= 1.0)
+                    phase -= 1.0;
+                double x = phase * kTable;
+                int i = int(x);
+                float f = float(x - i);
+                lp += cutoff * (saw[i] + (saw[i + 1] - saw[i]) * f - lp);
+                m.put(i0 + k, lp * e, pan, 0.5f);
             }
         }
     }
@@ -113,13 +126,17 @@ void bell(Mix& m, double start, double dur, double note, float vel, float pan, f
           float echo = 0.35f) {
     size_t i0 = size_t(start * m.rate), n = size_t((dur + 2.0) * m.rate);
     double hz = midiHz(note), pc = 0, pm = 0;
+    float index = 2.2f, decay = 1.0f;
+    const float indexStep = float(std::exp(-5.0 / m.rate)),
+                decayStep = float(std::exp(-1.6 / m.rate));
     for (size_t k = 0; k < n; ++k) {
         double t = double(k) / m.rate;
         pm += hz * ratio / m.rate;
-        float index = 2.2f * float(std::exp(-t * 5.0));
+        index *= indexStep;
+        decay *= decayStep;
         pc += hz / m.rate;
         float s = lookup(tables().sine, pc + index * lookup(tables().sine, pm) / kTwoPi);
-        float e = float(std::exp(-t * 1.6)) * std::min(1.0f, float(t / 0.004));
+        float e = decay * std::min(1.0f, float(t / 0.004));
         if (t > dur)
             e *= float(std::max(0.0, 1.0 - (t - dur) / 2.0));
         m.put(i0 + k, s * e * vel * 0.22f, pan, 0.35f, echo);
@@ -268,7 +285,7 @@ std::vector<float> finish(Mix& m, double fadeIn, double fadeOut) {
     float peak = 1e-6f;
     for (size_t i = 0; i < m.frames(); ++i)
         peak = std::max(peak, std::max(std::fabs(m.l[i]), std::fabs(m.r[i])));
-    float gain = 1.6f / peak;
+    float gain = 1.2f / peak;
     std::vector<float> out(m.frames() * 2);
     double total = double(m.frames()) / m.rate;
     for (size_t i = 0; i < m.frames(); ++i) {
@@ -400,13 +417,13 @@ std::vector<float> portPiece(int rate) {
             chord = b == 22 ? std::vector<int>{53, 57, 60, 65} : std::vector<int>{47, 51, 54, 57};
             root = b == 22 ? 29 : 35;
         }
-        pad(m, t, bar, chord, after ? 1.1f : 0.8f, after ? 0.5f : 0.15f + 0.015f * b);
+        pad(m, t, bar, chord, after ? 1.2f : 0.6f, after ? 0.5f : 0.15f + 0.015f * b);
         // Pulsing eighth-note bass from the start; sixteenths after the change.
         int per = after ? 4 : 2;
         if (b < 36)
             for (int k = 0; k < 4 * per; ++k)
                 bass(m, t + k * beat / per, beat / per * 0.8, root + ((k % 4 == 3) ? 12 : 0),
-                     0.6f + 0.3f * (k % per == 0));
+                     (after ? 1.0f : 0.6f) * (0.6f + 0.3f * (k % per == 0)));
         // Sparse signals in the intro, the hook from bar 8.
         if (b < 8 && b % 2 == 1)
             bell(m, t + 2.5 * beat, beat, chord[b % 4] + 24, 0.5f, b % 4 == 1 ? -0.6f : 0.6f,
@@ -422,14 +439,14 @@ std::vector<float> portPiece(int rate) {
             for (int k = 0; k < 16; ++k)
                 pluck(m, t + k * beat / 4,
                       chord[(k * 5) % chord.size()] + 12 + (k % 8 >= 4 ? 12 : 0),
-                      0.35f + (after ? 0.2f : 0.0f), k % 2 ? 0.6f : -0.6f, 0.4);
+                      after ? 0.55f : 0.25f, k % 2 ? 0.6f : -0.6f, 0.4);
         if (b >= 8 && b < 36) {
             for (int k = 0; k < 8; ++k)
                 hat(m, t + k * beat / 2, (k % 2 ? 0.6f : 0.3f) * (after ? 1.3f : 1.0f),
                     after && k % 2 == 1, k % 2 ? 0.4f : -0.2f);
             for (int k = 0; k < 4; ++k) {
                 if (after || k == 0 || (b >= 16 && k == 2))
-                    kick(m, t + k * beat, after ? 1.1f : 0.8f);
+                    kick(m, t + k * beat, after ? 1.1f : 0.6f);
                 if (after && (k == 1 || k == 3))
                     snare(m, t + k * beat, 0.9f);
             }
@@ -465,7 +482,7 @@ bool encodeMp3(const std::string& path, const std::vector<float>& stereo, int sa
     lame_set_out_samplerate(lame.get(), sampleRate);
     lame_set_num_channels(lame.get(), 2);
     lame_set_brate(lame.get(), 160);
-    lame_set_quality(lame.get(), 5);
+    lame_set_quality(lame.get(), 7); // fast; good enough at 160 kbit/s
     if (lame_init_params(lame.get()) < 0) {
         std::printf("kestrune-content: LAME rejected the encoder settings\n");
         return false;
