@@ -4,23 +4,32 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "bench/bigfile.h"
 #include "model/model.h"
 
 static void BM_KestrunePrepare(benchmark::State& state) {
-    freopen("/dev/null", "w", stdout); // preparation's messages
     Model model;
     readModelFile(model, bigFilePath().c_str());
     int64_t triangles = 0;
     for (const ModelObject& o : model.objects)
         triangles += o.faceCount;
+    // Preparation's messages go to /dev/null while it runs; the report keeps stdout.
+    fflush(stdout);
+    int savedStdout = dup(1), devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 1);
     for (auto _ : state) {
         prepareObjects(model);
         state.PauseTiming();
         renderList.clear();
         state.ResumeTiming();
     }
+    fflush(stdout);
+    dup2(savedStdout, 1);
+    close(savedStdout);
+    close(devNull);
     state.counters["triangles"] = double(triangles);
     state.counters["s_per_Mtri"] =
         benchmark::Counter(double(state.iterations()) * 1e6 / double(triangles),
