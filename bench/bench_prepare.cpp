@@ -37,6 +37,40 @@ static void BM_KestrunePrepare(benchmark::State& state) {
 }
 BENCHMARK(BM_KestrunePrepare)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// One object at the format's limits: 65,535 vertices and twice as many faces.
+static void BM_KestrunePrepareLargestObject(benchmark::State& state) {
+    Model model;
+    model.objects.emplace_back();
+    model.objectCount = 1;
+    ModelObject& o = model.objects.back();
+    uint32_t seed = 1;
+    auto next = [&seed]() { return seed = seed * 1664525u + 1013904223u; };
+    o.vertexCount = 65535;
+    for (int i = 0; i < o.vertexCount; i++) {
+        o.vertices.push_back({float(next() % 1000), float(next() % 1000), float(next() % 1000)});
+        o.texCoords.push_back({float(next() % 100) / 100.0f, float(next() % 100) / 100.0f});
+    }
+    o.texCoordCount = o.vertexCount;
+    o.faceCount = 131070;
+    for (int f = 0; f < o.faceCount; f++)
+        o.faces.push_back(
+            {int32_t(next() % 65535), int32_t(next() % 65535), int32_t(next() % 65535)});
+    fflush(stdout);
+    int savedStdout = dup(1), devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 1);
+    for (auto _ : state) {
+        prepareObjects(model);
+        state.PauseTiming();
+        renderList.clear();
+        state.ResumeTiming();
+    }
+    fflush(stdout);
+    dup2(savedStdout, 1);
+    close(savedStdout);
+    close(devNull);
+}
+BENCHMARK(BM_KestrunePrepareLargestObject)->Unit(benchmark::kMillisecond)->MinTime(1);
+
 static void BM_AssimpNormalsAndTangents(benchmark::State& state) {
     std::string path = bigFilePath();
     int64_t triangles = 0;
