@@ -111,7 +111,8 @@ TEST(Video, ShortCaptureWithSceneSwitch) {
     double audioSwitch = findTemplate(audio, lvl2, 2 * kRate, 14 * kRate, &score);
     EXPECT_GT(score, 0.5) << "the second piece was not found in the recording";
 
-    // The picture's switch: the largest change between consecutive frames.
+    // The picture's switch: the largest change between consecutive frames, away from the
+    // start where the window first appears.
     std::string frames =
         run("ffmpeg -v error -i '" + mp4 + "' -vf scale=64:36,format=gray -f rawvideo -");
     const size_t frameSize = 64 * 36;
@@ -126,7 +127,8 @@ TEST(Video, ShortCaptureWithSceneSwitch) {
                              int(uint8_t(frames[(f - 1) * frameSize + i])));
         if (diff > 0)
             distinct++;
-        if (diff > biggest) {
+        double at = f / fps;
+        if (diff > biggest && at > 3.0 && at < 12.0) {
             biggest = diff;
             switchFrame = f;
         }
@@ -137,8 +139,6 @@ TEST(Video, ShortCaptureWithSceneSwitch) {
     double demoFrame = distinct ? videoLength / distinct : 1.0;
     printf("picture switch %.3f s, music switch %.3f s (match %.2f), demo frame %.3f s\n",
            videoSwitch, audioSwitch, score, demoFrame);
-    EXPECT_GT(videoSwitch, 3.0);
-    EXPECT_LT(videoSwitch, 12.0);
     EXPECT_NEAR(audioSwitch, videoSwitch, 0.1 + demoFrame);
 }
 
