@@ -120,10 +120,11 @@ std::vector<View> roomPath() {
 std::vector<View> portPath() {
     const float radius = 52.0f;
     const Float3 centre = {3, 0, 0};
-    const Float3 target = {3, 11, 0};
+    const Float3 target = {3, 12, 0};
     auto orbit = [&](float degrees) {
         float a = degrees * kPi / 180.0f;
-        return View{centre + Float3{radius * std::sin(a), 8.0f, radius * std::cos(a)}, target};
+        // Above the raised platform (about 15 units at full lift), or it hides the UFO.
+        return View{centre + Float3{radius * std::sin(a), 22.0f, radius * std::cos(a)}, target};
     };
     // From the sea past the lighthouse, over the containers and the warehouses, between
     // the cranes and back over the water to the platform.
@@ -140,12 +141,12 @@ std::vector<View> portPath() {
         {{33, 12, 30}, {20, 8, 60}},
         {{10, 9, 48}, {-20, 2, 38}},
         {{-6, 10, 58}, {0, 4, 0}},
-        orbit(16),
+        orbit(0),
     };
     std::vector<View> nodes = resample(densify(tour, 40), 29, tourPace);
     const int orbitNodes = 37;
     for (int i = 1; i <= orbitNodes; ++i)
-        nodes.push_back(orbit(16.0f - 28.0f * i / orbitNodes));
+        nodes.push_back(orbit(-24.0f * i / orbitNodes));
     return nodes;
 }
 

@@ -214,9 +214,7 @@ Scene buildPort() {
         addPrism(roofs, {{x, 0, -48.0f}, 0},
                  {{-14.5f, 9.5f}, {14.5f, 9.5f}, {14.5f, -9.5f}, {-14.5f, -9.5f}}, 14.0f, 14.6f,
                  1.0f, 6.0f);
-        addPrism(roofs, {{x, 0, -48.0f}, 0},
-                 {{-14.0f, 1.0f}, {14.0f, 1.0f}, {14.0f, -1.0f}, {-14.0f, -1.0f}}, 14.6f, 17.0f,
-                 4.0f, 6.0f);
+        addBox(roofs, {{x, 15.2f, -48.0f}, 0}, {6.0f, 0.6f, 4.0f}, 6.0f); // plant room
     }
     s.objects.push_back(sheds);
     s.objects.push_back(roofs);

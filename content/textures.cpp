@@ -213,8 +213,7 @@ std::vector<TextureSpec> specs() {
                      float rivet = (rv < 0.1f || rv > 0.9f)
                                        ? clamp01(1 - std::hypot(ru - 0.5f, 0) * 4)
                                        : 0.0f;
-                     float stripe = (v < 0.08f && fract((u + v) * 8) < 0.5f) ? 1.0f : 0.0f;
-                     c = mix(c, rgb(25, 25, 25), stripe);
+
                      return Texel{c, 0.2f * n + rivet};
                  }});
     s.push_back({"tower.bmp", 512, 2.0f, [](float u, float v) {

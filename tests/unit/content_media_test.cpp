@@ -163,6 +163,7 @@ TEST_F(Paths, PortPathFramesTheUfoFromNode28) {
             }
         }
         EXPECT_GT(dist(n.eye, {0, 0, 0}), 25.0) << "too close to read the flight";
+        EXPECT_GT(n.eye.y, 1.0 + 14.4 + 1.0) << "below the raised platform, which hides the UFO";
     }
 }
 
