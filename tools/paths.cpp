@@ -210,7 +210,11 @@ bool plotPath(const char* fileName) {
     }
     all.insert(all.end(), eyes.begin(), eyes.end());
     all.insert(all.end(), looks.begin(), looks.end());
-    Panel top = fitPanel(0, all, &Vec3::x, &Vec3::z);
+    // The top view looks down with -z up the picture, so it is fitted on -z.
+    std::vector<Vec3> seenFromAbove = all;
+    for (Vec3& v : seenFromAbove)
+        v.z = -v.z;
+    Panel top = fitPanel(0, seenFromAbove, &Vec3::x, &Vec3::z);
     Panel side = fitPanel(kPanel, all, &Vec3::x, &Vec3::y);
     for (int y = 0; y < kHeight; y++)
         image.put(kPanel, y, {90, 90, 90});
