@@ -53,6 +53,9 @@ extern Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, room
 extern CameraPath levelOnePath, levelTwoPath;
 
 int runDemo(int argc, char** argv); // start-up, then the event loop; does not return
+// The six models into their globals, the second scene's moved away; needs GL and DevIL.
+// A model that cannot be read is fatal.
+void loadSceneModels();
 void reshape(int width, int height);
 
 // --- exits: every way the process ends goes through here ---

@@ -25,6 +25,19 @@ static void loadModel(Model& into, const char* fileName, int shaderKind, int pas
     into = std::move(loaded);
 }
 
+void loadSceneModels() {
+    loadModel(skyboxModel, "models/skybox.3ds", 3, 1);
+    loadModel(skybox2Model, "models/skybox2.3ds", 3, 2);
+    setTranslation(skybox2Model, 0, 0, 1000.0f);
+    loadModel(portModel, "models/port.3ds", 1, 2);
+    loadModel(ufoModel, "models/ufo.3ds", 1, 2);
+    loadModel(platformModel, "models/platform.3ds", 1, 2);
+    loadModel(roomModel, "models/room.3ds", 1, 1);
+    setTranslation(ufoModel, 0, 0, 1000.0f);
+    setTranslation(portModel, 0, 0, 1000.0f);
+    setTranslation(platformModel, 0, 0, 1000.0f);
+}
+
 void reshape(int width, int height) {
     if (height == 0)
         height = 1;
@@ -74,16 +87,7 @@ int runDemo(int argc, char** argv) {
 
     startFrameTimer(frameTimer);
 
-    loadModel(skyboxModel, "models/skybox.3ds", 3, 1);
-    loadModel(skybox2Model, "models/skybox2.3ds", 3, 2);
-    setTranslation(skybox2Model, 0, 0, 1000.0f);
-    loadModel(portModel, "models/port.3ds", 1, 2);
-    loadModel(ufoModel, "models/ufo.3ds", 1, 2);
-    loadModel(platformModel, "models/platform.3ds", 1, 2);
-    loadModel(roomModel, "models/room.3ds", 1, 1);
-    setTranslation(ufoModel, 0, 0, 1000.0f);
-    setTranslation(portModel, 0, 0, 1000.0f);
-    setTranslation(platformModel, 0, 0, 1000.0f);
+    loadSceneModels();
 
     setupShaders();
     if (!glewIsSupported("GL_VERSION_3_0"))

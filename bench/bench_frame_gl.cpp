@@ -35,13 +35,6 @@ std::string runFolder() {
     return path + "/demo";
 }
 
-void loadModel(Model& into, const char* fileName, int shaderKind, int passKind) {
-    Model loaded(fileName, shaderKind, passKind);
-    if (!loaded.loaded)
-        fprintf(stderr, "bench_frame_gl: %s: %s (left empty)\n", fileName, loaded.error.c_str());
-    into = std::move(loaded);
-}
-
 // Start-up as the demo does it, without sound and full screen.
 bool startUp(int argc, char** argv) {
     std::string dir = runFolder();
@@ -68,12 +61,7 @@ bool startUp(int argc, char** argv) {
     glewInit();
     startFrameTimer(frameTimer);
 
-    loadModel(skyboxModel, "models/skybox.3ds", 3, 1);
-    loadModel(skybox2Model, "models/skybox2.3ds", 3, 2);
-    loadModel(portModel, "models/port.3ds", 1, 2);
-    loadModel(ufoModel, "models/ufo.3ds", 1, 2);
-    loadModel(platformModel, "models/platform.3ds", 1, 2);
-    loadModel(roomModel, "models/room.3ds", 1, 1);
+    loadSceneModels();
     setupShaders();
     cameraPathMode = true;
     readCameraPath("campath.xml", levelTwoPath, levelTwoDocument);
