@@ -141,12 +141,12 @@ std::vector<View> portPath() {
         {{33, 12, 30}, {20, 8, 60}},
         {{10, 9, 48}, {-20, 2, 38}},
         {{-6, 10, 58}, {0, 4, 0}},
-        orbit(0),
+        orbit(-10),
     };
     std::vector<View> nodes = resample(densify(tour, 40), 29, tourPace);
     const int orbitNodes = 37;
     for (int i = 1; i <= orbitNodes; ++i)
-        nodes.push_back(orbit(-24.0f * i / orbitNodes));
+        nodes.push_back(orbit(-10.0f - 24.0f * i / orbitNodes)); // cranes stay right
     return nodes;
 }
 
