@@ -1,0 +1,63 @@
+# Recording a camera path on the real demo: "q", four "w" with the camera moved between
+# them, then "e" write "campath.xml" into the working directory, which the next start
+# reads back as its second scene's path. The run folder's own file is left alone.
+set -u
+source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
+[ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
+export SDL_AUDIODRIVER=dummy SDL_NO_SIGNAL_HANDLERS=1
+
+shipped_sum=$(md5sum <"$KESTRUNE_RUN_DIR/campath.xml")
+make_run_copy
+start_demo
+wait_for_window
+wait_for_output "model count" 180
+sleep 2
+
+# Before "q" the other recorder keys do nothing.
+send_key w e
+sleep 1
+grep -q "cam " "$DEMO_OUT" && fail "w or e acted before q"
+
+send_key q
+wait_for_output "cam path started!" 10
+xdotool windowactivate --sync "$DEMO_WINDOW" >/dev/null 2>&1
+for node in 1 2 3 4; do
+    send_key w
+    # Move forward and up between nodes so they differ.
+    xdotool keydown Up keydown Left
+    sleep 0.4
+    xdotool keyup Left keyup Up
+    sleep 0.2
+done
+send_key e
+wait_for_output "cam path finished!" 10
+# A second recording is not possible in the same run.
+send_key q w e
+sleep 1
+[ "$(grep -c 'cam path started!' "$DEMO_OUT")" -eq 1 ] || fail "q started a second recording"
+[ "$(grep -c 'cam node added!' "$DEMO_OUT")" -eq 4 ] || fail "not exactly four nodes added"
+send_key Escape
+wait_for_exit 5
+[ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended with status $DEMO_STATUS"
+
+file="$DEMO_DIR/campath.xml"
+head -n 3 "$file" | tr '\n' '|' | grep -qF '<?xml version="1.0" ?>|<camerapath>|    <points amount="4">|' ||
+    fail "unexpected file head: $(head -n 3 "$file")"
+[ "$(grep -c '^        <pos x="-\?[0-9]*\.[0-9]\{6\}" y="-\?[0-9]*\.[0-9]\{6\}" z="-\?[0-9]*\.[0-9]\{6\}" />$' "$file")" -eq 4 ] ||
+    fail "not four pos lines with six-decimal numbers: $(cat "$file")"
+[ "$(grep -c '^        <view xv=.* yv=.* zv=.* />$' "$file")" -eq 4 ] || fail "not four view lines"
+[ "$(sort -u <(grep '<pos ' "$file") | wc -l)" -eq 4 ] || fail "the four nodes do not differ"
+ls "$DEMO_DIR" | grep -q 'campath.xml.' && fail "a temporary file was left behind"
+[ "$(md5sum <"$KESTRUNE_RUN_DIR/campath.xml")" = "$shipped_sum" ] || fail "the shipped campath.xml changed"
+
+# The next start reads the recorded file as the second scene's path.
+read -r x y z < <(grep -m1 '<pos ' "$file" | sed -E 's/.*x="([^"]*)" y="([^"]*)" z="([^"]*)".*/\1 \2 \3/')
+first_pos="x='$x', y='$y', z='$z'"
+start_demo
+wait_for_window
+wait_for_output "model count" 180
+wait_for_output "number of points: 4" 10
+grep -qF "pos values $first_pos" "$DEMO_OUT" || fail "the first recorded node was not read back ($first_pos)"
+send_key Escape
+wait_for_exit 5
+echo "PASS"
