@@ -44,14 +44,17 @@ send_key L O
 sleep 1
 [ "$(grep -c '^dd: ' "$DEMO_OUT")" -eq 2 ] || fail "upper-case L or O printed a dd line"
 
-# "b" toggles the glow pass in the second scene; the demo goes on drawing.
-send_key s
+# "x" binds a program between frames; "b" toggles the glow pass in the second scene.
+# The demo goes on drawing.
+send_key x
+sleep 1
+send_key x s
 sleep 2
 send_key b
 sleep 1
 send_key b
 sleep 1
-kill -0 "$DEMO_PID" 2>/dev/null || fail "demo ended after the glow key"
+kill -0 "$DEMO_PID" 2>/dev/null || fail "demo ended after the x or b key"
 
 # Escape: status 0 within two seconds.
 send_key Escape

@@ -60,4 +60,29 @@ wait_for_output "number of points: 4" 10
 grep -qF "pos values $first_pos" "$DEMO_OUT" || fail "the first recorded node was not read back ($first_pos)"
 send_key Escape
 wait_for_exit 5
+
+# A path file with fewer than four nodes is reported; the demo runs on with the user
+# camera in that scene.
+cat >"$DEMO_DIR/campath2.xml" <<'XML'
+<?xml version="1.0" ?>
+<camerapath>
+    <points amount="3">
+        <pos x="1.000000" y="2.000000" z="3.000000" />
+        <view xv="0.000000" yv="0.000000" zv="0.000000" />
+        <pos x="2.000000" y="2.000000" z="3.000000" />
+        <view xv="0.000000" yv="0.000000" zv="0.000000" />
+        <pos x="3.000000" y="2.000000" z="3.000000" />
+        <view xv="0.000000" yv="0.000000" zv="0.000000" />
+    </points>
+</camerapath>
+XML
+start_demo
+wait_for_window
+wait_for_output "model count" 180
+wait_for_output "campath2.xml not usable" 10
+sleep 3
+kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended with a short path file"
+send_key Escape
+wait_for_exit 5
+[ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended with status $DEMO_STATUS"
 echo "PASS"
