@@ -39,6 +39,8 @@ void startRecording() {
 }
 
 void addRecordNode() {
+    if (!recordPoints)
+        return; // not started: the keys never get here, other callers might
     TiXmlElement* pos = new TiXmlElement("pos");
     setFixedAttribute(pos, "x", camera.eye.x);
     setFixedAttribute(pos, "y", camera.eye.y);
@@ -92,6 +94,8 @@ static std::string writeAtomically(const char* target) {
 }
 
 void finishRecording() {
+    if (!recordPoints)
+        return;
     recordingFinished = true;
     recordPoints->SetAttribute("amount", recordNodeCount);
     std::string error = writeAtomically(recordFileName);

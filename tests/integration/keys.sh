@@ -26,10 +26,10 @@ xdotool windowactivate --sync "$DEMO_WINDOW" >/dev/null 2>&1
 xdotool keydown Up
 sleep 1.5
 xdotool keyup Up
-sleep 1
+sleep 2
 screenshot "$DEMO_DIR/moved1.png"
 expect_changed_picture "$DEMO_DIR/still2.png" "$DEMO_DIR/moved1.png" "Up held for 1.5 s"
-sleep 1
+sleep 1.5
 screenshot "$DEMO_DIR/moved2.png"
 expect_same_picture "$DEMO_DIR/moved1.png" "$DEMO_DIR/moved2.png" "after Up was released"
 

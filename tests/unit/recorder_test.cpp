@@ -89,6 +89,15 @@ TEST_F(Recorder, KeysFollowTheRecorderState) {
     EXPECT_EQ(readText(target), written);
 }
 
+TEST_F(Recorder, NodeOrFinishWithoutAStartDoNothing) {
+    CaptureStdout();
+    addRecordNode();
+    finishRecording();
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_FALSE(recordingFinished);
+    EXPECT_EQ(access(target.c_str(), F_OK), -1);
+}
+
 TEST_F(Recorder, EmptyRecordingWritesAmountZero) {
     press("qe");
     EXPECT_NE(readText(target).find("<points amount=\"0\" />"), std::string::npos)
