@@ -15,6 +15,9 @@ static bool soundOpen = false;
 bool soundInit(int mixRate, int channels, int /*flags*/) {
     if (soundOpen)
         return true;
+    // SDL would otherwise take SIGINT and SIGTERM for itself, and Ctrl+C or kill would no
+    // longer end the demo.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         printf("\nno sound: %s", SDL_GetError());
         return false;
