@@ -76,6 +76,9 @@ int runDemo(int argc, char** argv) {
     camera.height = windowHeight;
     camera.width = windowWidth;
     setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
+    // The window system reports the pointer only once it moves; until then take it to rest
+    // at the centre, so leaving the path before touching the mouse turns nothing.
+    cursorMoved(windowWidth / 2, windowHeight / 2);
     printf("\n2222 w: %d - h: %d", windowWidth, windowHeight);
 
     ilInit();
