@@ -7,7 +7,7 @@ source "$KESTRUNE_SOURCE_DIR/tests/lib/media.sh"
 [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
 
 make_run_copy
-export SDL_AUDIODRIVER=dummy SDL_NO_SIGNAL_HANDLERS=1
+export SDL_AUDIODRIVER=dummy
 start_demo
 wait_for_window
 wait_for_output "model count" 180

@@ -4,15 +4,7 @@
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 source "$KESTRUNE_SOURCE_DIR/tests/lib/media.sh"
-[ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
-[ -f "$KESTRUNE_RUN_DIR/lvl2.mp3" ] || skip "no music in $KESTRUNE_RUN_DIR"
-
-make_run_copy
-build_audio_match
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$DEMO_DIR/sound.raw" SDL_NO_SIGNAL_HANDLERS=1
-start_demo
-wait_for_window
-wait_for_output "model count" 180
+start_demo_with_sound
 sleep 4
 
 # The user camera holds still, so only the switch changes the picture.

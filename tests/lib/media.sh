@@ -24,11 +24,20 @@ expect_changed_picture() {
     echo "changed: $what ($diff of $total pixels differ)"
 }
 
-# Builds the audio matcher into $DEMO_DIR; sets AUDIO_MATCH.
-build_audio_match() {
-    AUDIO_MATCH="$DEMO_DIR/audio_match"
-    g++ -O2 -o "$AUDIO_MATCH" "$KESTRUNE_SOURCE_DIR/tests/lib/audio_match.cpp" ||
-        fail "could not build the audio matcher"
+# The audio matcher, built with the tests (tests/lib/audio_match.cpp).
+AUDIO_MATCH="${KESTRUNE_BIN_DIR:-.}/tests/audio_match"
+
+# Starts the demo from a private run folder with its sound going to $DEMO_DIR/sound.raw
+# through SDL's disk driver, and waits until start-up is done.
+start_demo_with_sound() {
+    [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
+    [ -f "$KESTRUNE_RUN_DIR/lvl2.mp3" ] || skip "no music in $KESTRUNE_RUN_DIR"
+    [ -x "$AUDIO_MATCH" ] || fail "no audio matcher at $AUDIO_MATCH"
+    make_run_copy
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$DEMO_DIR/sound.raw"
+    start_demo
+    wait_for_window
+    wait_for_output "model count" 180
 }
 
 # Decodes the first seconds of an MP3 into the raw format SDL's disk driver writes
