@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -38,18 +40,16 @@ std::string runDir() {
 std::vector<ModelIntent> readManifest(const std::string& path) {
     std::vector<ModelIntent> models;
     std::ifstream in(path);
-    std::string line;
+    std::string line, kind;
     while (std::getline(in, line)) {
         std::istringstream words(line);
-        std::string kind;
         words >> kind;
         if (kind == "model") {
             models.emplace_back();
             words >> models.back().file >> models.back().objectCount >> models.back().materialCount;
         } else if (kind == "material" && !models.empty()) {
-            std::string name, texture;
-            words >> name >> texture;
-            models.back().textures[name] = texture;
+            std::string name;
+            words >> name >> models.back().textures[name];
         } else if (kind == "object" && !models.empty()) {
             ObjectIntent o;
             words >> o.name >> o.material >> o.vertices >> o.faces;
@@ -67,61 +67,58 @@ class Content : public ::testing::Test {
         models = readManifest(runDir() + "/content-manifest.txt");
         ASSERT_EQ(models.size(), 6u) << "content-manifest.txt missing or incomplete in " << runDir()
                                      << " (build the content target)";
-    }
-    const ModelIntent& model(const std::string& file) {
-        for (const ModelIntent& m : models)
-            if (m.file == file)
-                return m;
-        ADD_FAILURE() << "no model " << file;
-        return models.front();
+        ilInit();
     }
     std::vector<ModelIntent> models;
 };
 
+using File3ds = std::unique_ptr<Lib3dsFile, void (*)(Lib3dsFile*)>;
+File3ds load3ds(const std::string& model) {
+    return {lib3ds_file_load((runDir() + "/models/" + model).c_str()), lib3ds_file_free};
+}
+
 struct Vec {
     double x, y, z;
+    Vec operator-(Vec b) const { return {x - b.x, y - b.y, z - b.z}; }
+    double dot(Vec b) const { return x * b.x + y * b.y + z * b.z; }
+    Vec cross(Vec b) const { return {y * b.z - z * b.y, z * b.x - x * b.z, x * b.y - y * b.x}; }
 };
-Vec sub(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec cross(Vec a, Vec b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(Vec a, Vec b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
 
 // The demo's view of a mesh: file (x, y, z) becomes world (x, z, -y), and a face's
 // contribution to its vertex normals points along -((p0 - p2) x (p2 - p1)).
-Vec world(const Lib3dsPoint& p) {
-    return {p.pos[0], p.pos[2], -p.pos[1]};
+Vec world(const Lib3dsMesh* m, int point) {
+    const float* p = m->pointL[point].pos;
+    return {p[0], p[2], -p[1]};
 }
 Vec readerFaceNormal(const Lib3dsMesh* m, const Lib3dsFace& f) {
-    Vec p0 = world(m->pointL[f.points[0]]), p1 = world(m->pointL[f.points[1]]),
-        p2 = world(m->pointL[f.points[2]]);
-    Vec n = cross(sub(p0, p2), sub(p2, p1));
-    return {-n.x, -n.y, -n.z};
+    Vec p0 = world(m, f.points[0]), p1 = world(m, f.points[1]), p2 = world(m, f.points[2]);
+    return (p2 - p1).cross(p0 - p2);
 }
 
-const Lib3dsMesh* findMesh(Lib3dsFile* f, const char* name) {
-    for (Lib3dsMesh* m = f->meshes; m; m = m->next)
-        if (std::string(m->name) == name)
-            return m;
-    return nullptr;
+// Calls visit for every face of the named mesh; returns how many there were.
+int forEachFace(const std::string& model, const char* mesh,
+                const std::function<void(const Lib3dsMesh*, const Lib3dsFace&)>& visit) {
+    File3ds f = load3ds(model);
+    EXPECT_NE(f, nullptr) << model;
+    int faces = 0;
+    for (Lib3dsMesh* m = f ? f->meshes : nullptr; m; m = m->next)
+        for (Lib3dsDword k = 0; std::string(m->name) == mesh && k < m->faces; ++k, ++faces)
+            visit(m, m->faceL[k]);
+    return faces;
 }
 
 TEST_F(Content, Lib3dsReadsWhatTheGeneratorMeant) {
     for (const ModelIntent& intent : models) {
         SCOPED_TRACE(intent.file);
-        Lib3dsFile* f = lib3ds_file_load((runDir() + "/models/" + intent.file).c_str());
+        File3ds f = load3ds(intent.file);
         ASSERT_NE(f, nullptr);
-        size_t meshCount = 0;
+        std::map<std::string, const Lib3dsMesh*> meshes;
         for (Lib3dsMesh* m = f->meshes; m; m = m->next)
-            ++meshCount;
-        EXPECT_EQ(meshCount, intent.objectCount);
+            meshes[m->name] = m;
+        EXPECT_EQ(meshes.size(), intent.objectCount);
         EXPECT_EQ(intent.objects.size(), intent.objectCount);
         for (const ObjectIntent& o : intent.objects) {
-            const Lib3dsMesh* m = findMesh(f, o.name.c_str());
+            const Lib3dsMesh* m = meshes[o.name];
             ASSERT_NE(m, nullptr) << o.name;
             EXPECT_EQ(m->points, o.vertices) << o.name;
             EXPECT_EQ(m->texels, o.vertices) << o.name;
@@ -134,7 +131,6 @@ TEST_F(Content, Lib3dsReadsWhatTheGeneratorMeant) {
         for (Lib3dsMaterial* mat = f->materials; mat; mat = mat->next)
             textures[mat->name] = mat->texture1_map.name;
         EXPECT_EQ(textures, intent.textures);
-        lib3ds_file_free(f);
     }
 }
 
@@ -163,74 +159,27 @@ TEST_F(Content, AssimpReadsWhatTheGeneratorMeant) {
     }
 }
 
-// Every face must give the demo finite normals and tangents: no zero area, no texture
-// mapping that collapses (the tangent solve divides by it).
-TEST_F(Content, NoDegenerateFacesOrMappings) {
-    for (const ModelIntent& intent : models) {
-        Lib3dsFile* f = lib3ds_file_load((runDir() + "/models/" + intent.file).c_str());
-        ASSERT_NE(f, nullptr);
-        for (Lib3dsMesh* m = f->meshes; m; m = m->next)
-            for (Lib3dsDword k = 0; k < m->faces; ++k) {
-                const Lib3dsFace& face = m->faceL[k];
-                Vec n = readerFaceNormal(m, face);
-                ASSERT_GT(std::sqrt(dot(n, n)), 1e-6) << intent.file << " " << m->name;
-                const float* a = m->texelL[face.points[0]];
-                const float* b = m->texelL[face.points[1]];
-                const float* c = m->texelL[face.points[2]];
-                double det = (b[0] - a[0]) * (c[1] - a[1]) - (c[0] - a[0]) * (b[1] - a[1]);
-                ASSERT_GT(std::fabs(det), 1e-9) << intent.file << " " << m->name;
-            }
-        lib3ds_file_free(f);
-    }
-}
-
-// Winding as the reader sees it: sky faces point at the viewer inside, the floor and
-// the water up, the ceiling down, the landing pad up.
-TEST_F(Content, NormalsPointWhereIntended) {
-    auto check = [&](const char* file, const char* mesh, Vec towards, bool fromCentre) {
-        Lib3dsFile* f = lib3ds_file_load((runDir() + "/models/" + file).c_str());
-        ASSERT_NE(f, nullptr);
-        int checked = 0;
-        for (Lib3dsMesh* m = f->meshes; m; m = m->next) {
-            if (mesh && std::string(m->name) != mesh)
-                continue;
-            for (Lib3dsDword k = 0; k < m->faces; ++k) {
-                Vec n = readerFaceNormal(m, m->faceL[k]);
-                Vec dir = towards;
-                if (fromCentre) // inward: towards the box centre from the face
-                    dir = sub({0, 0, 0}, world(m->pointL[m->faceL[k].points[0]]));
-                EXPECT_GT(dot(n, dir), 0.0) << file << " " << m->name << " face " << k;
-                ++checked;
-            }
-        }
-        EXPECT_GT(checked, 0) << file << " " << (mesh ? mesh : "");
-        lib3ds_file_free(f);
+// Winding as the reader sees it, for lighting: the floor, the water and the landing pad
+// face up, the ceiling down; closed bodies enclose positive volume.
+TEST_F(Content, FacesPointWhereIntended) {
+    auto facing = [](const char* model, const char* mesh, Vec towards) {
+        int faces = forEachFace(model, mesh, [&](const Lib3dsMesh* m, const Lib3dsFace& face) {
+            EXPECT_GT(readerFaceNormal(m, face).dot(towards), 0.0) << model << " " << m->name;
+        });
+        EXPECT_GT(faces, 0) << model << " " << mesh;
     };
-    check("skybox.3ds", nullptr, {}, true);
-    check("skybox2.3ds", nullptr, {}, true);
-    check("room.3ds", "Floor", {0, 1, 0}, false);
-    check("room.3ds", "Ceiling", {0, -1, 0}, false);
-    check("port.3ds", "Water", {0, 1, 0}, false);
-    check("platform.3ds", "PadTop", {0, 1, 0}, false);
-}
+    facing("room.3ds", "Floor", {0, 1, 0});
+    facing("room.3ds", "Ceiling", {0, -1, 0});
+    facing("port.3ds", "Water", {0, 1, 0});
+    facing("platform.3ds", "PadTop", {0, 1, 0});
 
-// A closed body's faces enclose positive volume when their normals point outward.
-TEST_F(Content, ClosedBodiesFaceOutward) {
-    auto volume = [&](const char* file, const char* mesh) {
-        Lib3dsFile* f = lib3ds_file_load((runDir() + "/models/" + file).c_str());
+    auto volume = [](const char* model, const char* mesh) {
         double v = 0;
-        const Lib3dsMesh* m = f ? findMesh(f, mesh) : nullptr;
-        for (Lib3dsDword k = 0; m && k < m->faces; ++k) {
-            const Lib3dsFace& face = m->faceL[k];
-            // Reader normal n = (p1 - p0) x (p2 - p0) up to a positive factor.
-            Vec p0 = world(m->pointL[face.points[0]]), p1 = world(m->pointL[face.points[1]]),
-                p2 = world(m->pointL[face.points[2]]);
-            Vec n = readerFaceNormal(m, face);
-            EXPECT_GT(dot(n, cross(sub(p1, p0), sub(p2, p0))), 0.0);
-            v += dot(p0, cross(p1, p2)) / 6.0;
-        }
-        if (f)
-            lib3ds_file_free(f);
+        forEachFace(model, mesh, [&](const Lib3dsMesh* m, const Lib3dsFace& face) {
+            Vec p0 = world(m, face.points[0]), p1 = world(m, face.points[1]),
+                p2 = world(m, face.points[2]);
+            v += p0.dot(p1.cross(p2)) / 6.0;
+        });
         return v;
     };
     EXPECT_GT(volume("port.3ds", "Quay"), 1000.0);  // a box
@@ -242,28 +191,22 @@ TEST_F(Content, ClosedBodiesFaceOutward) {
 struct Bounds {
     Vec lo{1e30, 1e30, 1e30}, hi{-1e30, -1e30, -1e30};
 };
-Bounds boundsOf(const std::string& file, const char* mesh) {
+Bounds boundsOf(const std::string& model, const char* mesh) {
     Bounds b;
-    Lib3dsFile* f = lib3ds_file_load(file.c_str());
-    for (Lib3dsMesh* m = f ? f->meshes : nullptr; m; m = m->next) {
-        if (mesh && std::string(m->name) != mesh)
-            continue;
-        for (Lib3dsDword k = 0; k < m->points; ++k) {
-            Vec p = world(m->pointL[k]);
+    File3ds f = load3ds(model);
+    for (Lib3dsMesh* m = f ? f->meshes : nullptr; m; m = m->next)
+        for (Lib3dsDword k = 0; k < m->points && (!mesh || std::string(m->name) == mesh); ++k) {
+            Vec p = world(m, int(k));
             b.lo = {std::min(b.lo.x, p.x), std::min(b.lo.y, p.y), std::min(b.lo.z, p.z)};
             b.hi = {std::max(b.hi.x, p.x), std::max(b.hi.y, p.y), std::max(b.hi.z, p.z)};
         }
-    }
-    if (f)
-        lib3ds_file_free(f);
     return b;
 }
 
-TEST_F(Content, SceneLayoutFitsTheCameraAndTheFarPlane) {
+TEST_F(Content, SceneLayoutFitsTheCameraTheFarPlaneAndTheAnimation) {
     // The user camera starts at (0, 0, 6) looking at (0, 1.5, 5): inside, above the floor.
-    Bounds floor = boundsOf(runDir() + "/models/room.3ds", "Floor");
-    Bounds walls = boundsOf(runDir() + "/models/room.3ds", "Walls");
-    Bounds ceiling = boundsOf(runDir() + "/models/room.3ds", "Ceiling");
+    Bounds floor = boundsOf("room.3ds", "Floor"), walls = boundsOf("room.3ds", "Walls"),
+           ceiling = boundsOf("room.3ds", "Ceiling");
     EXPECT_LT(floor.hi.y, -1.0);
     EXPECT_GT(ceiling.lo.y, 1.5 + 2.0);
     EXPECT_LT(walls.lo.x, -7.0);
@@ -273,60 +216,58 @@ TEST_F(Content, SceneLayoutFitsTheCameraAndTheFarPlane) {
     // Sky boxes: centred on their origin; placed 80 below the eye, every corner must lie
     // well inside the far plane of 3000.
     for (const char* sky : {"skybox.3ds", "skybox2.3ds"}) {
-        Bounds b = boundsOf(runDir() + "/models/" + sky, nullptr);
+        Bounds b = boundsOf(sky, nullptr);
         EXPECT_NEAR(b.lo.x + b.hi.x, 0.0, 1e-3);
         EXPECT_NEAR(b.lo.y + b.hi.y, 0.0, 1e-3);
-        double corner =
-            std::sqrt(b.hi.x * b.hi.x + (b.hi.y + 80) * (b.hi.y + 80) + b.hi.z * b.hi.z);
-        EXPECT_LT(corner, 2500.0) << sky;
+        Vec corner = {b.hi.x, b.hi.y + 80, b.hi.z};
+        EXPECT_LT(std::sqrt(corner.dot(corner)), 2500.0) << sky;
         EXPECT_GT(b.hi.x, 200.0) << sky << " should be far beyond the scene";
     }
     // The UFO stands on the platform's pad, both centred on the origin.
-    Bounds pad = boundsOf(runDir() + "/models/platform.3ds", "PadTop");
-    Bounds ufo = boundsOf(runDir() + "/models/ufo.3ds", nullptr);
+    Bounds pad = boundsOf("platform.3ds", "PadTop"), ufo = boundsOf("ufo.3ds", nullptr);
     EXPECT_NEAR(ufo.lo.y, pad.hi.y, 1e-3);
     EXPECT_NEAR(ufo.lo.x + ufo.hi.x, 0.0, 0.5);
     EXPECT_LT(ufo.hi.x, pad.hi.x);
+    // The scene-2 animation steps once per drawn scene-2 item; its size was chosen for 48.
+    size_t items = 0;
+    for (const ModelIntent& m : models)
+        if (std::set<std::string>{"skybox2.3ds", "port.3ds", "ufo.3ds", "platform.3ds"}.count(
+                m.file))
+            items += m.objectCount;
+    EXPECT_EQ(items, 48u);
 }
 
-// The scene-2 animation steps once per drawn scene-2 item; its size was chosen for 48.
-TEST_F(Content, SceneTwoObjectCountSetsTheAnimation) {
-    size_t n = model("skybox2.3ds").objectCount + model("port.3ds").objectCount +
-               model("ufo.3ds").objectCount + model("platform.3ds").objectCount;
-    EXPECT_EQ(n, 48u);
-}
-
-class Textures : public Content {
-  protected:
-    void SetUp() override {
-        Content::SetUp();
-        if (IsSkipped())
-            return;
-        ilInit();
-    }
-    // Loads as the demo does and returns width, height and the delivered rows.
-    bool load(const std::string& path, int* w, int* h, std::vector<uint8_t>* pixels = nullptr,
-              int* format = nullptr) {
-        ILuint name;
-        ilGenImages(1, &name);
-        ilBindImage(name);
-        bool ok = ilLoadImage(path.c_str());
-        if (ok) {
-            *w = ilGetInteger(IL_IMAGE_WIDTH);
-            *h = ilGetInteger(IL_IMAGE_HEIGHT);
-            if (format)
-                *format = ilGetInteger(IL_IMAGE_FORMAT);
-            if (pixels) {
-                const uint8_t* d = ilGetData();
-                pixels->assign(d, d + size_t(*w) * *h * ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL));
-            }
-        }
-        ilDeleteImages(1, &name);
-        return ok;
-    }
+struct Image {
+    int w = 0, h = 0, format = 0;
+    std::vector<uint8_t> pixels; // rows as DevIL delivers them
 };
+// Loads as the demo does; false when DevIL cannot.
+bool loadImage(const std::string& name, Image& image) {
+    ILuint id;
+    ilGenImages(1, &id);
+    ilBindImage(id);
+    bool ok = ilLoadImage((runDir() + "/textures/" + name).c_str());
+    if (ok) {
+        image.w = ilGetInteger(IL_IMAGE_WIDTH);
+        image.h = ilGetInteger(IL_IMAGE_HEIGHT);
+        image.format = ilGetInteger(IL_IMAGE_FORMAT);
+        const uint8_t* d = ilGetData();
+        image.pixels.assign(d,
+                            d + size_t(image.w) * image.h * ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL));
+    }
+    ilDeleteImages(1, &id);
+    return ok;
+}
+// Mean of one RGB channel over a row.
+double rowMean(const Image& im, int row, int rgb) {
+    int at = im.format == IL_BGR ? 2 - rgb : rgb;
+    double sum = 0;
+    for (int i = 0; i < im.w; ++i)
+        sum += im.pixels[(size_t(row) * im.w + i) * 3 + at];
+    return sum / im.w;
+}
 
-TEST_F(Textures, EveryMaterialHasAColourAndANormalMapThatLoads) {
+TEST_F(Content, EveryMaterialHasAColourAndANormalMapThatLoads) {
     std::set<std::string> files = {"base.bmp", "glow.bmp"};
     for (const ModelIntent& m : models)
         for (auto& t : m.textures) {
@@ -336,11 +277,11 @@ TEST_F(Textures, EveryMaterialHasAColourAndANormalMapThatLoads) {
         }
     size_t texels = 0;
     for (const std::string& f : files) {
-        int w = 0, h = 0;
-        ASSERT_TRUE(load(runDir() + "/textures/" + f, &w, &h)) << f << " image not found";
-        EXPECT_EQ(w, h) << f;
-        EXPECT_EQ(w & (w - 1), 0) << f << " is not a power of two";
-        texels += size_t(w) * h;
+        Image im;
+        ASSERT_TRUE(loadImage(f, im)) << f << " image not found";
+        EXPECT_EQ(im.w, im.h) << f;
+        EXPECT_EQ(im.w & (im.w - 1), 0) << f << " is not a power of two";
+        texels += size_t(im.w) * im.h;
     }
     // Start-up mipmaps every texture in software: keep the total sensible.
     EXPECT_LT(texels, 30u * 1024 * 1024);
@@ -349,34 +290,25 @@ TEST_F(Textures, EveryMaterialHasAColourAndANormalMapThatLoads) {
 
 // Texture coordinate v = 0 is the first row DevIL delivers. The sky's side faces are
 // painted upright (v = 1 at the top), so that row is ground and the last is sky.
-TEST_F(Textures, RowsArriveBottomFirst) {
-    int w = 0, h = 0, format = 0;
-    std::vector<uint8_t> px;
-    ASSERT_TRUE(load(runDir() + "/textures/sky1_pz.bmp", &w, &h, &px, &format));
-    auto rowMean = [&](int row, int channel) {
-        int r = format == IL_BGR ? 2 - channel : channel;
-        double sum = 0;
-        for (int i = 0; i < w; ++i)
-            sum += px[(size_t(row) * w + i) * 3 + r];
-        return sum / w;
-    };
+TEST_F(Content, TextureRowsArriveBottomFirst) {
+    Image sky;
+    ASSERT_TRUE(loadImage("sky1_pz.bmp", sky));
+    int top = sky.h - 1;
     // Top of the sky: blue above red. Bottom: hills, greenish and darker than the zenith.
-    EXPECT_GT(rowMean(h - 1, 2), rowMean(h - 1, 0));
-    EXPECT_LT(rowMean(0, 2), rowMean(h - 1, 2));
-    EXPECT_GT(rowMean(0, 1), rowMean(0, 2));
+    EXPECT_GT(rowMean(sky, top, 2), rowMean(sky, top, 0));
+    EXPECT_LT(rowMean(sky, 0, 2), rowMean(sky, top, 2));
+    EXPECT_GT(rowMean(sky, 0, 1), rowMean(sky, 0, 2));
 }
 
 // A normal map of a tangent-space height field points mostly along +z (blue).
-TEST_F(Textures, NormalMapsAreTangentSpace) {
+TEST_F(Content, NormalMapsAreTangentSpace) {
     for (const char* f : {"normal_brick.bmp", "normal_water.bmp", "normal_ufo.bmp"}) {
-        int w = 0, h = 0, format = 0;
-        std::vector<uint8_t> px;
-        ASSERT_TRUE(load(runDir() + "/textures/" + f, &w, &h, &px, &format)) << f;
-        int blue = format == IL_BGR ? 0 : 2;
+        Image im;
+        ASSERT_TRUE(loadImage(f, im)) << f;
         double z = 0;
-        for (size_t k = 0; k < size_t(w) * h; ++k)
-            z += px[k * 3 + blue];
-        EXPECT_GT(z / (double(w) * h), 200.0) << f;
+        for (int row = 0; row < im.h; row++)
+            z += rowMean(im, row, 2);
+        EXPECT_GT(z / im.h, 200.0) << f;
     }
 }
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,24 +17,14 @@ namespace {
 std::vector<std::vector<uint8_t>> realFiles() {
     std::vector<std::vector<uint8_t>> files;
     const char* dir = getenv("KESTRUNE_SHARED_3DS");
-    DIR* d = dir ? opendir(dir) : nullptr;
-    if (!d)
-        return files;
-    while (dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name.size() < 4 ||
-            (name.substr(name.size() - 4) != ".3ds" && name.substr(name.size() - 4) != ".3DS"))
-            continue;
-        FILE* f = fopen((std::string(dir) + "/" + name).c_str(), "rb");
-        std::vector<uint8_t> bytes;
-        int c;
-        while ((c = fgetc(f)) != EOF)
-            bytes.push_back(uint8_t(c));
-        fclose(f);
-        if (!bytes.empty())
+    std::error_code error; // no folder: no files
+    for (const auto& entry : std::filesystem::directory_iterator(dir ? dir : "", error)) {
+        std::string ext = entry.path().extension();
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        if ((ext == ".3ds" || ext == ".3DS") && !bytes.empty())
             files.push_back(bytes);
     }
-    closedir(d);
     return files;
 }
 
@@ -98,18 +88,11 @@ TEST_F(Corrupt, SeededMutationsNeverCrash) {
             std::vector<uint8_t> bytes = file;
             int edits = 1 + int(rng() % 8);
             for (int e = 0; e < edits; e++) {
-                size_t at = rng() % bytes.size();
-                switch (rng() % 3) {
-                case 0:
-                    bytes[at] = uint8_t(rng());
-                    break;
-                case 1:
-                    bytes[at] ^= uint8_t(1u << (rng() % 8));
-                    break;
-                default:
-                    bytes[at] = (rng() % 2) ? 0xFF : 0x00;
-                    break;
-                }
+                // A random byte, one flipped bit, or all ones or zeros.
+                uint8_t& at = bytes[rng() % bytes.size()];
+                uint8_t r = uint8_t(rng());
+                uint8_t choices[3] = {r, uint8_t(at ^ (1u << (r % 8))), uint8_t(r % 2 ? 0xFF : 0)};
+                at = choices[rng() % 3];
             }
             readSoundly(bytes, successes);
             if (HasFatalFailure())

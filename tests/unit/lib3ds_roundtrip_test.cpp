@@ -14,39 +14,26 @@
 
 #include "model/model.h"
 
-namespace {
-
-struct MeshSpec {
-    const char* name;
-    int points, faces, texels;
-    const char* material; // for every face; empty for none
-};
-
-std::string tempPath() {
-    char path[] = "/tmp/kestrune-roundtrip-XXXXXX";
-    int fd = mkstemp(path);
-    close(fd);
-    return std::string(path) + ".3ds";
-}
-
-} // namespace
-
 TEST(Lib3dsRoundTrip, MeshesAndMaterialsComeBackUnchanged) {
-    const MeshSpec specs[] = {{"ground", 300, 500, 300, "stone"},
-                              {"tower", 4, 2, 0, "plain"},
-                              {"lonely", 1, 0, 0, ""},
-                              {"big", 65535, 65535, 65535, "stone"}};
+    const struct MeshSpec {
+        const char* name;
+        int points, faces, texels;
+        const char* material; // for every face; empty for none
+    } specs[] = {{"ground", 300, 500, 300, "stone"},
+                 {"tower", 4, 2, 0, "plain"},
+                 {"lonely", 1, 0, 0, ""},
+                 {"big", 65535, 65535, 65535, "stone"}};
     std::mt19937 rng(3);
     std::uniform_real_distribution<float> coord(-100, 100);
 
     Lib3dsFile* file = lib3ds_file_new();
-    Lib3dsMaterial* stone = lib3ds_material_new();
-    strcpy(stone->name, "stone");
-    strcpy(stone->texture1_map.name, "STONE.JPG");
-    lib3ds_file_insert_material(file, stone);
-    Lib3dsMaterial* plain = lib3ds_material_new();
-    strcpy(plain->name, "plain");
-    lib3ds_file_insert_material(file, plain);
+    for (auto [name, map] :
+         {std::pair<const char*, const char*>{"stone", "STONE.JPG"}, {"plain", ""}}) {
+        Lib3dsMaterial* mat = lib3ds_material_new();
+        strcpy(mat->name, name);
+        strcpy(mat->texture1_map.name, map);
+        lib3ds_file_insert_material(file, mat);
+    }
 
     for (const MeshSpec& spec : specs) {
         Lib3dsMesh* mesh = lib3ds_mesh_new(spec.name);
@@ -54,33 +41,30 @@ TEST(Lib3dsRoundTrip, MeshesAndMaterialsComeBackUnchanged) {
         for (int i = 0; i < spec.points; i++)
             for (int k = 0; k < 3; k++)
                 mesh->pointL[i].pos[k] = coord(rng);
-        if (spec.texels) {
+        if (spec.texels)
             lib3ds_mesh_new_texel_list(mesh, spec.texels);
-            for (int i = 0; i < spec.texels; i++)
-                mesh->texelL[i][0] = coord(rng), mesh->texelL[i][1] = coord(rng);
-        }
-        if (spec.faces) {
+        for (int i = 0; i < spec.texels; i++)
+            mesh->texelL[i][0] = coord(rng), mesh->texelL[i][1] = coord(rng);
+        if (spec.faces)
             lib3ds_mesh_new_face_list(mesh, spec.faces);
-            std::uniform_int_distribution<int> index(0, spec.points - 1);
-            for (int i = 0; i < spec.faces; i++) {
-                for (int k = 0; k < 3; k++)
-                    mesh->faceL[i].points[k] = Lib3dsWord(index(rng));
-                mesh->faceL[i].flags = 7;
-                strcpy(mesh->faceL[i].material, spec.material);
-            }
+        for (int i = 0; i < spec.faces; i++) {
+            for (int k = 0; k < 3; k++)
+                mesh->faceL[i].points[k] = Lib3dsWord(rng() % unsigned(spec.points));
+            mesh->faceL[i].flags = 7;
+            strcpy(mesh->faceL[i].material, spec.material);
         }
         lib3ds_file_insert_mesh(file, mesh);
     }
-    std::string path = tempPath();
-    ASSERT_TRUE(lib3ds_file_save(file, path.c_str()));
-
+    char path[] = "/tmp/kestrune-roundtrip-XXXXXX";
+    close(mkstemp(path));
+    ASSERT_TRUE(lib3ds_file_save(file, path));
     Model m;
-    bool ok = readModelFile(m, path.c_str());
-    remove(path.c_str());
+    bool ok = readModelFile(m, path);
+    remove(path);
     ASSERT_TRUE(ok) << m.error;
     ASSERT_EQ(m.materialCount, 2);
     ASSERT_EQ(m.objectCount, 4);
-    for (const ModelMaterial& mat : m.materials) {
+    for (const ModelMaterial& mat : m.materials) { // names and texture map 1
         Lib3dsMaterial* theirs = lib3ds_file_material_by_name(file, mat.name);
         ASSERT_NE(theirs, nullptr) << mat.name;
         EXPECT_STREQ(mat.fileName, theirs->texture1_map.name);

@@ -27,62 +27,54 @@ ModelObject rightTriangle(std::vector<TexCoord> uv = {}) {
     return makeObject({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, std::move(uv));
 }
 
-Model modelOf(std::vector<ModelObject> objects, int shaderKind = 1, int passKind = 1) {
+// Prepares the way start-up does after reading; what it prints goes to *printed.
+Model prepared(std::vector<ModelObject> objects, int shaderKind = 1, int passKind = 1,
+               std::vector<ModelMaterial> materials = {}, std::string* printed = nullptr) {
     Model m;
     m.itemTemplate.shaderKind = shaderKind;
     m.itemTemplate.passKind = passKind;
     m.objects = std::move(objects);
     m.objectCount = int32_t(m.objects.size());
-    return m;
-}
-
-// Prepares a model the way start-up does after reading, without its messages.
-void prepareQuietly(Model& m) {
+    m.materials = std::move(materials);
+    m.materialCount = int32_t(m.materials.size());
     testing::internal::CaptureStdout();
     prepareObjects(m);
-    testing::internal::GetCapturedStdout();
+    std::string out = testing::internal::GetCapturedStdout();
+    if (printed)
+        *printed = out;
+    return m;
 }
 
 float length(const float* v) {
     return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
 }
 
-} // namespace
-
-TEST(Normals, RightTriangleFacesItsNegatedFaceNormal) {
-    ModelObject o = rightTriangle();
-    computeNormals(o);
-    for (const Vec3& n : o.normals) {
-        EXPECT_FLOAT_EQ(n.x, 0);
-        EXPECT_FLOAT_EQ(n.y, 0);
-        EXPECT_FLOAT_EQ(n.z, 1);
-    }
+void expectVec(const Vec3& v, float x, float y, float z) {
+    EXPECT_NEAR(v.x, x, 1e-6);
+    EXPECT_NEAR(v.y, y, 1e-6);
+    EXPECT_NEAR(v.z, z, 1e-6);
 }
 
-TEST(Normals, LargerFacesWeighMore) {
-    // Vertex 0 is shared by a small face in the xy plane and a face four times its area in
-    // the xz plane: the result is the area-weighted sum, not the mean of unit normals.
+} // namespace
+
+// Vertex 0 is shared by a unit face in the xy plane and one four times its area in the xz
+// plane: the area-weighted sum of face normals, negated, not the mean of unit normals.
+TEST(Normals, AreaWeightedAndNegated) {
     ModelObject o =
         makeObject({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 0, 0}, {0, 0, 2}}, {{0, 1, 2}, {0, 3, 4}});
     computeNormals(o);
-    // Face normals: (0, 0, -1) with length 1 and (0, 4, 0) with length 4; the sum, negated.
-    float expected[3] = {0, -4, 1};
-    float len = length(expected);
-    EXPECT_NEAR(o.normals[0].x, 0, 1e-6);
-    EXPECT_NEAR(o.normals[0].y, expected[1] / len, 1e-6);
-    EXPECT_NEAR(o.normals[0].z, expected[2] / len, 1e-6);
-    EXPECT_NEAR(o.normals[4].y, -1, 1e-6);
+    float len = std::sqrt(17.0f);
+    expectVec(o.normals[0], 0, -4 / len, 1 / len);
+    expectVec(o.normals[1], 0, 0, 1);
+    expectVec(o.normals[4], 0, -1, 0);
 }
 
 TEST(Normals, UnusedAndDegenerateVerticesGetAUnitFallback) {
     ModelObject o =
         makeObject({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {5, 5, 5}, {1, 1, 1}}, {{0, 1, 2}, {4, 4, 4}});
     computeNormals(o);
-    for (const Vec3& n : o.normals) {
-        EXPECT_FLOAT_EQ(n.x, 0);
-        EXPECT_FLOAT_EQ(n.y, 1);
-        EXPECT_FLOAT_EQ(n.z, 0);
-    }
+    for (const Vec3& n : o.normals)
+        expectVec(n, 0, 1, 0);
 }
 
 TEST(Tangents, FollowUAndFlipWithMirroredU) {
@@ -91,23 +83,17 @@ TEST(Tangents, FollowUAndFlipWithMirroredU) {
         float x, w;
     } cases[] = {{{{0, 0}, {1, 0}, {0, 1}}, 1, 1}, {{{1, 0}, {0, 0}, {1, 1}}, -1, -1}};
     for (const Case& c : cases) {
-        Model m = modelOf({rightTriangle(c.uv)});
-        prepareQuietly(m);
-        const RenderItem& item = renderItem(m.firstItem);
-        ASSERT_EQ(item.tangents.size(), 12u);
-        for (int v = 0; v < 3; v++) {
-            EXPECT_FLOAT_EQ(item.tangents[4 * v], c.x);
-            EXPECT_FLOAT_EQ(item.tangents[4 * v + 1], 0);
-            EXPECT_FLOAT_EQ(item.tangents[4 * v + 2], 0);
-            EXPECT_FLOAT_EQ(item.tangents[4 * v + 3], c.w);
-        }
+        Model m = prepared({rightTriangle(c.uv)});
+        const std::vector<float>& t = renderItem(m.firstItem).tangents;
+        ASSERT_EQ(t.size(), 12u);
+        float want[4] = {c.x, 0, 0, c.w};
+        for (int k = 0; k < 12; k++)
+            EXPECT_FLOAT_EQ(t[size_t(k)], want[k % 4]) << k;
     }
 }
 
 TEST(Tangents, ZeroDeterminantGivesAUnitTangentAcrossTheNormal) {
-    // All vertices share one (u, v): no texture frame at all.
-    Model m = modelOf({rightTriangle({{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}})});
-    prepareQuietly(m);
+    Model m = prepared({rightTriangle({{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}})});
     const RenderItem& item = renderItem(m.firstItem);
     for (int v = 0; v < 3; v++) {
         const float* t = &item.tangents[4 * v];
@@ -118,6 +104,7 @@ TEST(Tangents, ZeroDeterminantGivesAUnitTangentAcrossTheNormal) {
     }
 }
 
+// Coarse random coordinates repeat, giving degenerate faces and texture frames.
 TEST(Tangents, RandomMeshesStayFiniteAndUnit) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> coord(-2, 2);
@@ -126,14 +113,12 @@ TEST(Tangents, RandomMeshesStayFiniteAndUnit) {
     std::vector<TexCoord> uv(50);
     for (int i = 0; i < 50; i++) {
         p[size_t(i)] = {coord(rng), coord(rng), coord(rng)};
-        // Coarse values make repeated coordinates, hence degenerate texture frames.
         uv[size_t(i)] = {std::round(coord(rng)), std::round(coord(rng))};
     }
     std::vector<ModelFace> f(120);
     for (ModelFace& face : f)
         face = {index(rng), index(rng), index(rng)};
-    Model m = modelOf({makeObject(p, f, uv)});
-    prepareQuietly(m);
+    Model m = prepared({makeObject(p, f, uv)});
     const RenderItem& item = renderItem(m.firstItem);
     for (int v = 0; v < 50; v++) {
         EXPECT_NEAR(length(&item.normals[3 * v]), 1, 1e-5);
@@ -143,20 +128,15 @@ TEST(Tangents, RandomMeshesStayFiniteAndUnit) {
 }
 
 TEST(RenderItems, EachModelOwnsAContiguousRangeInObjectOrder) {
-    Model first = modelOf({rightTriangle(), rightTriangle()}, 1, 1);
-    Model empty = modelOf({});
-    Model second = modelOf({rightTriangle(), rightTriangle(), rightTriangle()}, 3, 2);
-    second.objects[1].vertices[0].x = 42;
-
     int before = renderListSize();
-    testing::internal::CaptureStdout();
-    prepareObjects(first);
-    std::string firstOut = testing::internal::GetCapturedStdout();
+    std::string firstOut, emptyOut;
+    Model first = prepared({rightTriangle(), rightTriangle()}, 1, 1, {}, &firstOut);
+    Model empty = prepared({}, 1, 1, {}, &emptyOut);
     EXPECT_EQ(firstOut, "\nnumOfObjects: 2\narray index: " + std::to_string(before) + "\n");
-    testing::internal::CaptureStdout();
-    prepareObjects(empty);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    prepareQuietly(second);
+    EXPECT_EQ(emptyOut, "");
+    std::vector<ModelObject> three = {rightTriangle(), rightTriangle(), rightTriangle()};
+    three[1].vertices[0].x = 42;
+    Model second = prepared(three, 3, 2);
 
     EXPECT_EQ(renderListSize(), before + 5);
     EXPECT_EQ(first.firstItem, before);
@@ -176,41 +156,33 @@ TEST(RenderItems, EachModelOwnsAContiguousRangeInObjectOrder) {
     setTranslation(second, 0, 0, 1000.0f);
     setRotation(second, 10, 20, 30);
     setTranslation(empty, 5, 5, 5);
-    for (int i = 0; i < 2; i++) {
-        EXPECT_EQ(renderItem(first.firstItem + i).translation[2], 0.0f);
-        EXPECT_EQ(renderItem(first.firstItem + i).rotation[1], 0.0f);
-    }
-    for (int i = 0; i < 3; i++) {
-        EXPECT_EQ(renderItem(second.firstItem + i).translation[2], 1000.0f);
-        EXPECT_EQ(renderItem(second.firstItem + i).rotation[1], 20.0f);
+    for (int i = 0; i < 5; i++) {
+        bool own = i >= 2;
+        EXPECT_EQ(renderItem(first.firstItem + i).translation[2], own ? 1000.0f : 0.0f) << i;
+        EXPECT_EQ(renderItem(first.firstItem + i).rotation[1], own ? 20.0f : 0.0f) << i;
     }
 }
 
-TEST(RenderItems, UnknownMaterialAndMissingTexCoordsGiveZeros) {
-    Model m = modelOf({rightTriangle({{0.25f, 0.75f}})});
-    m.objects[0].materialIndex = -1;
-    m.itemTemplate.colorTexture = 7; // left over from an earlier object
-    prepareQuietly(m);
-    const RenderItem& item = renderItem(m.firstItem);
+// An object after a textured one: nothing may carry over.
+TEST(RenderItems, MaterialTexturesAndZerosForUnknownMaterialOrMissingTexCoords) {
+    std::vector<ModelObject> objects = {rightTriangle(), rightTriangle({{0.25f, 0.75f}})};
+    objects[0].materialIndex = 1;
+    objects[1].materialIndex = -1;
+    std::vector<ModelMaterial> materials(2);
+    materials[1].colorTexture = 11;
+    materials[1].bumpTexture = 12;
+    Model m = prepared(objects, 1, 1, materials);
+    EXPECT_EQ(renderItem(m.firstItem).colorTexture, 11u);
+    EXPECT_EQ(renderItem(m.firstItem).bumpTexture, 12u);
+    const RenderItem& item = renderItem(m.firstItem + 1);
     EXPECT_EQ(item.colorTexture, 0u);
     EXPECT_EQ(item.bumpTexture, 0u);
     EXPECT_EQ(item.texCoords, (std::vector<float>{0.25f, 0.75f, 0, 0, 0, 0}));
-
-    Model named = modelOf({rightTriangle()});
-    named.materials.resize(2);
-    named.materialCount = 2;
-    named.materials[1].colorTexture = 11;
-    named.materials[1].bumpTexture = 12;
-    named.objects[0].materialIndex = 1;
-    prepareQuietly(named);
-    EXPECT_EQ(renderItem(named.firstItem).colorTexture, 11u);
-    EXPECT_EQ(renderItem(named.firstItem).bumpTexture, 12u);
 }
 
 TEST(RenderItemsDeathTest, OutOfRangeIndexIsReported) {
-    // The message goes to stdout; send it where the death test looks.
     auto outOfRange = [](int index) {
-        dup2(2, 1);
+        dup2(2, 1); // the message goes to stdout; send it where the death test looks
         renderItem(index);
     };
     EXPECT_EXIT(outOfRange(renderListSize()), testing::ExitedWithCode(1),

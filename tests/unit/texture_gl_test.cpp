@@ -17,54 +17,41 @@
 
 namespace {
 
-void put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; i++)
-        b.push_back(uint8_t(v >> (8 * i)));
+// Little-endian fields of the given width.
+void put(std::vector<uint8_t>& b, int bytes, std::initializer_list<uint32_t> values) {
+    for (uint32_t v : values)
+        for (int i = 0; i < bytes; i++)
+            b.push_back(uint8_t(v >> (8 * i)));
+}
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
 }
 
 // An uncompressed bottom-up BMP of one colour; rows padded to 4 bytes.
 void writeBmp(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
-    int row = (w * 3 + 3) & ~3;
+    uint32_t row = uint32_t(w * 3 + 3) & ~3u, size = row * uint32_t(h);
     std::vector<uint8_t> out = {'B', 'M'};
-    put(out, uint32_t(54 + row * h), 4);
-    put(out, 0, 4);
-    put(out, 54, 4);
-    put(out, 40, 4);
-    put(out, uint32_t(w), 4);
-    put(out, uint32_t(h), 4);
-    put(out, 1, 2);
-    put(out, 24, 2);
-    put(out, 0, 4);
-    put(out, uint32_t(row * h), 4);
-    put(out, 2835, 4);
-    put(out, 2835, 4);
-    put(out, 0, 4);
-    put(out, 0, 4);
+    put(out, 4, {54 + size, 0, 54, 40, uint32_t(w), uint32_t(h)});
+    put(out, 2, {1, 24});
+    put(out, 4, {0, size, 2835, 2835, 0, 0});
     for (int y = 0; y < h; y++) {
-        for (int x = 0; x < w; x++) {
-            out.push_back(b);
-            out.push_back(g);
-            out.push_back(r);
-        }
-        out.resize(out.size() + size_t(row - w * 3), 0);
+        for (int x = 0; x < w; x++)
+            out.insert(out.end(), {b, g, r});
+        out.resize(out.size() + row - size_t(w) * 3, 0);
     }
-    FILE* f = fopen(path.c_str(), "wb");
-    fwrite(out.data(), 1, out.size(), f);
-    fclose(f);
+    writeFile(path, out);
 }
 
 // An uncompressed 32-bit true-colour TGA of one colour.
 void writeTga(const std::string& path, int w, int h) {
     std::vector<uint8_t> out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    put(out, uint32_t(w), 2);
-    put(out, uint32_t(h), 2);
-    out.push_back(32);
-    out.push_back(8);
+    put(out, 2, {uint32_t(w), uint32_t(h)});
+    out.insert(out.end(), {32, 8});
     for (int i = 0; i < w * h; i++)
         out.insert(out.end(), {10, 20, 30, 255});
-    FILE* f = fopen(path.c_str(), "wb");
-    fwrite(out.data(), 1, out.size(), f);
-    fclose(f);
+    writeFile(path, out);
 }
 
 class Textures : public testing::Test {
@@ -87,6 +74,17 @@ class Textures : public testing::Test {
     static std::string folder;
 };
 std::string Textures::folder;
+
+// A model whose materials name these texture files ("" for none).
+Model withMaterials(int shaderKind, std::vector<const char*> files) {
+    Model m;
+    m.itemTemplate.shaderKind = shaderKind;
+    m.materials.resize(files.size());
+    m.materialCount = int32_t(files.size());
+    for (size_t i = 0; i < files.size(); i++)
+        strcpy(m.materials[i].fileName, files[i]);
+    return m;
+}
 
 GLint level0(GLenum what) {
     GLint v = 0;
@@ -114,9 +112,6 @@ TEST_F(Textures, TwentyFourBitBmpGivesThreeComponentsAndAFullMipmapChain) {
     loadTexture(path.c_str(), m, &first);
     EXPECT_NE(first, 0u);
     EXPECT_EQ(ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL), 3);
-    int format = ilGetInteger(IL_IMAGE_FORMAT);
-    EXPECT_TRUE(format == GL_BGR || format == GL_RGB) << format;
-
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(GLuint(bound), first); // stays bound
@@ -134,10 +129,8 @@ TEST_F(Textures, TwentyFourBitBmpGivesThreeComponentsAndAFullMipmapChain) {
     std::vector<uint8_t> pixels(8 * 4 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    EXPECT_EQ(pixels[0], 255);
-    EXPECT_EQ(pixels[1], 0);
-    EXPECT_EQ(pixels[2], 0);
-
+    EXPECT_EQ(std::vector<uint8_t>(pixels.begin(), pixels.begin() + 3),
+              (std::vector<uint8_t>{255, 0, 0}));
     loadTexture(path.c_str(), m, &second);
     EXPECT_NE(second, 0u);
     EXPECT_NE(second, first); // every load makes a new texture
@@ -164,12 +157,7 @@ TEST_F(Textures, MaterialsLoadTheirMapsAndFallBackToTheLastNames) {
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir(folder.c_str()), 0);
 
-    Model normalMapped;
-    normalMapped.itemTemplate.shaderKind = 1;
-    normalMapped.materials.resize(3);
-    normalMapped.materialCount = 3;
-    strcpy(normalMapped.materials[0].fileName, "wall.bmp");
-    strcpy(normalMapped.materials[2].fileName, "gone.bmp");
+    Model normalMapped = withMaterials(1, {"wall.bmp", "", "gone.bmp"});
     testing::internal::CaptureStdout();
     prepareMaterials(normalMapped);
     std::string out = testing::internal::GetCapturedStdout();
@@ -181,26 +169,17 @@ TEST_F(Textures, MaterialsLoadTheirMapsAndFallBackToTheLastNames) {
     EXPECT_EQ(mat[1].colorTexture, mat[0].colorTexture);
     EXPECT_EQ(mat[2].colorTexture, mat[0].colorTexture);
     EXPECT_EQ(mat[2].bumpTexture, mat[0].bumpTexture);
-    std::string expected = "\ncolormap: textures/wall.bmp\nnormalmap: textures/normal_wall.bmp"
-                           "\nbumpID: " +
-                           std::to_string(mat[0].bumpTexture) +
-                           "\n\ntextures/gone.bmp image not found\n"
-                           "\ncolormap: textures/gone.bmp"
-                           "\ntextures/normal_gone.bmp image not found\n"
-                           "\nnormalmap: textures/normal_gone.bmp"
-                           "\nbumpID: " +
-                           std::to_string(mat[0].bumpTexture) + "\n";
-    EXPECT_EQ(out, expected);
+    std::string id = std::to_string(mat[0].bumpTexture);
+    EXPECT_EQ(out, "\ncolormap: textures/wall.bmp\nnormalmap: textures/normal_wall.bmp\nbumpID: " +
+                       id + "\n\ntextures/gone.bmp image not found\n\ncolormap: textures/gone.bmp" +
+                       "\ntextures/normal_gone.bmp image not found\n" +
+                       "\nnormalmap: textures/normal_gone.bmp\nbumpID: " + id + "\n");
 
-    Model neon;
-    neon.itemTemplate.shaderKind = 2;
-    neon.materials.resize(2);
-    neon.materialCount = 2;
-    strcpy(neon.materials[0].fileName, "missing-but-unused.bmp");
-    strcpy(neon.materials[1].fileName, "wall.bmp");
+    // The neon program loads only the fixed files, quietly.
+    Model neon = withMaterials(2, {"missing-but-unused.bmp", "wall.bmp"});
     testing::internal::CaptureStdout();
     prepareMaterials(neon);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), ""); // only the fixed files, quietly
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_NE(neon.materials[0].colorTexture, mat[0].colorTexture);
     EXPECT_NE(neon.materials[1].colorTexture, neon.materials[0].colorTexture);
     EXPECT_EQ(colorTextureId, neon.materials[1].colorTexture);
