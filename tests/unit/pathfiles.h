@@ -5,11 +5,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "campath/campath.h"
 #include "math/vecmath.h"
 
 // A fresh folder under the temporary directory, removed with everything in it.
@@ -20,23 +22,28 @@ struct TempFolder {
         path = mkdtemp(pattern);
     }
     ~TempFolder() {
-        std::string command = "chmod -R u+w '" + path + "' && rm -rf '" + path + "'";
-        if (system(command.c_str()) != 0)
-            fprintf(stderr, "could not remove %s\n", path.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
     std::string file(const std::string& name) const { return path + "/" + name; }
 };
 
 inline void writeText(const std::string& fileName, const std::string& text) {
-    std::ofstream out(fileName, std::ios::binary);
-    out << text;
+    std::ofstream(fileName, std::ios::binary) << text;
 }
 
 inline std::string readText(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(fileName, std::ios::binary).rdbuf();
     return text.str();
+}
+
+// count points {10 i + dx, 2, z}: evenly spaced along a straight line.
+inline std::vector<Vec3> alongX(int count, float dx = 0, float z = 0) {
+    std::vector<Vec3> points;
+    for (int i = 0; i < count; i++)
+        points.push_back({10.0f * i + dx, 2.0f, z});
+    return points;
 }
 
 // A path document with one pos/view pair per node; amount < 0 leaves the attribute out.
@@ -57,6 +64,23 @@ inline std::string pathXml(const std::vector<Vec3>& eyes, const std::vector<Vec3
             text += line;
         }
     }
-    text += "    </points>\n</camerapath>\n";
-    return text;
+    return text + "    </points>\n</camerapath>\n";
 }
+
+// Reads path files into one path; what the reader printed is returned.
+class PathReading : public ::testing::Test {
+  protected:
+    TempFolder folder;
+    CameraPath path = {};
+    TiXmlDocument document;
+
+    // Empty text reads a file that does not exist.
+    std::string read(const std::string& text) {
+        std::string name = folder.file(text.empty() ? "nothere.xml" : "path.xml");
+        if (!text.empty())
+            writeText(name, text);
+        testing::internal::CaptureStdout();
+        readCameraPath(name.c_str(), path, document);
+        return testing::internal::GetCapturedStdout();
+    }
+};

@@ -57,31 +57,29 @@ TEST_F(PathsTool, PlotsARecordedPath) {
     EXPECT_NE(output.find("8 nodes held, amount 8"), std::string::npos) << output;
     EXPECT_NE(output.find("(5 segments)"), std::string::npos) << output;
 
-    std::string png = dir + "recorded_path.png";
     ilInit();
-    ILuint image;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    ASSERT_TRUE(ilLoadImage(png.c_str())) << "no plot at " << png;
+    ilBindImage(ilGenImage());
+    ASSERT_TRUE(ilLoadImage((dir + "recorded_path.png").c_str())) << "no plot";
     EXPECT_EQ(ilGetInteger(IL_IMAGE_WIDTH), 1280);
     EXPECT_EQ(ilGetInteger(IL_IMAGE_HEIGHT), 640);
-    ilDeleteImages(1, &image);
 }
 
 TEST_F(PathsTool, BrokenFilesFailWithAClearMessage) {
-    std::string broken = dir + "broken_path.xml";
-    std::ofstream(broken) << "<camerapath><points amount=\"9\"><pos x=\"1\"/>";
-    std::string shortPath = dir + "short_path.xml";
-    std::ofstream(shortPath) << "<camerapath><points amount=\"2\"><pos x=\"1\"/><view xv=\"1\"/>"
-                                "<pos x=\"2\"/><view xv=\"2\"/></points></camerapath>";
-    std::string output;
-    EXPECT_EQ(runTool(broken, &output), 1);
-    EXPECT_NE(output.find("cannot be played"), std::string::npos) << output;
-    EXPECT_EQ(runTool(shortPath, &output), 1);
-    EXPECT_NE(output.find("fewer than four"), std::string::npos) << output;
-    EXPECT_EQ(runTool(dir + "no_such_path.xml", &output), 1);
-    EXPECT_EQ(runTool("", &output), 1);
-    EXPECT_NE(output.find("usage"), std::string::npos);
+    std::ofstream(dir + "broken_path.xml") << "<camerapath><points amount=\"9\"><pos x=\"1\"/>";
+    std::ofstream(dir + "short_path.xml")
+        << "<camerapath><points amount=\"2\"><pos x=\"1\"/><view xv=\"1\"/>"
+           "<pos x=\"2\"/><view xv=\"2\"/></points></camerapath>";
+    // Each case: the arguments and a part of the message.
+    const std::pair<std::string, std::string> cases[] = {
+        {dir + "broken_path.xml", "cannot be played"},
+        {dir + "short_path.xml", "fewer than four"},
+        {dir + "no_such_path.xml", "cannot be played"},
+        {"", "usage"}};
+    for (const auto& [arguments, message] : cases) {
+        std::string output;
+        EXPECT_EQ(runTool(arguments, &output), 1) << arguments;
+        EXPECT_NE(output.find(message), std::string::npos) << output;
+    }
 }
 
 } // namespace

@@ -8,49 +8,26 @@
 
 namespace {
 
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
-
-// Node i has its eye at x = 10 i and looks at x = 10 i + 1, both on a straight line.
-std::vector<Vec3> eyesAlongX(int count) {
-    std::vector<Vec3> points;
-    for (int i = 0; i < count; i++)
-        points.push_back({10.0f * i, 2.0f, 0});
-    return points;
-}
-std::vector<Vec3> viewsAlongX(int count) {
-    std::vector<Vec3> points;
-    for (int i = 0; i < count; i++)
-        points.push_back({10.0f * i + 1, 2.0f, -5});
-    return points;
-}
-
-class Playback : public ::testing::Test {
+class Playback : public PathReading {
   protected:
-    TempFolder folder;
-    CameraPath path = {};
-    TiXmlDocument document;
-
     void load(const std::string& text) {
-        std::string name = folder.file("path.xml");
-        writeText(name, text);
-        CaptureStdout();
-        readCameraPath(name.c_str(), path, document);
-        GetCapturedStdout();
+        read(text);
         resetPlayback();
+    }
+    // Node i has its eye at x = 10 i and looks at x = 10 i + 1, on straight lines.
+    void loadStraight(int eyes, int views, int amount) {
+        load(pathXml(alongX(eyes), alongX(views, 1, -5), amount));
     }
     // Plays frames until the segment wraps; returns the eye x at the segment's start.
     float nextSegmentStart() {
         for (int frame = 0; frame < 200; frame++) {
             int before = path.nodeIndex;
             playbackStep(path);
-            if (path.nodeIndex != before) {
-                EXPECT_EQ(pathParam, 0.0f);
-                float x = pathEye.x;
-                pathParam += 0.01f;
-                return x;
-            }
             pathParam += 0.01f;
+            if (path.nodeIndex != before) {
+                EXPECT_EQ(pathParam, 0.01f);
+                return pathEye.x;
+            }
         }
         ADD_FAILURE() << "no wrap within 200 frames";
         return -1;
@@ -58,7 +35,7 @@ class Playback : public ::testing::Test {
 };
 
 TEST_F(Playback, StraightEqualSpacingMovesAtConstantSpeed) {
-    load(pathXml(eyesAlongX(4), viewsAlongX(4), 4));
+    loadStraight(4, 4, 4);
     for (int i = 0; i <= 10; i++) {
         float t = i / 10.0f;
         evaluatePath(path, t);
@@ -69,80 +46,48 @@ TEST_F(Playback, StraightEqualSpacingMovesAtConstantSpeed) {
     }
 }
 
-TEST_F(Playback, CurveMeetsItsNodesAndBendsBetweenThem) {
-    std::vector<Vec3> eyes = {{0, 0, 0}, {1, 2, 0}, {3, -1, 4}, {4, 4, 4}};
-    load(pathXml(eyes, eyes, 4));
-    evaluatePath(path, 0);
-    EXPECT_FLOAT_EQ(pathEye.y, 2.0f);
-    evaluatePath(path, 1);
-    EXPECT_FLOAT_EQ(pathEye.x, 3.0f);
-    EXPECT_FLOAT_EQ(pathEye.y, -1.0f);
-    evaluatePath(path, 0.5f);
-    // 0.5 * (2 P1 + (P2 - P0) / 2 + (2 P0 - 5 P1 + 4 P2 - P3) / 4 + (-P0 + 3 P1 - 3 P2 + P3) / 8)
-    EXPECT_FLOAT_EQ(pathEye.y, 0.5f * (4 - 0.5f + (-10 - 4 - 4) / 4.0f + (6 + 3 + 4) / 8.0f));
-}
-
-TEST_F(Playback, NoWrapAtExactlyOne) {
-    load(pathXml(eyesAlongX(8), viewsAlongX(8), 8));
+TEST_F(Playback, WrapsOnlyPastOneAndNeverSkipsASegment) {
+    loadStraight(10, 10, 10);
     pathParam = 1.0f;
     playbackStep(path);
-    EXPECT_EQ(path.nodeIndex, 0);
+    EXPECT_EQ(path.nodeIndex, 0); // no wrap at exactly 1
     EXPECT_FLOAT_EQ(pathEye.x, 20.0f);
-    pathParam += 0.01f;
+    pathParam += 0.01f * 180.0f; // a first frame after three seconds of loading
     playbackStep(path);
-    EXPECT_EQ(path.nodeIndex, 1);
+    EXPECT_EQ(path.nodeIndex, 1); // one segment on, the rest dropped
     EXPECT_EQ(pathParam, 0.0f);
     EXPECT_FLOAT_EQ(pathEye.x, 20.0f); // node 2 starts the next segment
     EXPECT_FLOAT_EQ(path.posWindow[3].x, 40.0f);
 }
 
-TEST_F(Playback, AmountSixPlaysThreeSegmentsThenRepeatsTheLast) {
-    load(pathXml(eyesAlongX(6), viewsAlongX(6), 6));
-    playbackStep(path);
-    EXPECT_FLOAT_EQ(pathEye.x, 10.0f);          // 1 -> 2
-    EXPECT_FLOAT_EQ(nextSegmentStart(), 20.0f); // 2 -> 3
-    EXPECT_FLOAT_EQ(nextSegmentStart(), 30.0f); // 3 -> 4
-    for (int repeat = 0; repeat < 4; repeat++)
-        EXPECT_FLOAT_EQ(nextSegmentStart(), 30.0f); // 3 -> 4 again and again
-    EXPECT_FLOAT_EQ(path.posWindow[3].x, 50.0f);
-    // The cursor stays on the last "view"; nothing beyond it is read.
+TEST_F(Playback, WalksTheNodesAndRepeatsTheLastSegmentAtTheEnd) {
+    // Each case: nodes held (pos, view), the declared amount, and the eye x at the start of
+    // each segment played; node i stands at x = 10 i.
+    struct Case {
+        int eyes, views, amount;
+        std::vector<float> starts;
+    } cases[] = {
+        {8, 8, 4, {10, 10, 10}},                 // below five the window never moves
+        {6, 5, 40, {10, 20, 20}},                // a "pos" without its "view" is no node
+        {6, 6, 40, {10, 20, 30, 30, 30, 30}},    // more declared than held: end at the last
+        {6, 6, 6, {10, 20, 30, 30, 30, 30, 30}}, // 1-2, 2-3, 3-4, then 3-4 again
+    };
+    for (const Case& c : cases) {
+        loadStraight(c.eyes, c.views, c.amount);
+        playbackStep(path);
+        EXPECT_FLOAT_EQ(pathEye.x, c.starts[0]);
+        for (size_t k = 1; k < c.starts.size(); k++)
+            EXPECT_FLOAT_EQ(nextSegmentStart(), c.starts[k]) << c.amount << " segment " << k;
+        float last = c.starts.back() + 20; // the window's last node
+        EXPECT_FLOAT_EQ(path.posWindow[3].x, last) << c.amount;
+        EXPECT_FLOAT_EQ(path.viewWindow[3].x, last + 1) << c.amount;
+    }
+    // At the end the cursor stays on the last "view"; nothing beyond it is read.
     EXPECT_EQ(path.cursor->NextSiblingElement(), nullptr);
 }
 
-TEST_F(Playback, LargeFrameFactorCarriesOverOneSegmentOnly) {
-    load(pathXml(eyesAlongX(10), viewsAlongX(10), 10));
-    playbackStep(path);
-    pathParam += 0.01f * 180.0f; // a first frame after three seconds of loading
-    playbackStep(path);
-    EXPECT_EQ(path.nodeIndex, 1);
-    EXPECT_EQ(pathParam, 0.0f);
-    EXPECT_FLOAT_EQ(pathEye.x, 20.0f);
-}
-
-TEST_F(Playback, AmountAboveTheNodesHeldEndsAtTheLastNodeHeld) {
-    load(pathXml(eyesAlongX(6), viewsAlongX(6), 40));
-    EXPECT_FLOAT_EQ(nextSegmentStart(), 20.0f);
-    EXPECT_FLOAT_EQ(nextSegmentStart(), 30.0f);
-    for (int repeat = 0; repeat < 5; repeat++)
-        EXPECT_FLOAT_EQ(nextSegmentStart(), 30.0f);
-    EXPECT_FLOAT_EQ(path.posWindow[3].x, 50.0f);
-    EXPECT_FLOAT_EQ(path.viewWindow[3].x, 51.0f);
-
-    // A last node with a "pos" but no "view" is not a node: the window stays.
-    load(pathXml(eyesAlongX(6), viewsAlongX(5), 40));
-    EXPECT_FLOAT_EQ(nextSegmentStart(), 20.0f);
-    EXPECT_FLOAT_EQ(nextSegmentStart(), 20.0f);
-    EXPECT_FLOAT_EQ(path.posWindow[3].x, 40.0f);
-}
-
-TEST_F(Playback, AmountBelowFiveNeverMovesTheWindow) {
-    load(pathXml(eyesAlongX(8), viewsAlongX(8), 4));
-    for (int repeat = 0; repeat < 3; repeat++)
-        EXPECT_FLOAT_EQ(nextSegmentStart(), 10.0f);
-}
-
 TEST_F(Playback, MissingAttributesKeepThePlaybackValues) {
-    std::string text = pathXml(eyesAlongX(5), viewsAlongX(5), 6);
+    std::string text = pathXml(alongX(5), alongX(5, 1, -5), 6);
     text.replace(text.find("</points>"), 0, "<pos x=\"99\"/><view zv=\"7\"/>");
     load(text);
     pathParam = 1.5f;
@@ -158,7 +103,7 @@ TEST_F(Playback, MissingAttributesKeepThePlaybackValues) {
 }
 
 TEST_F(Playback, UnusablePathFollowsTheUserCamera) {
-    load(pathXml(eyesAlongX(3), viewsAlongX(3), 3));
+    loadStraight(3, 3, 3);
     ASSERT_FALSE(path.usable);
     setCamera(1, 2, 3, 4, 5, 6, 0, 1, 0);
     pathParam = 1.5f;

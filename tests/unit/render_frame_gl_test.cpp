@@ -8,8 +8,17 @@
 
 namespace {
 
-// Items, in list order.
-enum { skyItem, redItem, greenItem, flatNormalItem, tiltedNormalItem };
+struct Rgb {
+    int r, g, b;
+    int sum() const { return r + g + b; }
+};
+
+// One pixel of the bound read framebuffer; x, y from the bottom-left.
+Rgb readPixel(int x, int y) {
+    unsigned char p[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
 
 // Window pixels of the three scene-2 squares (camera at z = 6 looking down -z).
 const int centreX = 640, leftX = 228, rightX = 1052, middleY = 360;
@@ -18,38 +27,27 @@ class Frame : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         openGlWindow();
-        static bool ready = false;
-        if (ready)
-            return;
-        ready = true;
         cursorWarpEnabled = false;
+        // Item 0 is the sky: drawn first, it sits where the previous frame's eye put it, so
+        // it starts out of sight. Then a red scene-1 square, a green scene-2 square at the
+        // same place, and two lit scene-2 squares left and right.
+        auto add = [](int shader, int pass, unsigned int color, unsigned int bump, float x,
+                      float y) {
+            RenderItem item = squareItem(1.0f, shader, pass);
+            item.colorTexture = color;
+            item.bumpTexture = bump;
+            item.translation[0] = x;
+            item.translation[1] = y;
+            appendRenderItem(item);
+        };
         unsigned int white = solidTexture(255, 255, 255);
-        unsigned int flatNormal = solidTexture(128, 128, 255);
-        unsigned int towardsU = solidTexture(218, 128, 218); // leans towards +u, +x here
-
-        RenderItem sky = squareItem(1.0f, 3, 1);
-        sky.colorTexture = solidTexture(0, 0, 255);
-        // Drawn first, so from where the previous frame's eye put it: start out of sight.
-        sky.translation[1] = -80.0f;
-        appendRenderItem(sky);
-        RenderItem red = squareItem(1.0f, 3, 1);
-        red.colorTexture = solidTexture(255, 0, 0);
-        appendRenderItem(red);
-        RenderItem green = squareItem(1.0f, 3, 2);
-        green.colorTexture = solidTexture(0, 255, 0);
-        appendRenderItem(green);
-        RenderItem lit = squareItem(1.0f, 1, 2);
-        lit.colorTexture = white;
-        lit.bumpTexture = flatNormal;
-        lit.translation[0] = -2.5f;
-        appendRenderItem(lit);
-        lit.bumpTexture = towardsU;
-        lit.translation[0] = 2.5f;
-        appendRenderItem(lit);
-
-        skyboxModel.firstItem = skyItem;
+        add(3, 1, solidTexture(0, 0, 255), 0, 0, -80.0f);
+        add(3, 1, solidTexture(255, 0, 0), 0, 0, 0);
+        add(3, 2, solidTexture(0, 255, 0), 0, 0, 0);
+        add(1, 2, white, solidTexture(128, 128, 255), -2.5f, 0);
+        add(1, 2, white, solidTexture(218, 128, 218), 2.5f, 0); // leans towards +u, +x here
+        skyboxModel.firstItem = 0;
         skyboxModel.itemCount = 1;
-
         testing::internal::CaptureStdout();
         setupShaders();
         setupRenderTargets();
@@ -65,10 +63,7 @@ class Frame : public ::testing::Test {
         cursorMoved(windowWidth / 2, windowHeight / 2);
         setCamera(0, 0, 6, 0, 0, 0, 0, 1, 0);
         cameraPathMode = true;
-        levelOnePath.usable = false;
-        levelTwoPath.usable = false;
-        levelTwoActive = false;
-        bloomEnabled = false;
+        levelOnePath.usable = levelTwoPath.usable = levelTwoActive = bloomEnabled = false;
         brightness = 1.0f;
         dd = 0.005f;
     }
@@ -110,17 +105,6 @@ TEST_F(Frame, SceneTwoWithoutGlowDrawsStraightIntoTheWindow) {
     EXPECT_EQ(readPixel(centreX, middleY).sum(), 0);
 }
 
-TEST_F(Frame, SceneTwoWithGlowAtBrightnessZeroShowsThePlainScene) {
-    levelTwoActive = true;
-    Rgb plain = frameAt(leftX, middleY);
-    bloomEnabled = true;
-    brightness = 0.0f; // what the scene switch leaves
-    Rgb glowed = frameAt(leftX, middleY);
-    EXPECT_NEAR(glowed.r, plain.r, 1);
-    EXPECT_NEAR(glowed.g, plain.g, 1);
-    EXPECT_GT(glowed.sum(), 300); // no black flash
-}
-
 TEST_F(Frame, NormalMapTurnsTheSurfaceTowardsTheLight) {
     levelTwoActive = true;
     Rgb facing = frameAt(leftX, middleY);
@@ -152,19 +136,10 @@ TEST_F(Frame, AnUnusablePathLeavesTheViewWithTheUserCamera) {
 TEST_F(Frame, TheSkyBoxFollowsTheEye) {
     setCamera(3, 4, 5, 3, 4, 0, 0, 1, 0);
     frameAt(centreX, middleY);
-    const RenderItem& sky = renderItem(skyItem);
+    const RenderItem& sky = renderItem(0);
     EXPECT_FLOAT_EQ(sky.translation[0], 3.0f);
     EXPECT_FLOAT_EQ(sky.translation[1], 4.0f - 80.0f);
     EXPECT_FLOAT_EQ(sky.translation[2], 5.0f);
-}
-
-TEST_F(Frame, DisplayAdvancesSpinAndPathByTheFrameFactor) {
-    float spin = spinAngle;
-    pathParam = 0.0f;
-    display();
-    EXPECT_FLOAT_EQ(spinAngle, spin + 0.2f * frameTimer.frameFactor);
-    EXPECT_FLOAT_EQ(pathParam, 0.01f * frameTimer.frameFactor);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 } // namespace

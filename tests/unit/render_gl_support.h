@@ -13,19 +13,8 @@
 #include "model/model.h"
 #include "platform/platform.h"
 
-// The folder holding shader/: the run folder when the build has filled it, else the
-// sources.
-inline std::string shaderHome() {
-    for (const char* var : {"KESTRUNE_RUN_DIR", "KESTRUNE_SOURCE_DIR"}) {
-        const char* dir = getenv(var);
-        if (dir != nullptr && access((std::string(dir) + "/shader/bloom.fs").c_str(), R_OK) == 0)
-            return dir;
-    }
-    return "";
-}
-
 // Opens the hidden window at the screen size (the size start-up gives the targets) and
-// enters the shader folder. Once per process.
+// enters the run folder, or else the sources, for shader/. Once per process.
 inline void openGlWindow() {
     static bool open = false;
     if (open)
@@ -43,12 +32,15 @@ inline void openGlWindow() {
     aspectRatio = float(windowWidth) / float(windowHeight);
     glewExperimental = GL_TRUE;
     glewInit();
-    glClearColor(1, 1, 1, 0);
-    glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
-    std::string home = shaderHome();
-    if (!home.empty() && chdir(home.c_str()) != 0)
-        ADD_FAILURE() << "cannot enter " << home;
+    for (const char* var : {"KESTRUNE_RUN_DIR", "KESTRUNE_SOURCE_DIR"}) {
+        const char* dir = getenv(var);
+        if (dir && access((std::string(dir) + "/shader/bloom.fs").c_str(), R_OK) == 0) {
+            if (chdir(dir) != 0)
+                ADD_FAILURE() << "cannot enter " << dir;
+            return;
+        }
+    }
 }
 
 // A 1 x 1 texture of one colour.
@@ -79,20 +71,8 @@ inline RenderItem squareItem(float half, int shaderKind, int passKind) {
     return item;
 }
 
-struct Rgb {
-    int r, g, b;
-    int sum() const { return r + g + b; }
-};
-
-// Reads one pixel of the bound read framebuffer; x, y from the bottom-left.
-inline Rgb readPixel(int x, int y) {
-    unsigned char p[4] = {0, 0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
-
-// The whole bound read framebuffer at the window size, RGB.
+// The bound read framebuffer at the window size, RGB rows from the bottom; after
+// readWindow(), the back buffer where the frame was drawn before its swap.
 inline std::vector<unsigned char> readImage() {
     std::vector<unsigned char> image(size_t(windowWidth) * size_t(windowHeight) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -100,7 +80,6 @@ inline std::vector<unsigned char> readImage() {
     return image;
 }
 
-// Reading the window needs the back buffer, where the frame was drawn before its swap.
 inline void readWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
