@@ -53,9 +53,7 @@ Bytes oneFace(std::initializer_list<Bytes> children = {}) {
 Bytes group(const std::string& material) {
     return chunk(0x4130, {str(material), {1, 0, 0, 0}});
 }
-Bytes triangle() {
-    return vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-}
+const Bytes triangle = vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
 Bytes object(const std::string& name, std::initializer_list<Bytes> meshParts) {
     return chunk(0x4000, {str(name), chunk(0x4100, {cat(meshParts)})});
 }
@@ -86,7 +84,7 @@ std::vector<std::pair<int, int>> materialsOf(const Model& m) {
 TEST(Reader, ConvertsAxesDropsFaceFlagsAndKeepsMaterialZeroWithoutMaterials) {
     Bytes data = file({object("Box", {vertices({{1, 2, 3}, {0, 0, 0}, {0, 0, 0}}),
                                       faces({{2, 0, 1, 3}, {1, 2, 0, 7}})}),
-                       object("grouped", {triangle(), oneFace({group("x")})})});
+                       object("grouped", {triangle, oneFace({group("x")})})});
     Model m;
     ASSERT_TRUE(read(m, data)) << m.error;
     ASSERT_EQ(m.objectCount, 2);
@@ -109,11 +107,11 @@ TEST(Reader, MaterialGroupsMatchMaterialsReadSoFar) {
     Bytes data = file({
         material("first", "a.png"),
         material("second"),
-        object("named second", {triangle(), oneFace({group("second")})}),
-        object("unknown", {triangle(), oneFace({group("nothing")})}),
-        object("two groups", {triangle(), oneFace({group("first")}), group("second")}),
-        object("textured", {triangle(), oneFace({group("first")})}),
-        object("later", {triangle(), oneFace({group("third")})}),
+        object("named second", {triangle, oneFace({group("second")})}),
+        object("unknown", {triangle, oneFace({group("nothing")})}),
+        object("two groups", {triangle, oneFace({group("first")}), group("second")}),
+        object("textured", {triangle, oneFace({group("first")})}),
+        object("later", {triangle, oneFace({group("third")})}),
         material("third", "c.png"),
     });
     Model m;
@@ -197,8 +195,8 @@ TEST(Reader, OnlyTheFirstMapGivesTheFileNameAndColourTakesItsFirstSubChunk) {
 
 TEST(Reader, LongNamesAreTruncatedButFullyConsumed) {
     std::string longName(400, 'n');
-    Bytes data = file({material(longName, longName), object(longName, {triangle()}),
-                       object("next", {triangle()})});
+    Bytes data = file(
+        {material(longName, longName), object(longName, {triangle}), object("next", {triangle})});
     Model m;
     ASSERT_TRUE(read(m, data)) << m.error;
     ASSERT_EQ(m.objectCount, 2);
@@ -221,23 +219,22 @@ TEST(ReaderFailure, NotA3dsFile) {
 
 // Each case is corrupt in one way; the model must come back empty with the corrupt message.
 TEST(ReaderFailure, CorruptFilesAreRejectedAndNothingIsKept) {
-    Bytes good = file({material("m"), object("o", {triangle(), oneFace()})});
+    Bytes good = file({material("m"), object("o", {triangle, oneFace()})});
     Bytes tooShort = good;
     tooShort[2] = 3; // main length below its header
     tooShort[3] = tooShort[4] = tooShort[5] = 0;
-    Bytes longer = file({object("o", {triangle()})});
+    Bytes longer = file({object("o", {triangle})});
     longer[longer.size() - 44 + 2] += 1; // the vertex list claims one byte more than its mesh
-    Bytes nested = triangle();
+    Bytes nested = triangle;
     for (int i = 0; i < 100; i++)
         nested = chunk(0x4100, {nested});
     std::pair<const char*, Bytes> cases[] = {
         {"cut short", Bytes(good.begin(), good.end() - 1)},
         {"length below header", tooShort},
         {"count beyond chunk", file({object("o", {chunk(0x4110, {{5, 0, 0, 0, 0, 0}})})})},
-        {"face count beyond chunk",
-         file({object("o", {triangle(), chunk(0x4120, {{9, 0, 1, 0}})})})},
+        {"face count beyond chunk", file({object("o", {triangle, chunk(0x4120, {{9, 0, 1, 0}})})})},
         {"texture coordinates beyond chunk", file({object("o", {chunk(0x4140, {{2, 0}})})})},
-        {"face index", file({object("o", {triangle(), faces({{0, 1, 3, 0}})})})},
+        {"face index", file({object("o", {triangle, faces({{0, 1, 3, 0}})})})},
         {"face before too few vertices", file({object("o", {oneFace(), vertices({{0, 0, 0}})})})},
         {"name without end", file({chunk(0x4000, {{'a', 'b'}})})},
         {"version cut short", chunk(0x4D4D, {chunk(0x0002, {{4, 0}})})},
