@@ -12,8 +12,7 @@
 namespace {
 
 float distance(Vec3 a, Vec3 b) {
-    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
-                     (a.z - b.z) * (a.z - b.z));
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
 Vec3 direction(const Camera& c) {
