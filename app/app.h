@@ -53,6 +53,8 @@ extern Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, room
 extern CameraPath levelOnePath, levelTwoPath;
 
 int runDemo(int argc, char** argv); // start-up, then the event loop; does not return
+// The image library, the GL state and the extension loader; needs a window.
+void setupGraphics();
 // The six models into their globals, the second scene's moved away; needs GL and DevIL.
 // A model that cannot be read is fatal.
 void loadSceneModels();

@@ -25,6 +25,15 @@ static void loadModel(Model& into, const char* fileName, int shaderKind, int pas
     into = std::move(loaded);
 }
 
+void setupGraphics() {
+    ilInit();
+    glClearColor(1, 1, 1, 0);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glewExperimental = GL_TRUE;
+    glewInit();
+}
+
 void loadSceneModels() {
     loadModel(skyboxModel, "models/skybox.3ds", 3, 1);
     loadModel(skybox2Model, "models/skybox2.3ds", 3, 2);
@@ -81,13 +90,7 @@ int runDemo(int argc, char** argv) {
     cursorMoved(windowWidth / 2, windowHeight / 2);
     printf("\n2222 w: %d - h: %d", windowWidth, windowHeight);
 
-    ilInit();
-    glClearColor(1, 1, 1, 0);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glewExperimental = GL_TRUE;
-    glewInit();
-
+    setupGraphics();
     startFrameTimer(frameTimer);
 
     loadSceneModels();

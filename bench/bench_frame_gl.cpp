@@ -53,12 +53,7 @@ bool startUp(int argc, char** argv) {
     camera.width = windowWidth;
     camera.height = windowHeight;
     setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
-    ilInit();
-    glClearColor(1, 1, 1, 0);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glewExperimental = GL_TRUE;
-    glewInit();
+    setupGraphics();
     startFrameTimer(frameTimer);
 
     loadSceneModels();
