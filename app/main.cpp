@@ -2,4 +2,6 @@
 // core library, so tests, tools and benchmarks run the same code.
 #include "app/app.h"
 
-int main(int argc, char** argv) { return runDemo(argc, argv); }
+int main(int argc, char** argv) {
+    return runDemo(argc, argv);
+}

@@ -15,6 +15,6 @@ void streamClose(MusicStream* stream);
 void soundClose();
 
 // The sequences the demo runs.
-void startMusic();                     // init, open "bgmusic.mp3", play
+void startMusic();                      // init, open "bgmusic.mp3", play
 void switchMusic(const char* fileName); // stop current, open and play the new one
-void stopMusic();                      // stop, close, close the sound system
+void stopMusic();                       // stop, close, close the sound system

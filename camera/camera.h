@@ -17,8 +17,8 @@ extern float pitchTotal;    // accumulated mouse-look pitch, radians, within [-2
 extern float pitchPrevious; // pitchTotal before the latest step
 extern float cameraSpeed;   // fraction of the horizontal eye-to-view vector moved per frame
 
-void setCamera(float eyeX, float eyeY, float eyeZ, float viewX, float viewY, float viewZ,
-               float upX, float upY, float upZ);
+void setCamera(float eyeX, float eyeY, float eyeZ, float viewX, float viewY, float viewZ, float upX,
+               float upY, float upZ);
 void mouseLook(Camera& cam);
 void rotateView(Camera& cam, float angle, float x, float y, float z);
 void moveCamera(Camera& cam);

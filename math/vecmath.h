@@ -17,10 +17,10 @@ extern Mat4 viewMatrix;      // model-view of the item being drawn
 extern Mat4 quadViewMatrix;  // model-view of the full-screen quad
 
 // Window globals read by the projections; start-up and reshape keep them current.
-extern int windowWidth;    // 640 until start-up
-extern int windowHeight;   // 480 until start-up
-extern float aspectRatio;  // windowWidth / windowHeight
-extern float farPlane;     // 3000, far plane of every perspective
+extern int windowWidth;   // 640 until start-up
+extern int windowHeight;  // 480 until start-up
+extern float aspectRatio; // windowWidth / windowHeight
+extern float farPlane;    // 3000, far plane of every perspective
 
 Vec3 cross(Vec3 a, Vec3 b);
 Vec3 normalize(Vec3 v); // no guard: callers never pass a zero vector
@@ -33,5 +33,5 @@ void lookAt(float* m, float eyeX, float eyeY, float eyeZ, float centreX, float c
             float centreZ, float upX, float upY, float upZ);
 void perspective(float fovY, float nearPlane, float farDistance); // writes projection
 void frustum(float left, float right, float bottom, float top, float nearPlane,
-             float farDistance);                                  // writes projection
+             float farDistance);                                           // writes projection
 void ortho(float width, float height, float nearPlane, float farDistance); // orthoProjection

@@ -17,9 +17,9 @@ void desktopSize(int* width, int* height);
 // Cursor position in screen pixels. The window covers the screen, so window coordinates
 // from the motion callbacks are screen coordinates.
 void getCursorPos(int* x, int* y);
-void setCursorPos(int x, int y);  // warps the pointer; the warp's own event is absorbed
-void cursorMoved(int x, int y);   // fed by the passive-motion callback
+void setCursorPos(int x, int y); // warps the pointer; the warp's own event is absorbed
+void cursorMoved(int x, int y);  // fed by the passive-motion callback
 
 // Tests drive the cursor without a window system: warps are recorded, not performed.
-extern bool cursorWarpEnabled;    // true: setCursorPos also warps the real pointer
-extern int cursorWarpCount;       // number of setCursorPos calls so far
+extern bool cursorWarpEnabled; // true: setCursorPos also warps the real pointer
+extern int cursorWarpCount;    // number of setCursorPos calls so far
