@@ -51,6 +51,9 @@ struct MeshObject {
     std::vector<MeshVertex> vertices;
     std::vector<uint32_t> indices; // 3 per face, counter-clockwise seen from outside
 };
+// An empty object of the given name and material, to be filled with geometry.
+MeshObject meshObject(const char* name, const char* material);
+
 struct MeshMaterial {
     std::string name;
     std::string texture; // file name under textures/

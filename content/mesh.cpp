@@ -253,3 +253,10 @@ bool validateScene(const Scene& scene, const std::string& label) {
     }
     return ok;
 }
+
+MeshObject meshObject(const char* name, const char* material) {
+    MeshObject o;
+    o.name = name;
+    o.material = material;
+    return o;
+}

@@ -202,28 +202,28 @@ void snare(Mix& m, double start, float vel) {
     }
 }
 
-void hat(Mix& m, double start, float vel, bool open, float pan = 0.3f) {
-    size_t i0 = size_t(start * m.rate), n = size_t((open ? 0.35 : 0.06) * m.rate);
+// High-passed white noise with an exponential decay: the metal of hats and cymbals.
+// Alternating pans, when asked for, spread a cymbal across the stereo field.
+void metalNoise(Mix& m, double start, double seconds, double decay, float vel, float scale,
+                float pan, bool spread, float wet) {
+    size_t i0 = size_t(start * m.rate), n = size_t(seconds * m.rate);
     float prev = 0;
     for (size_t k = 0; k < n; ++k) {
         double t = double(k) / m.rate;
         float w = m.white();
         float s = (w - prev) * 0.5f;
         prev = w;
-        m.put(i0 + k, s * float(std::exp(-t * (open ? 9.0 : 60.0))) * vel * 0.16f, pan, 0.1f);
+        m.put(i0 + k, s * float(std::exp(-t * decay)) * vel * scale,
+              spread ? ((k % 2) ? pan : -pan) : pan, wet);
     }
 }
 
+void hat(Mix& m, double start, float vel, bool open, float pan = 0.3f) {
+    metalNoise(m, start, open ? 0.35 : 0.06, open ? 9.0 : 60.0, vel, 0.16f, pan, false, 0.1f);
+}
+
 void crash(Mix& m, double start, float vel) {
-    size_t i0 = size_t(start * m.rate), n = size_t(3.0 * m.rate);
-    float prev = 0;
-    for (size_t k = 0; k < n; ++k) {
-        double t = double(k) / m.rate;
-        float w = m.white();
-        float s = (w - prev) * 0.5f;
-        prev = w;
-        m.put(i0 + k, s * float(std::exp(-t * 1.6)) * vel * 0.2f, (k % 2) ? 0.5f : -0.5f, 0.5f);
-    }
+    metalNoise(m, start, 3.0, 1.6, vel, 0.2f, 0.5f, true, 0.5f);
 }
 
 // Filtered noise swelling from start to end: the riser of a build-up.

@@ -13,13 +13,6 @@ const float kPi = 3.14159265358979f;
 const float kSea = -1.5f;
 const float kPadTop = 1.0f;
 
-MeshObject object(const char* name, const char* material) {
-    MeshObject o;
-    o.name = name;
-    o.material = material;
-    return o;
-}
-
 struct XZ {
     float x, z;
 };
@@ -66,10 +59,10 @@ std::vector<XZ> hullOutline(float length, float width) {
 
 void addBoat(Scene& s, const char* hullName, const char* cabinName, Place at, float length,
              float width) {
-    MeshObject hull = object(hullName, "Hull");
+    MeshObject hull = meshObject(hullName, "Hull");
     addPrism(hull, at, hullOutline(length, width), kSea - 1.0f, kSea + 1.4f, 0.6f, 4.0f);
     s.objects.push_back(hull);
-    MeshObject cabin = object(cabinName, "Cabin");
+    MeshObject cabin = meshObject(cabinName, "Cabin");
     addBox(cabin, {placePoint(at, {-length * 0.15f, kSea + 2.6f, 0}), at.yaw},
            {length * 0.18f, 1.2f, width * 0.32f}, 3.0f);
     addBox(cabin, {placePoint(at, {-length * 0.15f, kSea + 3.9f, 0}), at.yaw},
@@ -124,7 +117,7 @@ Scene buildPort() {
     Rng rng(2024);
 
     // The sea, far wider than the camera ever sees the edge of.
-    MeshObject water = object("Water", "Water");
+    MeshObject water = meshObject("Water", "Water");
     const float seaHalf = 600.0f, tile = 100.0f;
     for (float x = -seaHalf; x < seaHalf; x += tile)
         for (float z = -seaHalf; z < seaHalf; z += tile)
@@ -132,11 +125,11 @@ Scene buildPort() {
                            {x + tile, kSea, z}, {x, kSea, z}, 12.0f);
     s.objects.push_back(water);
 
-    MeshObject quay = object("Quay", "Concrete");
+    MeshObject quay = meshObject("Quay", "Concrete");
     addBox(quay, {{0, -3.0f, -20.0f}, 0}, {75.0f, 3.0f, 40.0f}, 10.0f);
     s.objects.push_back(quay);
 
-    MeshObject bollards = object("Bollards", "Metal");
+    MeshObject bollards = meshObject("Bollards", "Metal");
     for (float x = -65.0f; x <= 65.0f; x += 10.0f)
         addLathe(bollards, {{x, 0, 19.2f}, 0},
                  {{0.35f, 0.0f}, {0.3f, 0.5f}, {0.45f, 0.6f}, {0.45f, 0.75f}, {0.001f, 0.8f}}, 12,
@@ -148,9 +141,9 @@ Scene buildPort() {
     const char* postNames[2] = {"PierPostsW", "PierPostsE"};
     const float pierX[2] = {-38.0f, 62.0f};
     for (int p = 0; p < 2; ++p) {
-        MeshObject deck = object(deckNames[p], "Planks");
+        MeshObject deck = meshObject(deckNames[p], "Planks");
         addBox(deck, {{pierX[p], -0.25f, 45.0f}, 0}, {2.5f, 0.25f, 25.0f}, 4.0f);
-        MeshObject posts = object(postNames[p], "Wood");
+        MeshObject posts = meshObject(postNames[p], "Wood");
         for (float z = 22.0f; z <= 68.0f; z += 4.0f)
             for (float dx : {-2.2f, 2.2f})
                 addCylinder(posts, {{pierX[p] + dx, 0, z}, 0}, 0.22f, kSea - 2.0f, 0.4f, 8, 1.0f,
@@ -160,8 +153,9 @@ Scene buildPort() {
     }
 
     // Stacks of containers on the west side of the quay.
-    MeshObject containers[3] = {object("ContRed", "ContRed"), object("ContBlue", "ContBlue"),
-                                object("ContGreen", "ContGreen")};
+    MeshObject containers[3] = {meshObject("ContRed", "ContRed"),
+                                meshObject("ContBlue", "ContBlue"),
+                                meshObject("ContGreen", "ContGreen")};
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 4; ++col) {
             int height = 1 + int(rng.uniform() * 3.0f);
@@ -174,8 +168,8 @@ Scene buildPort() {
     for (MeshObject& c : containers)
         s.objects.push_back(c);
 
-    MeshObject crane1 = object("Crane1", "Crane"), crane2 = object("Crane2", "Crane");
-    MeshObject houses = object("CraneHouses", "Metal");
+    MeshObject crane1 = meshObject("Crane1", "Crane"), crane2 = meshObject("Crane2", "Crane");
+    MeshObject houses = meshObject("CraneHouses", "Metal");
     addCrane(crane1, houses, 22.0f);
     addCrane(crane2, houses, 44.0f);
     s.objects.push_back(crane1);
@@ -184,16 +178,16 @@ Scene buildPort() {
 
     // Lighthouse on a round breakwater west of the harbour.
     const Place light{{-82.0f, 0, 18.0f}, 0};
-    MeshObject base = object("Breakwater", "Concrete");
+    MeshObject base = meshObject("Breakwater", "Concrete");
     addLathe(base, light, {{9.0f, kSea - 1.0f}, {8.0f, 1.0f}, {0.001f, 1.2f}}, 32, 6.0f, 6.0f,
              false);
-    MeshObject tower = object("Tower", "Tower");
+    MeshObject tower = meshObject("Tower", "Tower");
     addLathe(tower, light, {{3.2f, 1.0f}, {2.3f, 24.0f}}, 32, 2.0f, 12.0f, false);
     addLathe(tower, light, {{2.3f, 24.0f}, {3.4f, 24.2f}, {3.4f, 24.6f}, {0.001f, 24.7f}}, 32, 2.0f,
              4.0f, false);
-    MeshObject lantern = object("Lantern", "Lantern");
+    MeshObject lantern = meshObject("Lantern", "Lantern");
     addCylinder(lantern, light, 1.7f, 24.6f, 27.6f, 24, 1.0f, 3.0f, false);
-    MeshObject roof = object("TowerRoof", "Metal");
+    MeshObject roof = meshObject("TowerRoof", "Metal");
     addLathe(roof, light,
              {{2.1f, 27.6f}, {1.9f, 27.9f}, {0.6f, 29.6f}, {0.2f, 30.6f}, {0.001f, 30.8f}}, 24,
              2.0f, 2.0f, false);
@@ -207,8 +201,8 @@ Scene buildPort() {
     addBoat(s, "Boat3", "Boat3Cabin", {{-55.0f, 0, 70.0f}, 160.0f}, 20.0f, 6.0f);
 
     // Warehouses along the back of the quay, lit windows facing the sea.
-    MeshObject sheds = object("Warehouses", "Warehouse");
-    MeshObject roofs = object("ShedRoofs", "Metal");
+    MeshObject sheds = meshObject("Warehouses", "Warehouse");
+    MeshObject roofs = meshObject("ShedRoofs", "Metal");
     for (float x : {-20.0f, 12.0f, 44.0f}) {
         addBox(sheds, {{x, 7.0f, -48.0f}, 0}, {14.0f, 7.0f, 9.0f}, 14.0f);
         addPrism(roofs, {{x, 0, -48.0f}, 0},
@@ -219,8 +213,8 @@ Scene buildPort() {
     s.objects.push_back(sheds);
     s.objects.push_back(roofs);
 
-    MeshObject poles = object("LampPoles", "Metal");
-    MeshObject heads = object("LampHeads", "Lamp");
+    MeshObject poles = meshObject("LampPoles", "Metal");
+    MeshObject heads = meshObject("LampHeads", "Lamp");
     for (float x = -60.0f; x <= 60.0f; x += 20.0f) {
         addCylinder(poles, {{x, 0, 15.0f}, 0}, 0.15f, 0.0f, 8.0f, 8, 1.0f, 4.0f, true);
         addBox(poles, {{x, 8.1f, 14.2f}, 0}, {0.12f, 0.12f, 0.9f}, 1.0f);
@@ -229,8 +223,8 @@ Scene buildPort() {
     s.objects.push_back(poles);
     s.objects.push_back(heads);
 
-    MeshObject crates = object("Crates", "Wood");
-    MeshObject barrels = object("Barrels", "Metal");
+    MeshObject crates = meshObject("Crates", "Wood");
+    MeshObject barrels = meshObject("Barrels", "Metal");
     for (int k = 0; k < 14; ++k) {
         float x = rng.range(-16.0f, 16.0f), z = rng.range(-30.0f, -14.0f);
         float size = rng.range(0.5f, 0.9f);
@@ -251,18 +245,18 @@ Scene buildPlatform() {
                    {"PadLights", "padlight.bmp", {255, 120, 60}},
                    {"Steps", "concrete.bmp", {150, 148, 140}}};
     const Place at{{0, 0, 0}, 0};
-    MeshObject base = object("PadBase", "PadMetal");
+    MeshObject base = meshObject("PadBase", "PadMetal");
     addLathe(base, at, {{8.6f, 0.0f}, {8.6f, 0.3f}, {8.0f, 0.5f}, {8.0f, kPadTop}}, 48, 8.0f, 1.0f,
              false);
-    MeshObject pad = object("PadTop", "Pad");
+    MeshObject pad = meshObject("PadTop", "Pad");
     addDisc(pad, at, 8.0f, kPadTop, 64, true);
-    MeshObject lights = object("PadLights", "PadLights");
+    MeshObject lights = meshObject("PadLights", "PadLights");
     for (int k = 0; k < 16; ++k) {
         float yaw = 360.0f * k / 16;
         addBox(lights, {placePoint({{0, 0, 0}, yaw}, {0, kPadTop + 0.08f, 7.6f}), yaw},
                {0.25f, 0.08f, 0.15f}, 1.0f);
     }
-    MeshObject masts = object("Masts", "PadMetal");
+    MeshObject masts = meshObject("Masts", "PadMetal");
     for (int k = 0; k < 4; ++k) {
         float a = kPi * (0.25f + 0.5f * k);
         float x = 8.3f * std::sin(a), z = 8.3f * std::cos(a);
@@ -271,7 +265,7 @@ Scene buildPlatform() {
                  {{0.001f, 4.9f}, {0.3f, 5.0f}, {0.3f, 5.4f}, {0.001f, 5.5f}}, 10, 1.0f, 1.0f,
                  false);
     }
-    MeshObject steps = object("Steps", "Steps");
+    MeshObject steps = meshObject("Steps", "Steps");
     for (int k = 0; k < 3; ++k) {
         float top = (k + 1) * kPadTop / 3;
         addBox(steps, {{0, top / 2, 9.2f + 1.2f * (2 - k)}, 0}, {2.0f, top / 2, 0.6f}, 2.0f);
@@ -288,13 +282,13 @@ Scene buildUfo() {
                    {"UfoMetal", "metal.bmp", {90, 95, 105}}};
     const Place at{{0, 0, 0}, 0};
     const float y = kPadTop; // the UFO stands on the pad
-    MeshObject lower = object("UfoLower", "UfoHull");
+    MeshObject lower = meshObject("UfoLower", "UfoHull");
     addLathe(lower, at, {{0.8f, y + 1.0f}, {3.0f, y + 1.35f}, {5.0f, y + 1.85f}, {5.7f, y + 2.15f}},
              64, 4.0f, 2.0f, true);
-    MeshObject upper = object("UfoUpper", "UfoHull");
+    MeshObject upper = meshObject("UfoUpper", "UfoHull");
     addLathe(upper, at, {{5.7f, y + 2.45f}, {4.9f, y + 2.8f}, {3.2f, y + 3.25f}, {2.3f, y + 3.4f}},
              64, 4.0f, 2.0f, true);
-    MeshObject dome = object("UfoDome", "UfoDome");
+    MeshObject dome = meshObject("UfoDome", "UfoDome");
     std::vector<ProfilePoint> domeProfile;
     for (int k = 0; k <= 10; ++k) {
         float a = 0.5f * kPi * k / 10;
@@ -302,10 +296,10 @@ Scene buildUfo() {
             {std::max(0.001f, 2.3f * std::cos(a)), y + 3.4f + 1.9f * std::sin(a)});
     }
     addLathe(dome, at, domeProfile, 48, 2.0f, 2.0f, true);
-    MeshObject rim = object("UfoRim", "UfoLights");
+    MeshObject rim = meshObject("UfoRim", "UfoLights");
     addTorus(rim, {{0, y + 2.3f, 0}, 0}, 5.7f, 0.2f, 96, 10);
-    MeshObject legs = object("UfoLegs", "UfoMetal");
-    MeshObject feet = object("UfoFeet", "UfoMetal");
+    MeshObject legs = meshObject("UfoLegs", "UfoMetal");
+    MeshObject feet = meshObject("UfoFeet", "UfoMetal");
     for (int k = 0; k < 3; ++k) {
         float a = 2 * kPi * k / 3 + 0.3f;
         Place leg{{3.2f * std::sin(a), 0, 3.2f * std::cos(a)}, 0};
@@ -313,9 +307,9 @@ Scene buildUfo() {
         addLathe(feet, leg, {{0.001f, y}, {0.7f, y}, {0.6f, y + 0.2f}, {0.001f, y + 0.25f}}, 16,
                  1.0f, 1.0f, false);
     }
-    MeshObject glow = object("UfoGlow", "UfoLights");
+    MeshObject glow = meshObject("UfoGlow", "UfoLights");
     addDisc(glow, at, 0.8f, y + 1.0f, 24, false);
-    MeshObject antenna = object("UfoAntenna", "UfoMetal");
+    MeshObject antenna = meshObject("UfoAntenna", "UfoMetal");
     addCylinder(antenna, at, 0.06f, y + 5.2f, y + 6.4f, 8, 1.0f, 1.0f, false);
     addLathe(antenna, {{0, y + 6.4f, 0}, 0},
              {{0.001f, 0.0f}, {0.2f, 0.1f}, {0.2f, 0.3f}, {0.001f, 0.4f}}, 10, 1.0f, 1.0f, false);

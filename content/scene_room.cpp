@@ -14,13 +14,6 @@ const float kWindowHalf = 2.0f, kSill = 0.0f, kSpring = 7.0f; // arch springs at
 const int kArchSteps = 12;
 const float kWallUv = 4.0f;
 
-MeshObject object(const char* name, const char* material) {
-    MeshObject o;
-    o.name = name;
-    o.material = material;
-    return o;
-}
-
 float archY(float s, float centre) {
     float d = s - centre;
     return kSpring + std::sqrt(std::max(0.0f, kWindowHalf * kWindowHalf - d * d));
@@ -123,18 +116,18 @@ Scene buildRoom() {
         {"Rug", "rug.bmp", {140, 40, 40}},           {"Books", "books.bmp", {100, 60, 60}},
     };
 
-    MeshObject floor = object("Floor", "Floor");
+    MeshObject floor = meshObject("Floor", "Floor");
     addQuadWorldUv(floor, {-kWall, kFloor, kWall}, {kWall, kFloor, kWall}, {kWall, kFloor, -kWall},
                    {-kWall, kFloor, -kWall}, 6.0f);
     s.objects.push_back(floor);
 
-    MeshObject walls = object("Walls", "Brick");
+    MeshObject walls = meshObject("Walls", "Brick");
     for (float yaw : {0.0f, 90.0f, 180.0f, 270.0f})
         addWall(walls, yaw);
     s.objects.push_back(walls);
 
     // Ceiling with a square oculus open to the sky; quads face down.
-    MeshObject ceiling = object("Ceiling", "Plaster");
+    MeshObject ceiling = meshObject("Ceiling", "Plaster");
     const float hole = 4.0f;
     auto ceilingPanel = [&](float x0, float z0, float x1, float z1) {
         addQuadWorldUv(ceiling, {x0, kCeiling, z0}, {x1, kCeiling, z0}, {x1, kCeiling, z1},
@@ -146,7 +139,7 @@ Scene buildRoom() {
     ceilingPanel(hole, -hole, kWall, hole);
     s.objects.push_back(ceiling);
 
-    MeshObject beams = object("Beams", "DarkWood");
+    MeshObject beams = meshObject("Beams", "DarkWood");
     for (int k = 0; k < 4; ++k) {
         float yaw = 90.0f * k;
         addBox(beams, {placePoint({{0, 0, 0}, yaw}, {0, kCeiling - 0.4f, hole + 0.4f}), yaw},
@@ -160,7 +153,7 @@ Scene buildRoom() {
     addMullions(beams, 270);
     s.objects.push_back(beams);
 
-    MeshObject columns = object("Columns", "Marble");
+    MeshObject columns = meshObject("Columns", "Marble");
     for (float x : {-9.0f, 9.0f})
         for (float z : {-9.0f, 9.0f}) {
             Place at{{x, 0, z}, 0};
@@ -179,7 +172,7 @@ Scene buildRoom() {
         }
     s.objects.push_back(columns);
 
-    MeshObject pedestal = object("Pedestal", "Marble");
+    MeshObject pedestal = meshObject("Pedestal", "Marble");
     addLathe(pedestal, {{0, 0, 0}, 0},
              {{1.8f, kFloor},
               {1.8f, kFloor + 0.3f},
@@ -191,17 +184,17 @@ Scene buildRoom() {
              32, 2.0f, 3.0f, false);
     s.objects.push_back(pedestal);
 
-    MeshObject knot = object("Knot", "Bronze");
+    MeshObject knot = meshObject("Knot", "Bronze");
     addTube(knot, knotCurve(), 0.28f, 14, 2.0f);
     s.objects.push_back(knot);
 
-    MeshObject rug = object("Rug", "Rug");
+    MeshObject rug = meshObject("Rug", "Rug");
     addQuad(rug, {-6, kFloor + 0.02f, 4.5f}, {6, kFloor + 0.02f, 4.5f}, {6, kFloor + 0.02f, -4.5f},
             {-6, kFloor + 0.02f, -4.5f}, 0, 0, 1, 1);
     s.objects.push_back(rug);
 
     // A long table with two benches on the south side.
-    MeshObject table = object("Table", "Wood");
+    MeshObject table = meshObject("Table", "Wood");
     addBox(table, {{0, -0.9f, 13.5f}, 0}, {5.0f, 0.12f, 1.2f}, 4.0f);
     for (float x : {-4.5f, 4.5f})
         for (float z : {12.6f, 14.4f})
@@ -214,8 +207,8 @@ Scene buildRoom() {
     s.objects.push_back(table);
 
     // Bookshelves against the solid parts of the west wall.
-    MeshObject shelves = object("Shelves", "DarkWood");
-    MeshObject books = object("Books", "Books");
+    MeshObject shelves = meshObject("Shelves", "DarkWood");
+    MeshObject books = meshObject("Books", "Books");
     for (float zc : {-5.0f, 5.0f}) {
         Place at{{-kWall + 0.6f, 0, zc}, 90};
         for (int k = 0; k < 5; ++k)
@@ -232,8 +225,8 @@ Scene buildRoom() {
     s.objects.push_back(books);
 
     // Lamps hanging on chains around the oculus, and sconces on the piers.
-    MeshObject lamps = object("Lamps", "Lamp");
-    MeshObject chains = object("Chains", "Bronze");
+    MeshObject lamps = meshObject("Lamps", "Lamp");
+    MeshObject chains = meshObject("Chains", "Bronze");
     for (float x : {-6.0f, 6.0f})
         for (float z : {-6.0f, 6.0f}) {
             std::vector<ProfilePoint> globe = sphereProfile(0.7f, 8.0f, 12);
