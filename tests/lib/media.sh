@@ -6,22 +6,24 @@ picture_difference() {
     compare -metric AE -fuzz 4% "$1" "$2" null: 2>&1 | awk '{print int($1)}'
 }
 
+# Sets DIFF and TOTAL: pixels that differ between two screenshots, and all pixels.
+measure_difference() {
+    DIFF=$(picture_difference "$1" "$2")
+    TOTAL=$(identify -format '%[fx:w*h]' "$1")
+}
+
 # Fails unless the two pictures are alike (under 0.5% of the pixels differ).
 expect_same_picture() {
-    local a="$1" b="$2" what="$3" diff total
-    diff=$(picture_difference "$a" "$b")
-    total=$(identify -format '%[fx:w*h]' "$a")
-    [ "$diff" -lt $((total / 200)) ] || fail "$what: $diff of $total pixels changed"
-    echo "same: $what ($diff of $total pixels differ)"
+    measure_difference "$1" "$2"
+    [ "$DIFF" -lt $((TOTAL / 200)) ] || fail "$3: $DIFF of $TOTAL pixels changed"
+    echo "same: $3 ($DIFF of $TOTAL pixels differ)"
 }
 
 # Fails unless the two pictures differ in at least 2% of the pixels.
 expect_changed_picture() {
-    local a="$1" b="$2" what="$3" diff total
-    diff=$(picture_difference "$a" "$b")
-    total=$(identify -format '%[fx:w*h]' "$a")
-    [ "$diff" -gt $((total / 50)) ] || fail "$what: only $diff of $total pixels changed"
-    echo "changed: $what ($diff of $total pixels differ)"
+    measure_difference "$1" "$2"
+    [ "$DIFF" -gt $((TOTAL / 50)) ] || fail "$3: only $DIFF of $TOTAL pixels changed"
+    echo "changed: $3 ($DIFF of $TOTAL pixels differ)"
 }
 
 # The audio matcher, built with the tests (tests/lib/audio_match.cpp).
