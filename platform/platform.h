@@ -3,9 +3,19 @@
 #pragma once
 #include <cstdint>
 
-// Monotonic counter in nanoseconds, and its frequency (counts per second).
+// Monotonic counter and its frequency (counts per second, 9 per nanosecond).
 int64_t readCounter();
 int64_t readFrequency();
+
+// Fixed-step runs (video capture, tests): with KESTRUNE_FPS=N in the environment, or after
+// setFixedStep(N), the counter stands at 0 until the first frame and then moves by exactly
+// 1/N s per frame, whatever the machine's speed: the show draws the same frames anywhere.
+int fixedStepRate();                    // N, 0 in real time, -1 for a malformed KESTRUNE_FPS
+bool setFixedStep(int framesPerSecond); // 0 returns to real time; false if out of range
+void advanceFixedStep();                // the frame's first act; nothing in real time
+int64_t fixedStepFrame();               // frames begun so far in a fixed-step run
+// KESTRUNE_NO_DRAW=1: frames run the show's logic without drawing (fast, for tests).
+bool skipDrawingRequested();
 
 // Tests replace the counter with their own (nullptr restores the real one).
 typedef int64_t (*CounterSource)();

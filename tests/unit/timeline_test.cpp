@@ -11,12 +11,12 @@
 
 namespace {
 
-int64_t fakeNanos = 0;
+int64_t fakeCount = 0;
 int64_t fakeCounter() {
-    return fakeNanos;
+    return fakeCount;
 }
 void setClock(double seconds) {
-    fakeNanos = int64_t(seconds * 1e9 + 0.5);
+    fakeCount = int64_t(seconds * double(readFrequency()) + 0.5);
 }
 
 const float* translationOf(Model& model) {
@@ -38,7 +38,7 @@ class Timeline : public ::testing::Test {
                 appendRenderItem(RenderItem{});
             }
         setCounterSource(fakeCounter);
-        fakeNanos = 0;
+        fakeCount = 0;
         startClock(demoClock);
         brightness = 1.0f;
         animationStart = 47.0f;

@@ -48,13 +48,40 @@ TEST_F(Timer, ClockElapsedMicrosecondsAndStop) {
     DemoClock clock;
     startClock(clock);
     EXPECT_EQ(elapsedMicros(clock), 0.0);
-    fakeCount += 1500000; // 1.5 ms
+    fakeCount += readFrequency() / 2000 * 3; // 1.5 ms
     EXPECT_NEAR(elapsedMicros(clock), 1500.0, 1e-9);
     fakeCount += readFrequency();
     EXPECT_NEAR(elapsedMicros(clock) * 1e-6, 1.0015, 1e-9);
     clock.stopped = 1; // keeps its last reading
     fakeCount += readFrequency();
     EXPECT_NEAR(elapsedMicros(clock) * 1e-6, 1.0015, 1e-9);
+}
+
+// On the fixed step both clocks see whole frames: the frame factor is exactly 60/N in
+// every frame, the counter stands still within a frame, and whole seconds fall on frames.
+TEST(Clock, FixedStepDrivesBothClocks) {
+    for (int fps : {60, 30, 25, 144}) {
+        ASSERT_TRUE(setFixedStep(fps));
+        FrameTimer timer = {};
+        startFrameTimer(timer);
+        DemoClock clock;
+        startClock(clock);
+        EXPECT_EQ(elapsedMicros(clock), 0.0);
+        for (int frame = 1; frame <= 3 * fps; frame++) {
+            advanceFixedStep();
+            updateFrameTimer(timer);
+            ASSERT_EQ(timer.frameFactor, float(60.0 / fps)) << fps << " fps, frame " << frame;
+            ASSERT_EQ(readCounter(), timer.currentCount);
+            if (frame % fps == 0) {
+                ASSERT_EQ(elapsedMicros(clock) * 1e-6, double(frame / fps)) << fps;
+            }
+        }
+        EXPECT_EQ(fixedStepFrame(), 3 * fps);
+    }
+    EXPECT_FALSE(setFixedStep(-1));
+    EXPECT_FALSE(setFixedStep(1001));
+    setFixedStep(0);
+    EXPECT_EQ(fixedStepRate(), 0);
 }
 
 TEST(Clock, RealCounterIsMonotonic) {
