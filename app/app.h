@@ -52,7 +52,8 @@ void passiveMotion(int x, int y);
 extern Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
 extern CameraPath levelOnePath, levelTwoPath;
 
-int runDemo(int argc, char** argv); // start-up, then the event loop; does not return
+int runDemo(int argc, char** argv);    // start-up, then the event loop; does not return
+void startDemo(int argc, char** argv); // start-up up to the event loop
 // The image library, the GL state and the extension loader; needs a window.
 void setupGraphics();
 // The six models into their globals, the second scene's moved away; needs GL and DevIL.
@@ -63,5 +64,8 @@ void reshape(int width, int height);
 // --- exits: every way the process ends goes through here ---
 // Exit status 0: the show ran and ended by Escape or by its end.
 [[noreturn]] void shutDown();
+// A capture run finishes its files here, after the music has stopped; the hook may end the
+// process itself with its own status.
+extern void (*shutDownHook)();
 // Exit status 1: a fatal error; the message is printed on its own line first.
 [[noreturn]] void fatalError(const char* message);

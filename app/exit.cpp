@@ -6,8 +6,12 @@
 #include "app/app.h"
 #include "audio/music.h"
 
+void (*shutDownHook)() = nullptr;
+
 void shutDown() {
     stopMusic();
+    if (shutDownHook)
+        shutDownHook();
     fflush(stdout);
     exit(0);
 }

@@ -60,10 +60,14 @@ void reshape(int width, int height) {
     glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
 }
 
-int runDemo(int argc, char** argv) {
+void startDemo(int argc, char** argv) {
     // Diagnostics start with their line break rather than end with one; unbuffered, they
     // reach a log or a terminal as they happen.
     setvbuf(stdout, nullptr, _IONBF, 0);
+    if (fixedStepRate() < 0)
+        fatalError("KESTRUNE_FPS must be a whole number of frames per second, 1 to 1000");
+    if (skipDrawingRequested())
+        framesDrawn = false;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(150, 150);
@@ -109,6 +113,10 @@ int runDemo(int argc, char** argv) {
     glutFullScreen();
     startMusic();
     startClock(demoClock);
+}
+
+int runDemo(int argc, char** argv) {
+    startDemo(argc, argv);
     glutMainLoop();
     return 0;
 }

@@ -1,12 +1,27 @@
 // The demo's music: start-up, the scene switch and the shut-down.
+#include <cstdio>
+
 #include "audio/music.h"
+#include "platform/platform.h"
 
 MusicStream* currentStream = nullptr;
+std::vector<MusicChange> musicChanges;
+
+static void noteChange(const char* fileName) {
+    musicChanges.push_back({readCounter(), fileName});
+    if (fixedStepRate() <= 0)
+        return;
+    if (*fileName)
+        printf("\nframe %lld: %s starts", (long long)fixedStepFrame(), fileName);
+    else
+        printf("\nframe %lld: music stops", (long long)fixedStepFrame());
+}
 
 void startMusic() {
     soundInit(44100, 32, 0);
     currentStream = streamOpen("bgmusic.mp3", 0, 0, 0);
     streamPlay(0, currentStream);
+    noteChange("bgmusic.mp3");
 }
 
 void switchMusic(const char* fileName) {
@@ -14,6 +29,7 @@ void switchMusic(const char* fileName) {
     streamStop(currentStream);
     currentStream = streamOpen(fileName, 0, 0, 0);
     streamPlay(0, currentStream);
+    noteChange(fileName);
 }
 
 void stopMusic() {
@@ -21,4 +37,5 @@ void stopMusic() {
     streamClose(currentStream);
     currentStream = nullptr;
     soundClose();
+    noteChange("");
 }

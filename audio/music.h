@@ -2,6 +2,9 @@
 // for the sound library the demo was designed around; every call returns at once and a
 // missing file or device leaves the demo silent.
 #pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
 
 struct MusicStream; // opaque; nullptr when a file could not be opened
 
@@ -14,7 +17,15 @@ void streamStop(MusicStream* stream);
 void streamClose(MusicStream* stream);
 void soundClose();
 
-// The sequences the demo runs.
+// Every start, switch and stop of the music, stamped with the counter (platform/), so a
+// capture can rebuild the sound from the music files. An empty file name is silence.
+struct MusicChange {
+    int64_t count;
+    std::string file;
+};
+extern std::vector<MusicChange> musicChanges;
+
+// The sequences the demo runs; in a fixed-step run each also prints its frame.
 void startMusic();                      // init, open "bgmusic.mp3", play
 void switchMusic(const char* fileName); // stop current, open and play the new one
 void stopMusic();                       // stop, close, close the sound system

@@ -1,5 +1,6 @@
 // The frame: camera movement, the active scene's items into the scene target, the glow
-// passes, the timeline's end check, the swap and the per-frame counters.
+// passes, the timeline's end check, the swap and the per-frame counters. Without drawing,
+// a frame still runs everything that moves the show on.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
@@ -8,7 +9,10 @@
 #include "campath/campath.h"
 #include "math/vecmath.h"
 #include "model/model.h"
+#include "platform/platform.h"
 #include "render/render.h"
+
+bool framesDrawn = true;
 
 const float lightDirection[3] = {2.0f, 0.0f, 1.0f};
 const float skyboxDrop = 80.0f; // the sky box sits this far below the eye
@@ -53,8 +57,8 @@ static void useItemProgram(unsigned int program) {
     glUniform3fv(sceneLightDirLoc, 1, lightDirection);
 }
 
-void drawItem(int index) {
-    RenderItem& item = renderItem(index);
+// The item's program, textures and buffers.
+static void bindItem(const RenderItem& item) {
     // An unknown kind keeps the program and locations of the previous draw.
     unsigned int program = programOfKind(item.shaderKind);
     if (program != 0)
@@ -76,6 +80,12 @@ void drawItem(int index) {
     glUniform1i(sceneNormalMapLoc, 1);
     glBindBuffer(GL_ARRAY_BUFFER, item.tangentBuffer);
     setAttribute(sceneTangentAttr, 4);
+}
+
+void drawItem(int index) {
+    RenderItem& item = renderItem(index);
+    if (framesDrawn)
+        bindItem(item);
 
     CameraPath& path = activePath();
     playbackStep(path);
@@ -91,7 +101,6 @@ void drawItem(int index) {
         animationStep();
 
     perspective(40.0f, 1.0f, farPlane);
-    glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
 
     bool followPath = viewFollowsPath();
     Vec3 eye = followPath ? pathEye : camera.eye;
@@ -109,8 +118,10 @@ void drawItem(int index) {
         lookAt(viewMatrix, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,
                camera.view.z, camera.up.x, camera.up.y, camera.up.z);
     multiplyMatrix(viewMatrix, viewMatrix, modelMatrix);
+    if (!framesDrawn)
+        return;
+    glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
     glUniformMatrix4fv(sceneModelViewLoc, 1, GL_FALSE, viewMatrix);
-
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
 }
 
@@ -128,12 +139,14 @@ void renderFrame() {
 
     if (!levelTwoActive)
         bloomEnabled = true; // the first scene is always seen through the glow
-    if (bloomEnabled) {
-        glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
-        glViewport(0, 0, windowWidth, windowHeight);
+    if (framesDrawn) {
+        if (bloomEnabled) {
+            glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
+            glViewport(0, 0, windowWidth, windowHeight);
+        }
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     int pass = levelTwoActive ? 2 : 1;
     for (int i = 0; i < renderListSize(); i++) {
@@ -141,18 +154,28 @@ void renderFrame() {
             drawItem(i);
     }
 
-    if (bloomEnabled)
+    if (bloomEnabled && framesDrawn)
         drawGlowPasses();
 }
 
-void display() {
+void showFrame() {
+    advanceFixedStep();
     bool sceneTwo = levelTwoActive;
     renderFrame();
     if (sceneTwo)
         sceneTwoEndCheck();
     else
         sceneOneEndCheck();
-    glutSwapBuffers();
+}
+
+void endFrame() {
+    if (framesDrawn)
+        glutSwapBuffers();
     spinAngle += 0.2f * frameTimer.frameFactor;
     pathParam += 0.01f * frameTimer.frameFactor;
+}
+
+void display() {
+    showFrame();
+    endFrame();
 }

@@ -48,7 +48,11 @@ void setupRenderTargets();
 
 // The frame.
 struct CameraPath;
-void display();     // renderFrame, the scene's end check, swap, per-frame counters
+// false: frames run the show's logic (paths, animation, timeline) but draw nothing.
+extern bool framesDrawn;
+void display();     // showFrame, then endFrame
+void showFrame();   // fixed step, renderFrame, the scene's end check: the frame up to its swap
+void endFrame();    // swap, per-frame counters
 void renderFrame(); // camera movement, timer, the active scene's items, the glow passes
 void drawItem(int index);
 void drawGlowPasses();
