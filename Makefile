@@ -19,10 +19,13 @@ build: deps
 run: build
 	@scripts/run-demo $(BUILD)/demo
 
-# Records the whole show to $(BUILD)/kestrune.mp4 in a virtual display of VIDEO_SIZE.
+# Renders the show offline to $(BUILD)/kestrune.mp4: VIDEO_SIZE, VIDEO_FPS, and
+# VIDEO_FROM/VIDEO_TO (seconds) for a part of it.
 VIDEO_SIZE ?= 1280x720
+VIDEO_FPS ?= 60
 video: build
-	@KESTRUNE_SCREEN=$(VIDEO_SIZE) scripts/record-video $(BUILD)/demo $(BUILD)/kestrune.mp4
+	@VIDEO_SIZE=$(VIDEO_SIZE) VIDEO_FPS=$(VIDEO_FPS) scripts/record-video $(BUILD) \
+		$(BUILD)/kestrune.mp4 $(if $(VIDEO_TO),$(or $(VIDEO_FROM),0) $(VIDEO_TO),$(VIDEO_FROM))
 
 # The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 test: deps

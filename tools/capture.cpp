@@ -1,0 +1,454 @@
+// kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS] [--checksums FILE] [--raw] OUTPUT
+// Renders the show offline on the fixed-step clock: every frame is drawn, read back from
+// the window after the glow passes and piped to ffmpeg (H.264); the sound is rebuilt from
+// the music files and the frames on which the show started, switched and stopped them
+// (AAC), so picture and sound agree to the sample. A start time is reached by running the
+// earlier frames' logic without drawing them. With --raw, OUTPUT receives the frames as
+// raw RGB (top row first) and no sound. --checksums writes one line per drawn frame: its
+// frame number in the show and a 64-bit FNV-1a hash of its pixels.
+//
+// Runs in the run folder, in a display whose screen has the video's size
+// (scripts/record-video arranges both). The demo's own diagnostics go to standard output;
+// progress and errors to standard error. On any failure it says what, removes what it
+// wrote and exits 1; an older OUTPUT stays until the new one is complete.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "audio/music.h"
+#include "platform/platform.h"
+#include "render/render.h"
+#include "show/show.h"
+
+namespace {
+
+const int kSampleRate = 44100; // stereo, 16-bit
+
+struct Options {
+    int fps = 60;
+    double from = 0;
+    double to = -1; // until the show ends
+    bool raw = false;
+    std::string output;
+    std::string checksums;
+};
+
+Options options;
+int width = 0, height = 0;
+int64_t skippedFrames = 0; // frames run without drawing before the first one written
+int64_t writtenFrames = 0;
+int64_t estimatedFrames = 0;
+bool drawing = false;
+
+FILE* sink = nullptr; // ffmpeg's standard input, or the raw file
+std::string sinkFile; // what the sink writes: the picture, or the raw frames
+FILE* checksumFile = nullptr;
+std::string partialChecksums;
+std::vector<std::string> partialFiles; // removed unless the capture completes
+std::map<std::string, std::vector<int16_t>> decodedMusic;
+volatile sig_atomic_t interrupted = 0;
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+void removePartialFiles() {
+    for (const std::string& file : partialFiles)
+        unlink(file.c_str());
+    partialFiles.clear();
+}
+
+[[noreturn]] void fail(const char* format, ...) {
+    if (sink) {
+        options.raw ? fclose(sink) : pclose(sink); // ffmpeg finishes before its file goes
+        sink = nullptr;
+    }
+    if (checksumFile)
+        fclose(checksumFile);
+    removePartialFiles();
+    fprintf(stderr, "\nkestrune-capture: ");
+    va_list args;
+    va_start(args, format);
+    vfprintf(stderr, format, args);
+    va_end(args);
+    fprintf(stderr, "\n");
+    _exit(1);
+}
+
+// A file beside the final one (OUTPUT by default), so it can be renamed into place.
+std::string partialName(const char* suffix, const std::string& beside = options.output) {
+    std::string name = beside + ".partial-" + std::to_string(getpid()) + suffix;
+    partialFiles.push_back(name);
+    return name;
+}
+
+void putInPlace(const std::string& partial, const std::string& file) {
+    if (rename(partial.c_str(), file.c_str()) != 0)
+        fail("cannot move %s to %s", partial.c_str(), file.c_str());
+    partialFiles.erase(std::find(partialFiles.begin(), partialFiles.end(), partial));
+}
+
+// A pipe or a device (/dev/null) is written directly; a regular file is replaced whole.
+bool isRegularOrMissing(const std::string& file) {
+    struct stat info;
+    return stat(file.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+}
+
+void usage() {
+    fprintf(stderr, "usage: kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS]"
+                    " [--checksums FILE] [--raw] OUTPUT\n");
+    exit(2);
+}
+
+double number(const char* text, const char* what) {
+    char* end = nullptr;
+    double value = strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(value) || value < 0) {
+        fprintf(stderr, "kestrune-capture: %s must be a number of seconds, not '%s'\n", what, text);
+        exit(2);
+    }
+    return value;
+}
+
+void parseOptions(int argc, char** argv) {
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (arg == "--fps" && hasValue) {
+            char* end = nullptr;
+            long fps = strtol(argv[++i], &end, 10);
+            if (*end != '\0' || fps < 1 || fps > 1000) {
+                fprintf(stderr, "kestrune-capture: --fps must be a whole number, 1 to 1000\n");
+                exit(2);
+            }
+            options.fps = int(fps);
+        } else if (arg == "--from" && hasValue) {
+            options.from = number(argv[++i], "--from");
+        } else if (arg == "--to" && hasValue) {
+            options.to = number(argv[++i], "--to");
+        } else if (arg == "--checksums" && hasValue) {
+            options.checksums = argv[++i];
+        } else if (arg == "--raw") {
+            options.raw = true;
+        } else if (arg.empty() || arg[0] == '-' || !options.output.empty()) {
+            usage();
+        } else {
+            options.output = arg;
+        }
+    }
+    if (options.output.empty())
+        usage();
+    if (options.to >= 0 &&
+        llround(options.to * options.fps) <= llround(options.from * options.fps)) {
+        fprintf(stderr, "kestrune-capture: --to must come at least one frame after --from\n");
+        exit(2);
+    }
+}
+
+bool commandWorks(const std::string& command) {
+    return system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The whole file as 44.1 kHz stereo samples, decoded by ffmpeg.
+std::vector<int16_t> decodeMusic(const std::string& file) {
+    if (access(file.c_str(), R_OK) != 0)
+        fail("the music file %s is missing", file.c_str());
+    std::string command = "ffmpeg -v error -nostdin -i " + quoted(file) + " -f s16le -ac 2 -ar " +
+                          std::to_string(kSampleRate) + " -";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        fail("cannot run ffmpeg to decode %s", file.c_str());
+    std::vector<int16_t> samples;
+    int16_t buffer[8192];
+    for (size_t n; (n = fread(buffer, sizeof buffer[0], 8192, pipe)) > 0;)
+        samples.insert(samples.end(), buffer, buffer + n);
+    if (pclose(pipe) != 0 || samples.empty())
+        fail("ffmpeg could not decode %s", file.c_str());
+    samples.resize(samples.size() & ~size_t(1));
+    return samples;
+}
+
+int64_t sampleOfCount(int64_t count) {
+    return count * kSampleRate / readFrequency();
+}
+
+int64_t sampleOfFrame(int64_t frame) {
+    return frame * kSampleRate / options.fps;
+}
+
+// The sound of the written frames: from each change on, its file plays from the start
+// until the next change, or silence.
+std::vector<int16_t> assembleSound() {
+    const int64_t first = sampleOfFrame(skippedFrames);
+    const int64_t total = sampleOfFrame(skippedFrames + writtenFrames) - first;
+    std::vector<int16_t> track(size_t(total) * 2, 0);
+    for (size_t i = 0; i < musicChanges.size(); i++) {
+        const MusicChange& change = musicChanges[i];
+        if (change.file.empty())
+            continue;
+        const std::vector<int16_t>& music = decodedMusic.at(change.file);
+        int64_t start = sampleOfCount(change.count);
+        int64_t end =
+            i + 1 < musicChanges.size() ? sampleOfCount(musicChanges[i + 1].count) : INT64_MAX;
+        end = std::min({end, start + int64_t(music.size() / 2), first + total});
+        for (int64_t s = std::max(start, first); s < end; s++) {
+            track[size_t(s - first) * 2] = music[size_t(s - start) * 2];
+            track[size_t(s - first) * 2 + 1] = music[size_t(s - start) * 2 + 1];
+        }
+    }
+    return track;
+}
+
+void printSummary() {
+    fprintf(stderr,
+            "\nkestrune-capture: wrote %s: frames %lld to %lld of the show, %lld frames"
+            " (%.3f s) at %d fps, %dx%d",
+            options.output.c_str(), (long long)skippedFrames + 1,
+            (long long)(skippedFrames + writtenFrames), (long long)writtenFrames,
+            double(writtenFrames) / options.fps, options.fps, width, height);
+    for (const MusicChange& change : musicChanges) {
+        double at = double(change.count) / double(readFrequency());
+        if (change.file.empty())
+            fprintf(stderr, "; music stops at %.3f s", at);
+        else
+            fprintf(stderr, "; %s from %.3f s", change.file.c_str(), at);
+    }
+    fprintf(stderr, "\n");
+}
+
+// Closes the picture, adds the sound and puts the files in place; ends the process.
+[[noreturn]] void finish() {
+    if (writtenFrames == 0)
+        fail("the show ended at %.3f s, before the start at %.3f s",
+             double(fixedStepFrame()) / options.fps, options.from);
+    FILE* closing = checksumFile;
+    checksumFile = nullptr;
+    if (closing && fclose(closing) != 0)
+        fail("cannot write %s", options.checksums.c_str());
+    closing = sink;
+    sink = nullptr;
+    if (options.raw) {
+        if (fclose(closing) != 0)
+            fail("cannot write %s", options.output.c_str());
+        if (!sinkFile.empty())
+            putInPlace(sinkFile, options.output);
+    } else {
+        if (pclose(closing) != 0)
+            fail("ffmpeg failed while encoding the picture");
+        std::vector<int16_t> track = assembleSound();
+        std::string soundFile = partialName(".s16");
+        FILE* sound = fopen(soundFile.c_str(), "wb");
+        if (!sound || fwrite(track.data(), 2, track.size(), sound) != track.size() ||
+            fclose(sound) != 0)
+            fail("cannot write the sound to %s", soundFile.c_str());
+
+        // Cut to the picture's length: the AAC encoder would pad the end.
+        char length[32];
+        snprintf(length, sizeof length, "%.6f",
+                 std::ceil(double(writtenFrames) * 1e6 / options.fps) / 1e6);
+        std::string muxed = partialName(".mp4");
+        std::string command = "ffmpeg -hide_banner -loglevel error -nostdin -y -i " +
+                              quoted(sinkFile) + " -f s16le -ar " + std::to_string(kSampleRate) +
+                              " -ac 2 -i " + quoted(soundFile) +
+                              " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k -t " + length +
+                              " -movflags +faststart " + quoted(muxed);
+        if (system(command.c_str()) != 0 || interrupted)
+            fail("ffmpeg could not add the sound");
+        putInPlace(muxed, options.output);
+    }
+    if (!partialChecksums.empty())
+        putInPlace(partialChecksums, options.checksums);
+    removePartialFiles();
+    printSummary();
+    exit(0);
+}
+
+// The show ended by itself (its music has stopped).
+void showEnded() {
+    if (!drawing)
+        fail("the show ended at %.3f s, before the start at %.3f s",
+             double(fixedStepFrame()) / options.fps, options.from);
+    finish();
+}
+
+void openSink() {
+    if (options.raw) {
+        if (isRegularOrMissing(options.output))
+            sinkFile = partialName(".rgb");
+        sink = fopen(sinkFile.empty() ? options.output.c_str() : sinkFile.c_str(), "wb");
+        if (!sink)
+            fail("cannot write %s", options.output.c_str());
+        return;
+    }
+    if (width % 2 || height % 2)
+        fail("H.264 needs an even width and height, not %dx%d", width, height);
+    sinkFile = partialName(".video.mp4");
+    char size[32];
+    snprintf(size, sizeof size, "%dx%d", width, height);
+    // Raw RGB says nothing about itself; the colours are converted and tagged as BT.709,
+    // which players assume for video of this kind.
+    std::string command =
+        std::string("ffmpeg -hide_banner -loglevel error -nostdin -y -f rawvideo") +
+        " -pixel_format rgb24 -video_size " + size + " -framerate " + std::to_string(options.fps) +
+        " -i - -vf scale=out_color_matrix=bt709:out_range=tv" +
+        " -pix_fmt yuv420p -c:v libx264 -preset veryfast -crf 18 -colorspace bt709" +
+        " -color_primaries bt709 -color_trc bt709 -color_range tv " + quoted(sinkFile);
+    sink = popen(command.c_str(), "w");
+    if (!sink)
+        fail("cannot start ffmpeg");
+}
+
+std::string clockText(double seconds) {
+    char text[32];
+    long s = long(seconds + 0.5);
+    snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+    return text;
+}
+
+void reportProgress(std::chrono::steady_clock::time_point started, bool last) {
+    static double lastReport = -1;
+    double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    bool terminal = isatty(2);
+    if (!last && lastReport >= 0 && elapsed - lastReport < (terminal ? 0.5 : 30.0))
+        return;
+    lastReport = elapsed;
+    int64_t total = std::max({estimatedFrames, writtenFrames, int64_t(1)});
+    double done = double(writtenFrames) / double(total);
+    double left = writtenFrames ? elapsed / done - elapsed : 0;
+    fprintf(stderr, "%sframe %lld of %s%lld (%d%%), %s elapsed, %s left%s", terminal ? "\r" : "",
+            (long long)writtenFrames, options.to < 0 ? "about " : "", (long long)total,
+            int(done * 100), clockText(elapsed).c_str(), clockText(left).c_str(),
+            terminal ? "   " : "\n");
+}
+
+// The window's picture, top row first.
+void readFrame(std::vector<unsigned char>& frame, std::vector<unsigned char>& rows) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    const size_t stride = size_t(width) * 3;
+    for (int y = 0; y < height; y++)
+        memcpy(&frame[size_t(y) * stride], &rows[size_t(height - 1 - y) * stride], stride);
+}
+
+uint64_t fnv1a(const std::vector<unsigned char>& bytes) {
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char b : bytes)
+        hash = (hash ^ b) * 1099511628211ull;
+    return hash;
+}
+
+void noDisplay() {}
+
+void onSignal(int) {
+    interrupted = 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    parseOptions(argc, argv);
+    if (!commandWorks("ffmpeg -version"))
+        fail("ffmpeg is missing (Debian package ffmpeg)");
+    if (!options.raw) {
+        std::string outputDir = options.output.substr(0, options.output.find_last_of('/') + 1);
+        if (access(outputDir.empty() ? "." : outputDir.c_str(), W_OK) != 0)
+            fail("cannot write into the folder of %s", options.output.c_str());
+        for (const char* file : {show::kLevelOneMusicFile, show::kLevelTwoMusicFile})
+            decodedMusic[file] = decodeMusic(file);
+    }
+
+    // The capture never plays sound; it rebuilds it from the files.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setFixedStep(options.fps);
+    shutDownHook = showEnded;
+    int glutArgc = 1;
+    startDemo(glutArgc, argv);
+    desktopSize(&width, &height);
+
+    // Frames come from here, not from the event loop; keys change nothing.
+    glutDisplayFunc(noDisplay);
+    glutIdleFunc(nullptr);
+    glutKeyboardFunc(nullptr);
+    glutSpecialFunc(nullptr);
+    glutSpecialUpFunc(nullptr);
+    glutPassiveMotionFunc(nullptr);
+    auto started = std::chrono::steady_clock::now();
+    while (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height ||
+           windowWidth != width || windowHeight != height) {
+        if (std::chrono::steady_clock::now() - started > std::chrono::seconds(20))
+            fail("the window did not cover the %dx%d screen", width, height);
+        glutMainLoopEvent();
+        usleep(10000);
+    }
+    signal(SIGINT, onSignal);
+    signal(SIGTERM, onSignal);
+    signal(SIGPIPE, SIG_IGN);
+
+    // For the progress line: the show's length on the fixed step, its two fades counted in
+    // frames; the frame that ends the show is not shown.
+    const int64_t nominal =
+        llround((show::kSceneOneEnd + show::kAnimationStart + show::kSceneTwoEnd) * options.fps +
+                (2 * show::kFadeEnd - 1) / show::kFadeStep + 1);
+    skippedFrames = llround(options.from * options.fps);
+    estimatedFrames =
+        (options.to < 0 ? nominal : llround(options.to * options.fps)) - skippedFrames;
+    // The frame before the start is drawn, not written: a frame leaves GL state (the bound
+    // framebuffer, for one) that the next one starts from.
+    for (int64_t i = 0; i < skippedFrames; i++) {
+        framesDrawn = i == skippedFrames - 1;
+        showFrame();
+        endFrame();
+        if (interrupted)
+            fail("interrupted");
+    }
+
+    openSink();
+    if (!options.checksums.empty()) {
+        partialChecksums = partialName("", options.checksums);
+        if (!(checksumFile = fopen(partialChecksums.c_str(), "w")))
+            fail("cannot write %s", partialChecksums.c_str());
+    }
+    drawing = true;
+    framesDrawn = true;
+    std::vector<unsigned char> frame(size_t(width) * height * 3), rows(frame.size());
+    started = std::chrono::steady_clock::now();
+    const int64_t limit = options.to < 0 ? -1 : estimatedFrames;
+    while (writtenFrames != limit) {
+        showFrame(); // may end the show: then this frame is not shown
+        readFrame(frame, rows);
+        if (fwrite(frame.data(), 1, frame.size(), sink) != frame.size())
+            fail(options.raw ? "cannot write the frames" : "ffmpeg stopped taking frames");
+        if (checksumFile)
+            fprintf(checksumFile, "%lld %016llx\n", (long long)fixedStepFrame(),
+                    (unsigned long long)fnv1a(frame));
+        endFrame();
+        writtenFrames++;
+        glutMainLoopEvent();
+        if (windowWidth != width || windowHeight != height)
+            fail("the window changed size to %dx%d", windowWidth, windowHeight);
+        if (interrupted)
+            fail("interrupted");
+        reportProgress(started, false);
+    }
+    reportProgress(started, true);
+    finish();
+}
