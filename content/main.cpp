@@ -3,6 +3,7 @@
 // are independent and run on a few threads; each writes only its own files.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -10,7 +11,14 @@
 #include <set>
 #include <thread>
 
-#include "content/content.h"
+#include "content/files.h"
+#include "content/mesh.h"
+#include "content/music.h"
+#include "content/paths.h"
+#include "content/scenes.h"
+#include "content/sky.h"
+#include "content/textures.h"
+#include "content/writer3ds.h"
 
 namespace {
 

@@ -3,31 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "content/content.h"
-
-const float kPi = 3.14159265358979f;
-
-float lengthV(Float3 a) {
-    return std::sqrt(dot(a, a));
-}
-Float3 unitV(Float3 a) {
-    float l = lengthV(a);
-    return l > 0 ? a * (1.0f / l) : a;
-}
-
-uint32_t Rng::next() {
-    // PCG-style step: fixed arithmetic, same sequence on every machine.
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    uint32_t xorshifted = uint32_t(((state >> 18u) ^ state) >> 27u);
-    uint32_t rot = uint32_t(state >> 59u);
-    return (xorshifted >> rot) | (xorshifted << ((32 - rot) & 31));
-}
-float Rng::uniform() {
-    return (next() >> 8) * (1.0f / 16777216.0f);
-}
-float Rng::range(float lo, float hi) {
-    return lo + (hi - lo) * uniform();
-}
+#include "content/mesh.h"
 
 Float3 placePoint(const Place& at, Float3 p) {
     float a = at.yaw * kPi / 180.0f;
@@ -86,16 +62,6 @@ void addBox(MeshObject& o, const Place& at, Float3 h, float uvScale) {
                              {0, 1, 5, 4}, {5, 7, 6, 4}, {0, 2, 3, 1}};
     for (auto& f : faces)
         addQuadWorldUv(o, c[f[0]], c[f[1]], c[f[2]], c[f[3]], uvScale);
-}
-
-void addBoxInward(MeshObject& o, Float3 centre, Float3 h) {
-    Float3 c[8];
-    for (int k = 0; k < 8; ++k)
-        c[k] = centre + Float3{(k & 1) ? h.x : -h.x, (k & 2) ? h.y : -h.y, (k & 4) ? h.z : -h.z};
-    const int faces[6][4] = {{1, 5, 7, 3}, {4, 0, 2, 6}, {2, 3, 7, 6},
-                             {0, 4, 5, 1}, {5, 4, 6, 7}, {0, 1, 3, 2}};
-    for (auto& f : faces)
-        addQuad(o, c[f[0]], c[f[1]], c[f[2]], c[f[3]], 0, 0, 1, 1);
 }
 
 void addLathe(MeshObject& o, const Place& at, const std::vector<ProfilePoint>& prof, int segments,
@@ -209,6 +175,32 @@ void addTube(MeshObject& o, const std::vector<Float3>& c, float radius, int segm
             pushTri(o, a, a + 1, b + 1);
             pushTri(o, a, b + 1, b);
         }
+}
+
+void addPrism(MeshObject& o, const Place& at, const std::vector<XZ>& outline, float y0, float y1,
+              float bottomScale, float uvScale) {
+    float along = 0;
+    size_t n = outline.size();
+    for (size_t k = 0; k < n; ++k) {
+        XZ a = outline[k], b = outline[(k + 1) % n];
+        float len = std::hypot(b.x - a.x, b.z - a.z);
+        Float3 p[4] = {placePoint(at, {a.x * bottomScale, y0, a.z * bottomScale}),
+                       placePoint(at, {b.x * bottomScale, y0, b.z * bottomScale}),
+                       placePoint(at, {b.x, y1, b.z}), placePoint(at, {a.x, y1, a.z})};
+        float u0 = along / uvScale, u1 = (along + len) / uvScale;
+        float uv[8] = {u0, y0 / uvScale, u1, y0 / uvScale, u1, y1 / uvScale, u0, y1 / uvScale};
+        addQuadUv(o, p, uv);
+        along += len;
+    }
+    // Top cap: a fan from the centroid.
+    XZ c{0, 0};
+    for (XZ p : outline)
+        c.x += p.x / n, c.z += p.z / n;
+    uint32_t centre = pushVertex(o, placePoint(at, {c.x, y1, c.z}), c.x / uvScale, c.z / uvScale);
+    for (XZ p : outline)
+        pushVertex(o, placePoint(at, {p.x, y1, p.z}), p.x / uvScale, p.z / uvScale);
+    for (size_t k = 0; k < n; ++k)
+        pushTri(o, centre, centre + 1 + uint32_t(k), centre + 1 + uint32_t((k + 1) % n));
 }
 
 bool validateScene(const Scene& scene, const std::string& label) {

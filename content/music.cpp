@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "content/content.h"
+#include "content/files.h"
+#include "content/music.h"
+#include "content/rng.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
-#include "content/content.h"
+#include "content/paths.h"
+#include "content/vecmath.h"
 
 namespace {
-
-const float kPi = 3.14159265358979f;
 
 struct View {
     Float3 eye, look;

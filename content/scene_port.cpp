@@ -5,51 +5,13 @@
 // lift the UFO about 14 units, tilt it about 23 degrees and fly it off at about 14 units/s.
 #include <cmath>
 
-#include "content/content.h"
+#include "content/rng.h"
+#include "content/scenes.h"
 
 namespace {
 
-const float kPi = 3.14159265358979f;
 const float kSea = -1.5f;
 const float kPadTop = 1.0f;
-
-struct XZ {
-    float x, z;
-};
-
-// Prism from an outline counter-clockwise seen from above; the bottom outline is scaled
-// towards the centre (a hull's taper). Sides and a top cap, no bottom.
-void addPrism(MeshObject& o, const Place& at, const std::vector<XZ>& outline, float y0, float y1,
-              float bottomScale, float uvScale) {
-    float along = 0;
-    size_t n = outline.size();
-    for (size_t k = 0; k < n; ++k) {
-        XZ a = outline[k], b = outline[(k + 1) % n];
-        float len = std::hypot(b.x - a.x, b.z - a.z);
-        Float3 p[4] = {placePoint(at, {a.x * bottomScale, y0, a.z * bottomScale}),
-                       placePoint(at, {b.x * bottomScale, y0, b.z * bottomScale}),
-                       placePoint(at, {b.x, y1, b.z}), placePoint(at, {a.x, y1, a.z})};
-        float u0 = along / uvScale, u1 = (along + len) / uvScale;
-        float uv[8] = {u0, y0 / uvScale, u1, y0 / uvScale, u1, y1 / uvScale, u0, y1 / uvScale};
-        addQuadUv(o, p, uv);
-        along += len;
-    }
-    // Top cap: a fan from the centroid.
-    XZ c{0, 0};
-    for (XZ p : outline)
-        c.x += p.x / n, c.z += p.z / n;
-    uint32_t centre = uint32_t(o.vertices.size());
-    o.vertices.push_back({placePoint(at, {c.x, y1, c.z}), c.x / uvScale, c.z / uvScale});
-    for (size_t k = 0; k < n; ++k) {
-        XZ p = outline[k];
-        o.vertices.push_back({placePoint(at, {p.x, y1, p.z}), p.x / uvScale, p.z / uvScale});
-    }
-    for (size_t k = 0; k < n; ++k) {
-        o.indices.push_back(centre);
-        o.indices.push_back(centre + 1 + uint32_t(k));
-        o.indices.push_back(centre + 1 + uint32_t((k + 1) % n));
-    }
-}
 
 std::vector<XZ> hullOutline(float length, float width) {
     float l = length / 2, w = width / 2;

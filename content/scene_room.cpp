@@ -3,11 +3,10 @@
 // inner walls at x, z = +-18; the user camera starts at (0, 0, 6) looking to (0, 1.5, 5).
 #include <cmath>
 
-#include "content/content.h"
+#include "content/scenes.h"
 
 namespace {
 
-const float kPi = 3.14159265358979f;
 const float kFloor = -3.0f, kCeiling = 13.0f, kWall = 18.0f, kThick = 1.0f;
 const float kWindowCentres[3] = {-10.0f, 0.0f, 10.0f};
 const float kWindowHalf = 2.0f, kSill = 0.0f, kSpring = 7.0f; // arch springs at y = 7

@@ -2,27 +2,21 @@
 // texture painted from the view direction, so the faces meet without seams.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
-#include "content/content.h"
+#include "content/files.h"
+#include "content/hash.h"
+#include "content/image.h"
+#include "content/noise.h"
+#include "content/sky.h"
 
 namespace {
 
-const float kPi = 3.14159265358979f;
 const float kHalf = 1000.0f;   // corners at 1732 from the centre, inside the far plane
 const float kEyeAbove = 80.0f; // the frame puts the box's centre this far below the eye
 const int kSideSize = 1024;
 const int kBottomSize = 256;
 
-Float3 mix(Float3 a, Float3 b, float t) {
-    return a + (b - a) * t;
-}
-float clamp01(float x) {
-    return std::clamp(x, 0.0f, 1.0f);
-}
-Float3 rgb(int r, int g, int b) {
-    return {r / 255.0f, g / 255.0f, b / 255.0f};
-}
+const char* const kSkyFaceNames[6] = {"px", "nx", "py", "ny", "pz", "nz"};
 
 struct Face {
     Float3 forward, up;
@@ -108,9 +102,7 @@ Scene buildSkybox(bool dawn) {
     for (int f = 0; f < 6; ++f) {
         std::string name = std::string(dawn ? "sky2" : "sky1") + kSkyFaceNames[f];
         s.materials.push_back({name, faceFile(dawn, f), {255, 255, 255}});
-        MeshObject o;
-        o.name = name;
-        o.material = name;
+        MeshObject o = meshObject(name.c_str(), name.c_str());
         const Face& face = kFaces[f];
         // Counter-clockwise seen from inside; texture upright as seen from inside.
         addQuad(o, facePoint(face, 0, 0) * kHalf, facePoint(face, 1, 0) * kHalf,
@@ -128,12 +120,7 @@ bool writeSkyTextures(const std::string& outDir, bool dawn) {
             for (int i = 0; i < size; ++i) {
                 Float3 onBox = facePoint(kFaces[f], (i + 0.5f) / size, (j + 0.5f) / size) * kHalf;
                 Float3 d = unitV(onBox - Float3{0, kEyeAbove, 0});
-                uint32_t h = uint32_t(f * 7919 + j * 104729 + i * 1299709);
-                h ^= h >> 13;
-                h *= 0x5bd1e995u;
-                h ^= h >> 15;
-                float starHash = float(h & 0xFFFFFF) / 16777216.0f;
-                img.set(i, j, dawn ? dawnSky(d, starHash) : daySky(d));
+                img.set(i, j, dawn ? dawnSky(d, texelHash(f, i, j)) : daySky(d));
             }
         Image flat(64, 64);
         for (int j = 0; j < 64; ++j)

@@ -5,31 +5,13 @@
 #include <cstdio>
 #include <functional>
 
-#include "content/content.h"
+#include "content/files.h"
+#include "content/hash.h"
+#include "content/image.h"
+#include "content/noise.h"
+#include "content/textures.h"
 
 namespace {
-
-const float kPi = 3.14159265358979f;
-
-Float3 mix(Float3 a, Float3 b, float t) {
-    return a + (b - a) * t;
-}
-float clamp01(float x) {
-    return std::clamp(x, 0.0f, 1.0f);
-}
-float fract(float x) {
-    return x - std::floor(x);
-}
-Float3 rgb(int r, int g, int b) {
-    return {r / 255.0f, g / 255.0f, b / 255.0f};
-}
-float cellHash(int a, int b, uint32_t seed) {
-    uint32_t h = uint32_t(a) * 73856093u ^ uint32_t(b) * 19349663u ^ seed * 83492791u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    h ^= h >> 15;
-    return float(h & 0xFFFFFF) / 16777216.0f;
-}
 
 // A painter gives colour and height for texture coordinates (u, v) in [0, 1).
 struct Texel {
@@ -323,13 +305,6 @@ bool writePair(const std::string& outDir, const std::string& file, const Image& 
 }
 
 } // namespace
-
-std::vector<std::string> materialTextureFiles() {
-    std::vector<std::string> names;
-    for (const TextureSpec& t : specs())
-        names.push_back(t.file);
-    return names;
-}
 
 bool writeMaterialTexture(const std::string& outDir, const std::string& file) {
     for (const TextureSpec& t : specs()) {

@@ -1,10 +1,8 @@
 // .3DS writer: only the chunks the demo's reader understands, materials before the
 // objects that name them, every object one triangle mesh with one material group.
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
-#include "content/content.h"
+#include "content/writer3ds.h"
 
 namespace {
 
@@ -129,17 +127,4 @@ std::vector<uint8_t> encode3ds(const Scene& scene) {
     w.close(editor);
     w.close(main);
     return bytes;
-}
-
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) {
-        std::printf("kestrune-content: cannot write %s\n", path.c_str());
-        return false;
-    }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
-        std::printf("kestrune-content: short write to %s\n", path.c_str());
-        return false;
-    }
-    return true;
 }

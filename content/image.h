@@ -1,0 +1,30 @@
+// Images: float colour texels, 24-bit BMP encoding and normal maps from height fields.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "content/vecmath.h"
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<float> rgb; // 3 floats per texel, row j is texture coordinate v = j / height
+    Image() = default;
+    Image(int w, int h) : width(w), height(h), rgb(size_t(w) * h * 3, 0.0f) {}
+    float* at(int i, int j) { return &rgb[(size_t(j) * width + i) * 3]; }
+    void set(int i, int j, Float3 c) {
+        float* p = at(i, j);
+        p[0] = c.x, p[1] = c.y, p[2] = c.z;
+    }
+};
+
+// A colour from 8-bit channels.
+inline Float3 rgb(int r, int g, int b) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f};
+}
+
+// Texel (i, j) is stored in the BMP row j counted from the first stored row, so an image
+// loader that hands rows over as stored gives texture coordinate v = j / height.
+std::vector<uint8_t> encodeBmp(const Image& image);
+
+// Tangent-space normal map from a tiling height field (w*h values, same layout as Image).
+Image normalMapFromHeight(const std::vector<float>& height, int w, int h, float strength);
