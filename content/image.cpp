@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/files.h"
 #include "content/image.h"
 
 namespace {
@@ -51,6 +52,12 @@ std::vector<uint8_t> encodeBmp(const Image& image) {
         rgb[k] = uint8_t(std::lround(v * 255.0f));
     }
     return encodeBmpRaw(image.width, image.height, rgb);
+}
+
+bool writeTexture(const std::string& outDir, const std::string& file, const Image& colour,
+                  const Image& normal) {
+    return writeFile(outDir + "/textures/" + file, encodeBmp(colour)) &&
+           writeFile(outDir + "/textures/normal_" + file, encodeBmp(normal));
 }
 
 // x follows +u (increasing i), y follows +v (increasing j): the tangent frame that the

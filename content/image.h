@@ -1,6 +1,7 @@
 // Images: float colour texels, 24-bit BMP encoding and normal maps from height fields.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "content/vecmath.h"
@@ -25,6 +26,10 @@ inline Float3 rgb(int r, int g, int b) {
 // Texel (i, j) is stored in the BMP row j counted from the first stored row, so an image
 // loader that hands rows over as stored gives texture coordinate v = j / height.
 std::vector<uint8_t> encodeBmp(const Image& image);
+
+// Writes textures/F and textures/normal_F, the colour map and the normal map of F.
+bool writeTexture(const std::string& outDir, const std::string& file, const Image& colour,
+                  const Image& normal);
 
 // Tangent-space normal map from a tiling height field (w*h values, same layout as Image).
 Image normalMapFromHeight(const std::vector<float>& height, int w, int h, float strength);

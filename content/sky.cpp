@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "content/files.h"
 #include "content/hash.h"
 #include "content/image.h"
 #include "content/noise.h"
@@ -126,9 +125,7 @@ bool writeSkyTextures(const std::string& outDir, bool dawn) {
         for (int j = 0; j < 64; ++j)
             for (int i = 0; i < 64; ++i)
                 flat.set(i, j, {0.5f, 0.5f, 1.0f});
-        std::string file = faceFile(dawn, f);
-        if (!writeFile(outDir + "/textures/" + file, encodeBmp(img)) ||
-            !writeFile(outDir + "/textures/normal_" + file, encodeBmp(flat)))
+        if (!writeTexture(outDir, faceFile(dawn, f), img, flat))
             return false;
     }
     return true;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 
 #include "content/files.h"
 #include "content/hash.h"
@@ -18,7 +17,7 @@ struct Texel {
     Float3 colour;
     float height;
 };
-using Painter = std::function<Texel(float u, float v)>;
+using Painter = Texel (*)(float u, float v);
 
 struct TextureSpec {
     const char* file;
@@ -55,6 +54,11 @@ Texel corrugated(float u, float v, Float3 base, uint32_t seed) {
     return {c, frame > 0 ? 1.0f : ridge * 0.8f};
 }
 
+// Distance from (fu, fv) in [0, 1)^2 to the nearest edge of the square.
+float edgeDistance(float fu, float fv) {
+    return std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv));
+}
+
 // Rows of lit windows on a facade: emissive texels the glow pass picks up.
 float windowMask(float u, float v, int cols, int rows, float lit, uint32_t seed, float* on) {
     int ci = int(u * cols), rj = int(v * rows);
@@ -64,250 +68,296 @@ float windowMask(float u, float v, int cols, int rows, float lit, uint32_t seed,
     return inside ? 1.0f : 0.0f;
 }
 
-std::vector<TextureSpec> specs() {
-    std::vector<TextureSpec> s;
-    // ---- room ----
-    s.push_back({"floor.bmp", 1024, 4.0f, [](float u, float v) {
-                     return planks(u, v, rgb(196, 142, 88), rgb(96, 58, 30), 8, 11);
-                 }});
-    s.push_back({"brick.bmp", 512, 5.0f, [](float u, float v) {
-                     const int rows = 8, cols = 4;
-                     int row = int(v * rows);
-                     float fu = u * cols + (row % 2) * 0.5f;
-                     int col = int(std::floor(fu));
-                     float bu = fract(fu), bv = fract(v * rows);
-                     float mortar =
-                         std::min(std::min(bu, 1 - bu) * 30.0f, std::min(bv, 1 - bv) * 14.0f);
-                     mortar = clamp01(mortar);
-                     float tone = cellHash(row, col % cols, 21);
-                     float n = fbm2(u * 32, v * 32, 32, 4, 22);
-                     Float3 brick =
-                         mix(rgb(150, 70, 45), rgb(196, 120, 80), tone) * (0.8f + 0.35f * n);
-                     Float3 c = mix(rgb(200, 190, 170) * (0.8f + 0.2f * n), brick, mortar);
-                     return Texel{c, mortar * (0.7f + 0.3f * n)};
-                 }});
-    s.push_back({"plaster.bmp", 512, 3.0f, [](float u, float v) {
-                     // Ceiling coffers: two sunken panels per repeat with bevelled rims.
-                     float fu = fract(u * 2), fv = fract(v * 2);
-                     float d = std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv));
-                     float bevel = clamp01((d - 0.06f) * 12.0f);
-                     float n = fbm2(u * 16, v * 16, 16, 5, 31);
-                     Float3 c =
-                         mix(rgb(236, 228, 210), rgb(214, 200, 178), bevel) * (0.9f + 0.12f * n);
-                     if (d < 0.03f)
-                         c = rgb(190, 150, 80); // gilded rib
-                     return Texel{c, 1.0f - bevel + 0.05f * n};
-                 }});
-    s.push_back({"marble.bmp", 512, 1.0f, [](float u, float v) {
-                     float n = fbm2(u * 6, v * 6, 6, 6, 41);
-                     float vein = std::fabs(std::sin((u * 3 + v * 2) * 2 * kPi + n * 9.0f));
-                     float dark = std::pow(1.0f - vein, 10.0f);
-                     Float3 c = mix(rgb(238, 236, 230), rgb(90, 96, 110), dark * 0.8f);
-                     c = c * (0.92f + 0.1f * fbm2(u * 24, v * 24, 24, 3, 42));
-                     return Texel{c, 0.2f * n};
-                 }});
-    s.push_back({"bronze.bmp", 512, 3.0f, [](float u, float v) {
-                     float n = fbm2(u * 12, v * 12, 12, 5, 51);
-                     float patina = clamp01((fbm2(u * 6, v * 6, 6, 4, 52) - 0.55f) * 4.0f);
-                     Float3 c = mix(rgb(205, 150, 80), rgb(250, 210, 140), n);
-                     c = mix(c, rgb(70, 150, 120), patina * 0.7f);
-                     float hammer = valueNoise2(u * 40, v * 40, 40, 53);
-                     return Texel{c, 0.6f * hammer + 0.2f * n};
-                 }});
-    s.push_back({"wood.bmp", 512, 3.0f, [](float u, float v) {
-                     return planks(u, v, rgb(170, 110, 60), rgb(80, 45, 20), 4, 61);
-                 }});
-    s.push_back({"darkwood.bmp", 512, 2.0f, [](float u, float v) {
-                     return planks(u, v, rgb(110, 70, 40), rgb(40, 24, 14), 2, 71);
-                 }});
-    s.push_back({"lamp.bmp", 512, 0.5f, [](float u, float v) {
-                     float n = fbm2(u * 8, v * 8, 8, 3, 81);
-                     return Texel{mix(rgb(255, 220, 150), rgb(255, 255, 240), n), 0.0f};
-                 }});
-    s.push_back({"rug.bmp", 512, 2.0f, [](float u, float v) {
-                     float d = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
-                     int band = int(d * 14.0f);
-                     float cu = u - 0.5f, cv = v - 0.5f;
-                     float motif = std::sin(cu * 40) * std::sin(cv * 40) +
-                                   std::cos(std::sqrt(cu * cu + cv * cv) * 50);
-                     Float3 c = band < 1   ? rgb(40, 30, 60)
-                                : band < 2 ? rgb(200, 160, 70)
-                                : band < 3 ? rgb(130, 30, 35)
-                                           : (motif > 0.6f    ? rgb(220, 180, 90)
-                                              : motif > -0.4f ? rgb(150, 35, 40)
-                                                              : rgb(40, 50, 100));
-                     float weave =
-                         0.5f + 0.5f * std::sin(u * 2 * kPi * 128) * std::sin(v * 2 * kPi * 128);
-                     return Texel{c * (0.85f + 0.15f * weave), 0.4f * weave};
-                 }});
-    s.push_back({"books.bmp", 512, 3.0f, [](float u, float v) {
-                     int book = int(u * 24);
-                     float t = cellHash(book, 1, 91);
-                     float top = 0.75f + 0.2f * cellHash(book, 2, 91);
-                     const Float3 palette[5] = {rgb(120, 30, 30), rgb(30, 60, 110), rgb(40, 90, 50),
-                                                rgb(150, 110, 50), rgb(70, 40, 80)};
-                     Float3 c = palette[int(t * 5) % 5];
-                     float fu = fract(u * 24);
-                     float spine = std::sin(fu * kPi);
-                     if (std::fabs(v - 0.6f) < 0.02f || std::fabs(v - 0.3f) < 0.015f)
-                         c = rgb(220, 190, 100); // gilt bands
-                     if (v > top)
-                         return Texel{rgb(40, 30, 22), 0.0f};
-                     return Texel{c * (0.6f + 0.4f * spine), 0.3f + 0.7f * spine};
-                 }});
-    // ---- harbour ----
-    s.push_back({"water.bmp", 1024, 6.0f, [](float u, float v) {
-                     float h = 0;
-                     const int waves[5][2] = {{3, 1}, {-2, 5}, {7, -3}, {1, 9}, {-11, 4}};
-                     for (int k = 0; k < 5; ++k)
-                         h += std::sin(2 * kPi * (waves[k][0] * u + waves[k][1] * v) + k * 1.7f) /
-                              (1.0f + k * 0.5f);
-                     h = h * 0.15f + 0.5f + 0.35f * (fbm2(u * 16, v * 16, 16, 5, 101) - 0.5f);
-                     Float3 c = mix(rgb(10, 40, 60), rgb(40, 110, 130), clamp01(h));
-                     float foam = clamp01((h - 0.78f) * 6.0f);
-                     return Texel{mix(c, rgb(200, 220, 225), foam * 0.6f), h};
-                 }});
-    s.push_back({"concrete.bmp", 512, 3.0f, [](float u, float v) {
-                     float n = fbm2(u * 16, v * 16, 16, 6, 111);
-                     float stain = fbm2(u * 4, v * 4, 4, 4, 112);
-                     float fu = fract(u * 2), fv = fract(v * 2);
-                     float joint =
-                         clamp01(std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv)) * 80);
-                     Float3 c = rgb(150, 148, 140) * (0.8f + 0.3f * n) * (0.8f + 0.3f * stain);
-                     return Texel{c * (0.6f + 0.4f * joint), 0.3f * n + 0.7f * joint};
-                 }});
-    s.push_back({"planks.bmp", 512, 4.0f, [](float u, float v) {
-                     return planks(u, v, rgb(150, 120, 90), rgb(70, 55, 40), 6, 121);
-                 }});
-    s.push_back({"cont_red.bmp", 512, 4.0f,
-                 [](float u, float v) { return corrugated(u, v, rgb(170, 45, 35), 131); }});
-    s.push_back({"cont_blu.bmp", 512, 4.0f,
-                 [](float u, float v) { return corrugated(u, v, rgb(35, 80, 150), 141); }});
-    s.push_back({"cont_grn.bmp", 512, 4.0f,
-                 [](float u, float v) { return corrugated(u, v, rgb(50, 120, 70), 151); }});
-    s.push_back({"crane.bmp", 512, 3.0f, [](float u, float v) {
-                     float n = fbm2(u * 16, v * 16, 16, 5, 161);
-                     float scratch = clamp01((fbm2(u * 64, v * 4, 64, 3, 162) - 0.7f) * 6);
-                     Float3 c = mix(rgb(230, 170, 20), rgb(255, 200, 60), n);
-                     c = mix(c, rgb(90, 80, 70), scratch);
-                     // Rivet rows along the plate edges.
-                     float ru = fract(u * 16), rv = fract(v * 4);
-                     float rivet = (rv < 0.1f || rv > 0.9f)
-                                       ? clamp01(1 - std::hypot(ru - 0.5f, 0) * 4)
-                                       : 0.0f;
+// ---- the hall ----
 
-                     return Texel{c, 0.2f * n + rivet};
-                 }});
-    s.push_back({"tower.bmp", 512, 2.0f, [](float u, float v) {
-                     float n = fbm2(u * 16, v * 16, 16, 5, 171);
-                     bool red = fract(v * 2) < 0.5f;
-                     Float3 c = (red ? rgb(190, 40, 35) : rgb(240, 236, 228)) * (0.85f + 0.2f * n);
-                     return Texel{c, 0.3f * n};
-                 }});
-    s.push_back({"lantern.bmp", 512, 1.0f, [](float u, float v) {
-                     float fu = fract(u * 8);
-                     bool bar = fu < 0.08f || fu > 0.92f || v < 0.05f || v > 0.95f;
-                     Float3 c =
-                         bar ? rgb(40, 40, 40) : mix(rgb(255, 240, 180), rgb(255, 255, 255), v);
-                     return Texel{c, bar ? 1.0f : 0.0f};
-                 }});
-    s.push_back({"hull.bmp", 512, 3.0f, [](float u, float v) {
-                     Texel t = planks(u, v, rgb(60, 120, 140), rgb(30, 70, 90), 6, 181);
-                     if (fract(v) > 0.8f)
-                         t.colour = rgb(235, 235, 230) * (0.8f + 0.2f * t.height);
-                     return t;
-                 }});
-    s.push_back({"cabin.bmp", 512, 2.0f, [](float u, float v) {
-                     float n = fbm2(u * 16, v * 16, 16, 4, 191);
-                     float on = 0;
-                     float w = windowMask(u, v, 4, 2, 0.6f, 192, &on);
-                     Float3 c = rgb(232, 230, 222) * (0.85f + 0.15f * n);
-                     if (w > 0)
-                         c = on > 0 ? rgb(255, 230, 160) : rgb(30, 40, 55);
-                     return Texel{c, w > 0 ? 0.0f : 0.6f};
-                 }});
-    s.push_back({"warehse.bmp", 512, 4.0f, [](float u, float v) {
-                     Texel t = corrugated(u, v, rgb(120, 130, 140), 201);
-                     float on = 0;
-                     float w = windowMask(u, fract(v * 2), 6, 1, 0.5f, 202 + int(v * 2), &on);
-                     if (w > 0 && v > 0.5f) {
-                         t.colour = on > 0 ? rgb(255, 225, 150) : rgb(25, 30, 40);
-                         t.height = 0;
-                     }
-                     return t;
-                 }});
-    s.push_back({"metal.bmp", 512, 3.0f, [](float u, float v) {
-                     float n = fbm2(u * 16, v * 16, 16, 5, 211);
-                     float fu = fract(u * 4), fv = fract(v * 4);
-                     float seam =
-                         clamp01(std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv)) * 60);
-                     Float3 c = rgb(90, 95, 105) * (0.75f + 0.35f * n) * (0.7f + 0.3f * seam);
-                     return Texel{c, seam * 0.8f + 0.2f * n};
-                 }});
-    // ---- the visitor ----
-    s.push_back({"ufo.bmp", 512, 4.0f, [](float u, float v) {
-                     float n = fbm2(u * 32, v * 32, 32, 4, 221);
-                     float fu = fract(u * 24), fv = fract(v * 6);
-                     float seam =
-                         clamp01(std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv)) * 30);
-                     float tone = cellHash(int(u * 24), int(v * 6), 222);
-                     Float3 c = mix(rgb(150, 160, 175), rgb(215, 222, 232), tone * 0.6f + n * 0.4f);
-                     float rivet = 0;
-                     if (fv < 0.12f || fv > 0.88f) {
-                         float d = std::fabs(fract(u * 96) - 0.5f);
-                         rivet = clamp01(1 - d * 5);
-                     }
-                     return Texel{c * (0.6f + 0.4f * seam), seam * 0.7f + rivet * 0.5f};
-                 }});
-    s.push_back({"ufodome.bmp", 512, 0.5f, [](float u, float v) {
-                     float n = fbm2(u * 8, v * 8, 8, 4, 231);
-                     Float3 c =
-                         mix(rgb(40, 160, 180), rgb(170, 255, 240), clamp01(v * 0.8f + 0.3f * n));
-                     return Texel{c, 0.1f * n};
-                 }});
-    s.push_back({"ufolight.bmp", 512, 2.0f, [](float u, float v) {
-                     float fu = fract(u * 16) - 0.5f, fv = fract(v * 2) - 0.5f;
-                     float d = std::sqrt(fu * fu + fv * fv * 4);
-                     float spot = clamp01(1.2f - d * 3.0f);
-                     bool warm = int(u * 16) % 2 == 0;
-                     Float3 glowC = warm ? rgb(255, 240, 160) : rgb(140, 255, 240);
-                     return Texel{mix(rgb(20, 30, 40), glowC, spot), spot};
-                 }});
-    s.push_back({"pad.bmp", 512, 3.0f, [](float u, float v) {
-                     float x = u - 0.5f, y = v - 0.5f;
-                     float r = std::sqrt(x * x + y * y) * 2.0f;
-                     float n = fbm2(u * 32, v * 32, 32, 4, 241);
-                     Float3 c = rgb(70, 74, 80) * (0.8f + 0.3f * n);
-                     float a = std::atan2(y, x);
-                     if (r > 0.86f && r < 0.98f) // hazard ring
-                         c = fract(a / (2 * kPi) * 24) < 0.5f ? rgb(240, 190, 20) : rgb(25, 25, 25);
-                     if (std::fabs(r - 0.62f) < 0.025f)
-                         c = rgb(235, 235, 235);
-                     // A letter H, the universal landing mark.
-                     bool bar = std::fabs(x) < 0.16f && std::fabs(y) < 0.03f;
-                     bool legs = std::fabs(std::fabs(x) - 0.16f) < 0.035f && std::fabs(y) < 0.2f;
-                     if (bar || legs)
-                         c = rgb(240, 240, 240);
-                     return Texel{c, 0.15f * n + (r > 0.86f ? 0.3f : 0.0f)};
-                 }});
-    s.push_back({"padlight.bmp", 512, 1.0f, [](float u, float v) {
-                     float fu = fract(u * 8) - 0.5f;
-                     float spot = clamp01(1.0f - std::fabs(fu) * 3.0f) * clamp01(1.5f - v);
-                     return Texel{mix(rgb(60, 10, 10), rgb(255, 120, 60), spot), spot};
-                 }});
-    return s;
+Texel paintFloor(float u, float v) {
+    return planks(u, v, rgb(196, 142, 88), rgb(96, 58, 30), 8, 11);
 }
 
-bool writePair(const std::string& outDir, const std::string& file, const Image& colour,
-               const Image& normal) {
-    return writeFile(outDir + "/textures/" + file, encodeBmp(colour)) &&
-           writeFile(outDir + "/textures/normal_" + file, encodeBmp(normal));
+Texel paintBrick(float u, float v) {
+    const int rows = 8, cols = 4;
+    int row = int(v * rows);
+    float fu = u * cols + (row % 2) * 0.5f;
+    int col = int(std::floor(fu));
+    float bu = fract(fu), bv = fract(v * rows);
+    float mortar = std::min(std::min(bu, 1 - bu) * 30.0f, std::min(bv, 1 - bv) * 14.0f);
+    mortar = clamp01(mortar);
+    float tone = cellHash(row, col % cols, 21);
+    float n = fbm2(u * 32, v * 32, 32, 4, 22);
+    Float3 brick = mix(rgb(150, 70, 45), rgb(196, 120, 80), tone) * (0.8f + 0.35f * n);
+    Float3 c = mix(rgb(200, 190, 170) * (0.8f + 0.2f * n), brick, mortar);
+    return Texel{c, mortar * (0.7f + 0.3f * n)};
 }
+
+Texel paintPlaster(float u, float v) {
+    // Ceiling coffers: two sunken panels per repeat with bevelled rims.
+    float fu = fract(u * 2), fv = fract(v * 2);
+    float d = edgeDistance(fu, fv);
+    float bevel = clamp01((d - 0.06f) * 12.0f);
+    float n = fbm2(u * 16, v * 16, 16, 5, 31);
+    Float3 c = mix(rgb(236, 228, 210), rgb(214, 200, 178), bevel) * (0.9f + 0.12f * n);
+    if (d < 0.03f)
+        c = rgb(190, 150, 80); // gilded rib
+    return Texel{c, 1.0f - bevel + 0.05f * n};
+}
+
+Texel paintMarble(float u, float v) {
+    float n = fbm2(u * 6, v * 6, 6, 6, 41);
+    float vein = std::fabs(std::sin((u * 3 + v * 2) * 2 * kPi + n * 9.0f));
+    float dark = std::pow(1.0f - vein, 10.0f);
+    Float3 c = mix(rgb(238, 236, 230), rgb(90, 96, 110), dark * 0.8f);
+    c = c * (0.92f + 0.1f * fbm2(u * 24, v * 24, 24, 3, 42));
+    return Texel{c, 0.2f * n};
+}
+
+Texel paintBronze(float u, float v) {
+    float n = fbm2(u * 12, v * 12, 12, 5, 51);
+    float patina = clamp01((fbm2(u * 6, v * 6, 6, 4, 52) - 0.55f) * 4.0f);
+    Float3 c = mix(rgb(205, 150, 80), rgb(250, 210, 140), n);
+    c = mix(c, rgb(70, 150, 120), patina * 0.7f);
+    float hammer = valueNoise2(u * 40, v * 40, 40, 53);
+    return Texel{c, 0.6f * hammer + 0.2f * n};
+}
+
+Texel paintWood(float u, float v) {
+    return planks(u, v, rgb(170, 110, 60), rgb(80, 45, 20), 4, 61);
+}
+
+Texel paintDarkWood(float u, float v) {
+    return planks(u, v, rgb(110, 70, 40), rgb(40, 24, 14), 2, 71);
+}
+
+Texel paintLamp(float u, float v) {
+    float n = fbm2(u * 8, v * 8, 8, 3, 81);
+    return Texel{mix(rgb(255, 220, 150), rgb(255, 255, 240), n), 0.0f};
+}
+
+Texel paintRug(float u, float v) {
+    float d = edgeDistance(u, v);
+    int band = int(d * 14.0f);
+    float cu = u - 0.5f, cv = v - 0.5f;
+    float motif =
+        std::sin(cu * 40) * std::sin(cv * 40) + std::cos(std::sqrt(cu * cu + cv * cv) * 50);
+    Float3 c = band < 1   ? rgb(40, 30, 60)
+               : band < 2 ? rgb(200, 160, 70)
+               : band < 3 ? rgb(130, 30, 35)
+                          : (motif > 0.6f    ? rgb(220, 180, 90)
+                             : motif > -0.4f ? rgb(150, 35, 40)
+                                             : rgb(40, 50, 100));
+    float weave = 0.5f + 0.5f * std::sin(u * 2 * kPi * 128) * std::sin(v * 2 * kPi * 128);
+    return Texel{c * (0.85f + 0.15f * weave), 0.4f * weave};
+}
+
+Texel paintBooks(float u, float v) {
+    int book = int(u * 24);
+    float t = cellHash(book, 1, 91);
+    float top = 0.75f + 0.2f * cellHash(book, 2, 91);
+    const Float3 palette[5] = {rgb(120, 30, 30), rgb(30, 60, 110), rgb(40, 90, 50),
+                               rgb(150, 110, 50), rgb(70, 40, 80)};
+    Float3 c = palette[int(t * 5) % 5];
+    float fu = fract(u * 24);
+    float spine = std::sin(fu * kPi);
+    if (std::fabs(v - 0.6f) < 0.02f || std::fabs(v - 0.3f) < 0.015f)
+        c = rgb(220, 190, 100); // gilt bands
+    if (v > top)
+        return Texel{rgb(40, 30, 22), 0.0f};
+    return Texel{c * (0.6f + 0.4f * spine), 0.3f + 0.7f * spine};
+}
+
+// ---- the harbour ----
+
+Texel paintWater(float u, float v) {
+    float h = 0;
+    const int waves[5][2] = {{3, 1}, {-2, 5}, {7, -3}, {1, 9}, {-11, 4}};
+    for (int k = 0; k < 5; ++k)
+        h += std::sin(2 * kPi * (waves[k][0] * u + waves[k][1] * v) + k * 1.7f) / (1.0f + k * 0.5f);
+    h = h * 0.15f + 0.5f + 0.35f * (fbm2(u * 16, v * 16, 16, 5, 101) - 0.5f);
+    Float3 c = mix(rgb(10, 40, 60), rgb(40, 110, 130), clamp01(h));
+    float foam = clamp01((h - 0.78f) * 6.0f);
+    return Texel{mix(c, rgb(200, 220, 225), foam * 0.6f), h};
+}
+
+Texel paintConcrete(float u, float v) {
+    float n = fbm2(u * 16, v * 16, 16, 6, 111);
+    float stain = fbm2(u * 4, v * 4, 4, 4, 112);
+    float fu = fract(u * 2), fv = fract(v * 2);
+    float joint = clamp01(edgeDistance(fu, fv) * 80);
+    Float3 c = rgb(150, 148, 140) * (0.8f + 0.3f * n) * (0.8f + 0.3f * stain);
+    return Texel{c * (0.6f + 0.4f * joint), 0.3f * n + 0.7f * joint};
+}
+
+Texel paintPlanks(float u, float v) {
+    return planks(u, v, rgb(150, 120, 90), rgb(70, 55, 40), 6, 121);
+}
+
+Texel paintRedContainer(float u, float v) {
+    return corrugated(u, v, rgb(170, 45, 35), 131);
+}
+
+Texel paintBlueContainer(float u, float v) {
+    return corrugated(u, v, rgb(35, 80, 150), 141);
+}
+
+Texel paintGreenContainer(float u, float v) {
+    return corrugated(u, v, rgb(50, 120, 70), 151);
+}
+
+Texel paintCrane(float u, float v) {
+    float n = fbm2(u * 16, v * 16, 16, 5, 161);
+    float scratch = clamp01((fbm2(u * 64, v * 4, 64, 3, 162) - 0.7f) * 6);
+    Float3 c = mix(rgb(230, 170, 20), rgb(255, 200, 60), n);
+    c = mix(c, rgb(90, 80, 70), scratch);
+    // Rivet rows along the plate edges.
+    float ru = fract(u * 16), rv = fract(v * 4);
+    float rivet = (rv < 0.1f || rv > 0.9f) ? clamp01(1 - std::hypot(ru - 0.5f, 0) * 4) : 0.0f;
+
+    return Texel{c, 0.2f * n + rivet};
+}
+
+Texel paintTower(float u, float v) {
+    float n = fbm2(u * 16, v * 16, 16, 5, 171);
+    bool red = fract(v * 2) < 0.5f;
+    Float3 c = (red ? rgb(190, 40, 35) : rgb(240, 236, 228)) * (0.85f + 0.2f * n);
+    return Texel{c, 0.3f * n};
+}
+
+Texel paintLantern(float u, float v) {
+    float fu = fract(u * 8);
+    bool bar = fu < 0.08f || fu > 0.92f || v < 0.05f || v > 0.95f;
+    Float3 c = bar ? rgb(40, 40, 40) : mix(rgb(255, 240, 180), rgb(255, 255, 255), v);
+    return Texel{c, bar ? 1.0f : 0.0f};
+}
+
+Texel paintHull(float u, float v) {
+    Texel t = planks(u, v, rgb(60, 120, 140), rgb(30, 70, 90), 6, 181);
+    if (fract(v) > 0.8f)
+        t.colour = rgb(235, 235, 230) * (0.8f + 0.2f * t.height);
+    return t;
+}
+
+Texel paintCabin(float u, float v) {
+    float n = fbm2(u * 16, v * 16, 16, 4, 191);
+    float on = 0;
+    float w = windowMask(u, v, 4, 2, 0.6f, 192, &on);
+    Float3 c = rgb(232, 230, 222) * (0.85f + 0.15f * n);
+    if (w > 0)
+        c = on > 0 ? rgb(255, 230, 160) : rgb(30, 40, 55);
+    return Texel{c, w > 0 ? 0.0f : 0.6f};
+}
+
+Texel paintWarehouse(float u, float v) {
+    Texel t = corrugated(u, v, rgb(120, 130, 140), 201);
+    float on = 0;
+    float w = windowMask(u, fract(v * 2), 6, 1, 0.5f, 202 + int(v * 2), &on);
+    if (w > 0 && v > 0.5f) {
+        t.colour = on > 0 ? rgb(255, 225, 150) : rgb(25, 30, 40);
+        t.height = 0;
+    }
+    return t;
+}
+
+Texel paintMetal(float u, float v) {
+    float n = fbm2(u * 16, v * 16, 16, 5, 211);
+    float fu = fract(u * 4), fv = fract(v * 4);
+    float seam = clamp01(edgeDistance(fu, fv) * 60);
+    Float3 c = rgb(90, 95, 105) * (0.75f + 0.35f * n) * (0.7f + 0.3f * seam);
+    return Texel{c, seam * 0.8f + 0.2f * n};
+}
+
+// ---- the visitor and its platform ----
+
+Texel paintUfoHull(float u, float v) {
+    float n = fbm2(u * 32, v * 32, 32, 4, 221);
+    float fu = fract(u * 24), fv = fract(v * 6);
+    float seam = clamp01(edgeDistance(fu, fv) * 30);
+    float tone = cellHash(int(u * 24), int(v * 6), 222);
+    Float3 c = mix(rgb(150, 160, 175), rgb(215, 222, 232), tone * 0.6f + n * 0.4f);
+    float rivet = 0;
+    if (fv < 0.12f || fv > 0.88f) {
+        float d = std::fabs(fract(u * 96) - 0.5f);
+        rivet = clamp01(1 - d * 5);
+    }
+    return Texel{c * (0.6f + 0.4f * seam), seam * 0.7f + rivet * 0.5f};
+}
+
+Texel paintUfoDome(float u, float v) {
+    float n = fbm2(u * 8, v * 8, 8, 4, 231);
+    Float3 c = mix(rgb(40, 160, 180), rgb(170, 255, 240), clamp01(v * 0.8f + 0.3f * n));
+    return Texel{c, 0.1f * n};
+}
+
+Texel paintUfoLights(float u, float v) {
+    float fu = fract(u * 16) - 0.5f, fv = fract(v * 2) - 0.5f;
+    float d = std::sqrt(fu * fu + fv * fv * 4);
+    float spot = clamp01(1.2f - d * 3.0f);
+    bool warm = int(u * 16) % 2 == 0;
+    Float3 glowC = warm ? rgb(255, 240, 160) : rgb(140, 255, 240);
+    return Texel{mix(rgb(20, 30, 40), glowC, spot), spot};
+}
+
+Texel paintPad(float u, float v) {
+    float x = u - 0.5f, y = v - 0.5f;
+    float r = std::sqrt(x * x + y * y) * 2.0f;
+    float n = fbm2(u * 32, v * 32, 32, 4, 241);
+    Float3 c = rgb(70, 74, 80) * (0.8f + 0.3f * n);
+    float a = std::atan2(y, x);
+    if (r > 0.86f && r < 0.98f) // hazard ring
+        c = fract(a / (2 * kPi) * 24) < 0.5f ? rgb(240, 190, 20) : rgb(25, 25, 25);
+    if (std::fabs(r - 0.62f) < 0.025f)
+        c = rgb(235, 235, 235);
+    // A letter H, the universal landing mark.
+    bool bar = std::fabs(x) < 0.16f && std::fabs(y) < 0.03f;
+    bool legs = std::fabs(std::fabs(x) - 0.16f) < 0.035f && std::fabs(y) < 0.2f;
+    if (bar || legs)
+        c = rgb(240, 240, 240);
+    return Texel{c, 0.15f * n + (r > 0.86f ? 0.3f : 0.0f)};
+}
+
+Texel paintPadLights(float u, float v) {
+    float fu = fract(u * 8) - 0.5f;
+    float spot = clamp01(1.0f - std::fabs(fu) * 3.0f) * clamp01(1.5f - v);
+    return Texel{mix(rgb(60, 10, 10), rgb(255, 120, 60), spot), spot};
+}
+
+// Every material texture: file, size, normal map strength and painter.
+const TextureSpec kTextures[] = {
+    // the hall
+    {"floor.bmp", 1024, 4.0f, paintFloor},
+    {"brick.bmp", 512, 5.0f, paintBrick},
+    {"plaster.bmp", 512, 3.0f, paintPlaster},
+    {"marble.bmp", 512, 1.0f, paintMarble},
+    {"bronze.bmp", 512, 3.0f, paintBronze},
+    {"wood.bmp", 512, 3.0f, paintWood},
+    {"darkwood.bmp", 512, 2.0f, paintDarkWood},
+    {"lamp.bmp", 512, 0.5f, paintLamp},
+    {"rug.bmp", 512, 2.0f, paintRug},
+    {"books.bmp", 512, 3.0f, paintBooks},
+    // the harbour
+    {"water.bmp", 1024, 6.0f, paintWater},
+    {"concrete.bmp", 512, 3.0f, paintConcrete},
+    {"planks.bmp", 512, 4.0f, paintPlanks},
+    {"cont_red.bmp", 512, 4.0f, paintRedContainer},
+    {"cont_blu.bmp", 512, 4.0f, paintBlueContainer},
+    {"cont_grn.bmp", 512, 4.0f, paintGreenContainer},
+    {"crane.bmp", 512, 3.0f, paintCrane},
+    {"tower.bmp", 512, 2.0f, paintTower},
+    {"lantern.bmp", 512, 1.0f, paintLantern},
+    {"hull.bmp", 512, 3.0f, paintHull},
+    {"cabin.bmp", 512, 2.0f, paintCabin},
+    {"warehse.bmp", 512, 4.0f, paintWarehouse},
+    {"metal.bmp", 512, 3.0f, paintMetal},
+    // the visitor and its platform
+    {"ufo.bmp", 512, 4.0f, paintUfoHull},
+    {"ufodome.bmp", 512, 0.5f, paintUfoDome},
+    {"ufolight.bmp", 512, 2.0f, paintUfoLights},
+    {"pad.bmp", 512, 3.0f, paintPad},
+    {"padlight.bmp", 512, 1.0f, paintPadLights},
+};
 
 } // namespace
 
 bool writeMaterialTexture(const std::string& outDir, const std::string& file) {
-    for (const TextureSpec& t : specs()) {
+    for (const TextureSpec& t : kTextures) {
         if (file != t.file)
             continue;
         Image colour(t.size, t.size);
@@ -320,7 +370,7 @@ bool writeMaterialTexture(const std::string& outDir, const std::string& file) {
             }
         // Height differences are per texel; scale so the strength reads the same at any size.
         Image normal = normalMapFromHeight(height, t.size, t.size, t.bump * t.size / 512.0f);
-        return writePair(outDir, file, colour, normal);
+        return writeTexture(outDir, file, colour, normal);
     }
     std::printf("kestrune-content: no painter for texture %s\n", file.c_str());
     return false;
