@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <set>
 #include <thread>
 
@@ -19,19 +21,60 @@
 #include "content/sky.h"
 #include "content/textures.h"
 #include "content/writer3ds.h"
+#include "show/show.h"
 
 namespace {
 
+// Every model the demo loads, by its path in the run folder, in manifest order.
+struct ModelSource {
+    const char* path;
+    Scene (*build)();
+};
+constexpr ModelSource kModelSources[] = {
+    {"models/skybox.3ds", [] { return buildSkybox(false); }},
+    {"models/skybox2.3ds", [] { return buildSkybox(true); }},
+    {"models/port.3ds", buildPort},
+    {"models/ufo.3ds", buildUfo},
+    {"models/platform.3ds", buildPlatform},
+    {"models/room.3ds", buildRoom},
+};
+
+constexpr bool sameText(const char* a, const char* b) {
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+template <size_t N> constexpr bool listed(const char* const (&paths)[N], const char* path) {
+    for (const char* p : paths)
+        if (sameText(p, path))
+            return true;
+    return false;
+}
+constexpr bool inSceneTwo(const char* path) {
+    return listed(show::kSceneTwoModels, path);
+}
+// The generator writes exactly the models the demo loads.
+constexpr bool writesTheDemosModels() {
+    for (const ModelSource& m : kModelSources)
+        if (!listed(show::kSceneOneModels, m.path) && !inSceneTwo(m.path))
+            return false;
+    return std::size(kModelSources) ==
+           std::size(show::kSceneOneModels) + std::size(show::kSceneTwoModels);
+}
+static_assert(writesTheDemosModels(), "the generated models differ from those the demo loads");
+
 struct ModelFile {
-    const char* file;
+    const char* path;
     Scene scene;
+    // The file name under models/, as the manifest names it.
+    const char* file() const { return std::strrchr(path, '/') + 1; }
 };
 
 std::string manifestText(const std::vector<ModelFile>& models) {
     std::string out;
     char line[512];
     for (const ModelFile& m : models) {
-        std::snprintf(line, sizeof line, "model %s %zu %zu\n", m.file, m.scene.objects.size(),
+        std::snprintf(line, sizeof line, "model %s %zu %zu\n", m.file(), m.scene.objects.size(),
                       m.scene.materials.size());
         out += line;
         for (const MeshMaterial& mat : m.scene.materials) {
@@ -67,19 +110,26 @@ int main(int argc, char** argv) {
         return 1;
     auto start = std::chrono::steady_clock::now();
 
-    std::vector<ModelFile> models = {
-        {"skybox.3ds", buildSkybox(false)}, {"skybox2.3ds", buildSkybox(true)},
-        {"port.3ds", buildPort()},          {"ufo.3ds", buildUfo()},
-        {"platform.3ds", buildPlatform()},  {"room.3ds", buildRoom()},
-    };
+    std::vector<ModelFile> models;
+    for (const ModelSource& m : kModelSources)
+        models.push_back({m.path, m.build()});
     bool ok = true;
     std::set<std::string> textures;
+    size_t sceneTwoObjects = 0;
     for (const ModelFile& m : models) {
-        ok = validateScene(m.scene, m.file) && ok;
-        ok = writeFile(out + "/models/" + m.file, encode3ds(m.scene)) && ok;
+        ok = validateScene(m.scene, m.file()) && ok;
+        ok = writeFile(out + "/" + m.path, encode3ds(m.scene)) && ok;
         for (const MeshMaterial& mat : m.scene.materials)
             if (mat.texture.rfind("sky", 0) != 0)
                 textures.insert(mat.texture);
+        if (inSceneTwo(m.path))
+            sceneTwoObjects += m.scene.objects.size();
+    }
+    // The scene-2 animation steps once per drawn object: its reach is tuned for this count.
+    if (sceneTwoObjects != size_t(show::kSceneTwoObjectCount)) {
+        std::printf("kestrune-content: scene 2 has %zu objects, the animation is tuned for %d\n",
+                    sceneTwoObjects, show::kSceneTwoObjectCount);
+        ok = false;
     }
     std::string manifest = manifestText(models);
     ok = writeFile(out + "/content-manifest.txt",

@@ -11,6 +11,7 @@
 
 #include "content/paths.h"
 #include "content/vecmath.h"
+#include "show/show.h"
 
 namespace {
 
@@ -186,6 +187,6 @@ bool savePath(const std::string& file, const std::vector<View>& nodes) {
 } // namespace
 
 bool writeCameraPaths(const std::string& outDir) {
-    return savePath(outDir + "/campath2.xml", roomPath()) &&
-           savePath(outDir + "/campath.xml", portPath());
+    return savePath(outDir + "/" + show::kLevelOnePathFile, roomPath()) &&
+           savePath(outDir + "/" + show::kLevelTwoPathFile, portPath());
 }

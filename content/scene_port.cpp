@@ -1,8 +1,9 @@
 // Scene 2: a harbour at dawn around a landing platform at the origin, and the UFO that
 // stands on it. Quay top at y = 0 reaching to z = 20, the sea beyond (+z) at y = -1.5,
 // warehouses and cranes behind (-z). Object counts are chosen with the animation in mind:
-// it steps once per drawn scene-2 object, so skybox2 + port + ufo + platform = 48 objects
-// lift the UFO about 14 units, tilt it about 23 degrees and fly it off at about 14 units/s.
+// it steps once per drawn scene-2 object, so skybox2 + port + ufo + platform must make
+// show::kSceneTwoObjectCount (48) objects, which lift the UFO about 14 units, tilt it about
+// 23 degrees and fly it off at about 14 units/s. The generator checks the count.
 #include <cmath>
 
 #include "content/rng.h"

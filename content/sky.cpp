@@ -7,11 +7,14 @@
 #include "content/image.h"
 #include "content/noise.h"
 #include "content/sky.h"
+#include "show/show.h"
 
 namespace {
 
-const float kHalf = 1000.0f;   // corners at 1732 from the centre, inside the far plane
-const float kEyeAbove = 80.0f; // the frame puts the box's centre this far below the eye
+const float kHalf = 1000.0f; // corners at 1732 from the centre, inside the far plane
+// Where the eye stands relative to the box's centre: the frame draws the box lowered by
+// the drop, and the horizon is painted for that eye.
+const Float3 kEye = {0, show::kSkyboxDrop, 0};
 const int kSideSize = 1024;
 const int kBottomSize = 256;
 
@@ -118,7 +121,7 @@ bool writeSkyTextures(const std::string& outDir, bool dawn) {
         for (int j = 0; j < size; ++j)
             for (int i = 0; i < size; ++i) {
                 Float3 onBox = facePoint(kFaces[f], (i + 0.5f) / size, (j + 0.5f) / size) * kHalf;
-                Float3 d = unitV(onBox - Float3{0, kEyeAbove, 0});
+                Float3 d = unitV(onBox - kEye);
                 img.set(i, j, dawn ? dawnSky(d, texelHash(f, i, j)) : daySky(d));
             }
         Image flat(64, 64);
