@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "content/paths.h"
@@ -176,8 +175,12 @@ bool savePath(const std::string& file, const std::vector<View>& nodes) {
         setNumber(view, "zv", v.look.z);
         points->LinkEndChild(view);
     }
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(file.c_str(), "w"), &std::fclose);
-    if (!f || !doc.SaveFile(f.get())) {
+    std::FILE* f = std::fopen(file.c_str(), "w");
+    bool saved = f && doc.SaveFile(f);
+    // A full disk may show only when the last buffer is flushed, at the close.
+    if (f && std::fclose(f) != 0)
+        saved = false;
+    if (!saved) {
         std::printf("kestrune-content: cannot write %s\n", file.c_str());
         return false;
     }
