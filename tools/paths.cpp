@@ -1,9 +1,8 @@
 // kestrune-paths: shows people who record camera paths what the demo will make of them.
-// Reads each path file with the demo's own reader, plays it with the demo's own
-// playback at 60 frames per second, and writes a PNG beside it (top view and side view
-// of the eye and look-at splines, the played segments bright, node numbers) and a
-// summary line.
-#include <IL/il.h>
+// Reads each path file with the demo's own reader, plays it with the demo's own playback
+// at 60 frames per second, checks the eye against the scene the path belongs to, and
+// writes a PNG beside the file (the path over the scene, top view and side view) and a
+// summary line with warnings.
 #include <tinyxml.h>
 #include <unistd.h>
 
@@ -15,80 +14,42 @@
 #include <vector>
 
 #include "campath/campath.h"
+#include "model/model.h"
+#include "show/show.h"
+#include "tools/paths.h"
 
 namespace {
 
-const int kPanel = 640; // each view is a square panel
-const int kWidth = 2 * kPanel, kHeight = kPanel;
 const int kMaxFrames = 60 * 60 * 30; // half an hour of playback is more than any scene
 
-struct Rgb {
-    uint8_t r, g, b;
+struct Options {
+    int scene = -1;          // -1: by the file's name; 0: none
+    std::string modelsDir;   // empty: "models" beside the path file
+    bool labelBoxes = false; // print the laid-out node labels (for checks)
 };
 
-struct Image {
-    std::vector<uint8_t> pixels = std::vector<uint8_t>(kWidth * kHeight * 3, 0);
-    void put(int x, int y, Rgb c) {
-        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
-            return;
-        uint8_t* p = &pixels[(size_t(y) * kWidth + x) * 3];
-        p[0] = c.r;
-        p[1] = c.g;
-        p[2] = c.b;
-    }
-    void dot(int x, int y, int radius, Rgb c) {
-        for (int dy = -radius; dy <= radius; dy++)
-            for (int dx = -radius; dx <= radius; dx++)
-                if (dx * dx + dy * dy <= radius * radius)
-                    put(x + dx, y + dy, c);
-    }
-    void line(float x0, float y0, float x1, float y1, Rgb c) {
-        int steps = int(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0))) + 1;
-        for (int i = 0; i <= steps; i++) {
-            float t = float(i) / float(steps);
-            put(int(std::lround(x0 + (x1 - x0) * t)), int(std::lround(y0 + (y1 - y0) * t)), c);
-        }
-    }
-    // Digits in a 3x5 pixel font, scaled by two: enough for node numbers.
-    void number(int x, int y, int value, Rgb c) {
-        static const char* glyphs[10] = {"111101101101111", "010110010010111", "111001111100111",
-                                         "111001111001111", "101101111001001", "111100111001111",
-                                         "111100111101111", "111001001001001", "111101111101111",
-                                         "111101111001111"};
-        std::string text = std::to_string(value);
-        for (size_t k = 0; k < text.size(); k++) {
-            const char* g = glyphs[text[k] - '0'];
-            for (int row = 0; row < 5; row++)
-                for (int col = 0; col < 3; col++)
-                    if (g[row * 3 + col] == '1')
-                        for (int s = 0; s < 4; s++)
-                            put(x + int(k) * 8 + col * 2 + s % 2, y + row * 2 + s / 2, c);
-        }
-    }
-};
-
-struct Node {
-    Vec3 pos, view;
-};
-
-// Every pos/view pair the file holds, in order, for drawing (the demo reads them lazily).
-std::vector<Node> heldNodes(TiXmlDocument& document) {
-    std::vector<Node> nodes;
+// Every pos/view pair the file holds, in order. Attributes are read as the demo reads
+// them: a missing one keeps the value read last for its axis, shared by pos and view.
+std::vector<PathNode> heldNodes(TiXmlDocument& document) {
+    std::vector<PathNode> nodes;
     TiXmlElement* root = document.RootElement();
     TiXmlElement* points = root ? root->FirstChildElement("points") : nullptr;
     if (!points)
         return nodes;
-    Node node = {};
+    Vec3 last = {0, 0, 0};
     for (TiXmlElement* e = points->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        e->QueryFloatAttribute("x", &node.pos.x);
-        e->QueryFloatAttribute("y", &node.pos.y);
-        e->QueryFloatAttribute("z", &node.pos.z);
         TiXmlElement* view = e->NextSiblingElement();
         if (!view)
             break;
-        view->QueryFloatAttribute("xv", &node.view.x);
-        view->QueryFloatAttribute("yv", &node.view.y);
-        view->QueryFloatAttribute("zv", &node.view.z);
+        PathNode node = {};
+        e->QueryFloatAttribute("x", &last.x);
+        e->QueryFloatAttribute("y", &last.y);
+        e->QueryFloatAttribute("z", &last.z);
+        node.pos = last;
+        view->QueryFloatAttribute("xv", &last.x);
+        view->QueryFloatAttribute("yv", &last.y);
+        view->QueryFloatAttribute("zv", &last.z);
+        node.view = last;
         nodes.push_back(node);
         e = view;
     }
@@ -120,151 +81,301 @@ std::string readQuietly(const char* fileName, CameraPath& path, TiXmlDocument& d
     return text;
 }
 
-// Maps world coordinates into one panel, the same scale on both axes.
-struct Panel {
-    int left;
-    float minA, minB, scale;
-    float x(float a) const { return float(left) + 20 + (a - minA) * scale; }
-    float y(float b) const { return float(kHeight) - 20 - (b - minB) * scale; }
-};
+bool finite(const Vec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
-Panel fitPanel(int left, const std::vector<Vec3>& points, float Vec3::*a, float Vec3::*b) {
-    float minA = 1e30f, maxA = -1e30f, minB = 1e30f, maxB = -1e30f;
-    for (const Vec3& p : points) {
-        minA = std::min(minA, p.*a);
-        maxA = std::max(maxA, p.*a);
-        minB = std::min(minB, p.*b);
-        maxB = std::max(maxB, p.*b);
+// Names the first coordinate that is not a finite number, or returns "".
+std::string nonFinite(const PlayedPath& path) {
+    static const char* const attributes[2][3] = {{"x", "y", "z"}, {"xv", "yv", "zv"}};
+    char text[160];
+    for (size_t i = 0; i < path.nodes.size(); i++)
+        for (int k = 0; k < 2; k++) {
+            const Vec3& v = k == 0 ? path.nodes[i].pos : path.nodes[i].view;
+            const float values[3] = {v.x, v.y, v.z};
+            for (int axis = 0; axis < 3; axis++)
+                if (!std::isfinite(values[axis])) {
+                    snprintf(text, sizeof text, "node %zu: %s %s is not a finite number (%f)", i,
+                             k == 0 ? "pos" : "view", attributes[k][axis], double(values[axis]));
+                    return text;
+                }
+        }
+    for (size_t i = 0; i < path.eyes.size(); i++)
+        if (!finite(path.eyes[i]) || !finite(path.looks[i])) {
+            snprintf(text, sizeof text,
+                     "the spline leaves the range of numbers in segment %d-%d: coordinates are "
+                     "too large",
+                     path.segment[i], path.segment[i] + 1);
+            return text;
+        }
+    return "";
+}
+
+std::string baseName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// The models of the scene the path belongs to, placed as in the demo's active scene: at
+// translation 0 and rotation 0, so their vertices are world coordinates. The sky box is
+// left out. Models that cannot be read are reported and left out.
+Scene loadScene(int number, const std::string& modelsDir, std::string& problems) {
+    Scene scene;
+    scene.number = number;
+    if (number != 1 && number != 2)
+        return scene;
+    const char* const* files = number == 1 ? show::kSceneOneModels : show::kSceneTwoModels;
+    size_t count =
+        number == 1 ? std::size(show::kSceneOneModels) : std::size(show::kSceneTwoModels);
+    for (size_t f = 1; f < count; f++) {
+        std::string file = modelsDir + "/" + baseName(files[f]);
+        Model model;
+        if (!readModelFile(model, file.c_str())) {
+            problems += "; " + file + " left out: " + model.error;
+            continue;
+        }
+        scene.models.push_back(baseName(file));
+        for (const ModelObject& object : model.objects) {
+            int index = int(scene.objects.size());
+            scene.objects.push_back(std::string(object.name) + " (" + baseName(file) + ")");
+            int n = int(object.vertices.size());
+            for (const ModelFace& face : object.faces) {
+                if (face.a < 0 || face.b < 0 || face.c < 0 || face.a >= n || face.b >= n ||
+                    face.c >= n)
+                    continue;
+                SceneTriangle t = {object.vertices[face.a], object.vertices[face.b],
+                                   object.vertices[face.c], index};
+                if (finite(t.a) && finite(t.b) && finite(t.c))
+                    scene.triangles.push_back(t);
+            }
+        }
     }
-    float span = std::max({maxA - minA, maxB - minB, 1e-3f});
-    Panel panel = {left, minA, minB, float(kPanel - 40) / span};
-    // Centre the shorter extent.
-    panel.minA -= ((span - (maxA - minA)) / 2);
-    panel.minB -= ((span - (maxB - minB)) / 2);
-    return panel;
+    return scene;
 }
 
-bool savePng(const Image& image, const std::string& fileName) {
-    ILuint name;
-    ilGenImages(1, &name);
-    ilBindImage(name);
-    // DevIL's rows run bottom-up; flip while handing the picture over.
-    std::vector<uint8_t> flipped(image.pixels.size());
-    for (int y = 0; y < kHeight; y++)
-        memcpy(&flipped[size_t(y) * kWidth * 3],
-               &image.pixels[size_t(kHeight - 1 - y) * kWidth * 3], size_t(kWidth) * 3);
-    ilTexImage(kWidth, kHeight, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, flipped.data());
-    ilEnable(IL_FILE_OVERWRITE);
-    bool ok = ilSaveImage(fileName.c_str());
-    ilDeleteImages(1, &name);
-    return ok;
+int sceneByName(const std::string& fileName) {
+    std::string name = baseName(fileName);
+    if (name == show::kLevelOnePathFile)
+        return 1;
+    if (name == show::kLevelTwoPathFile)
+        return 2;
+    return 0;
 }
 
-// One path file: returns false when the demo could not play it.
-bool plotPath(const char* fileName) {
+std::string segmentName(int first) {
+    return std::to_string(first) + "-" + std::to_string(first + 1);
+}
+
+// The warnings of the summary line, in the order a recorder would look at them.
+std::vector<std::string> warnings(const PathReport& report, const Scene& scene) {
+    std::vector<std::string> out;
+    char text[400];
+    if (!report.crossings.empty()) {
+        std::string list;
+        size_t shown = std::min<size_t>(report.crossings.size(), 6);
+        for (size_t i = 0; i < shown; i++) {
+            const Crossing& c = report.crossings[i];
+            list +=
+                (i ? ", " : "") + scene.objects[c.object] + " in segment " + segmentName(c.segment);
+        }
+        if (report.crossings.size() > shown)
+            list += " and " + std::to_string(report.crossings.size() - shown) + " more";
+        out.push_back("WARNING: the eye passes through " + list);
+    } else if (report.closestObject >= 0) {
+        out.push_back("eye clear of the scene");
+    }
+    if (report.closestObject >= 0) {
+        snprintf(text, sizeof text, "closest approach %.2f units to %s", report.closest,
+                 scene.objects[report.closestObject].c_str());
+        out.push_back(text);
+    }
+    for (const Standstill& s : report.standstills) {
+        snprintf(text, sizeof text, "WARNING: the eye stands still for %.1f s in segment%s %s",
+                 s.seconds, s.firstSegment == s.lastSegment ? "" : "s",
+                 s.firstSegment == s.lastSegment
+                     ? segmentName(s.firstSegment).c_str()
+                     : (segmentName(s.firstSegment) + " to " + segmentName(s.lastSegment)).c_str());
+        out.push_back(text);
+    }
+    return out;
+}
+
+// One path file: returns false when the demo could not play it or the plot failed.
+bool plotPath(const char* fileName, const Options& options) {
     CameraPath path = {};
     TiXmlDocument document;
     resetPlayback();
     std::string messages = readQuietly(fileName, path, document);
-    std::vector<Node> nodes = heldNodes(document);
-
-    std::string problem;
     if (!path.usable) {
         size_t start = messages.rfind('\n', messages.find("not usable"));
-        problem = messages.substr(start == std::string::npos ? 0 : start + 1);
+        std::string problem = messages.substr(start == std::string::npos ? 0 : start + 1);
         while (!problem.empty() && (problem.back() == '\n' || problem.back() == '.'))
             problem.pop_back();
         printf("%s: cannot be played: %s\n", fileName, problem.c_str());
         return false;
     }
-    if (path.amount > int(nodes.size()))
+    std::vector<PathNode> held = heldNodes(document);
+
+    PlayedPath played;
+    played.name = baseName(fileName);
+    for (int i = 0; i < 4; i++)
+        played.nodes.push_back({path.posWindow[i], path.viewWindow[i], true});
+
+    std::string problem;
+    if (path.amount > int(held.size()))
         problem = "declares " + std::to_string(path.amount) + " nodes but holds " +
-                  std::to_string(nodes.size()) + "; playback ends at the last node held";
-    else if (path.amount < int(nodes.size()))
-        problem = "holds " + std::to_string(nodes.size()) + " nodes but declares " +
+                  std::to_string(held.size()) + "; playback ends at the last node held";
+    else if (path.amount < int(held.size()))
+        problem = "holds " + std::to_string(held.size()) + " nodes but declares " +
                   std::to_string(path.amount) + "; the rest are never played";
 
-    // Play it as the demo does at 60 frames per second, until the last segment is reached
-    // and finished once; after that the demo only repeats that segment.
-    std::vector<Vec3> eyes, looks;
-    int playable = std::min(path.amount, int(nodes.size()));
+    // Play it as the demo does at 60 frames per second until the last segment has been
+    // played once; after that the demo only repeats it. Nodes come from the playback
+    // window as the demo reads them.
+    int playable = std::max(0, std::min(path.amount, int(held.size())));
     int lastSegment = std::max(playable - 3, 1);
     int frames = 0;
-    while (frames < kMaxFrames) {
+    for (;;) {
+        TiXmlElement* before = path.cursor;
         playbackStep(path);
+        if (path.cursor != before)
+            played.nodes.push_back({path.posWindow[3], path.viewWindow[3], true});
         if (path.nodeIndex >= lastSegment)
             break;
-        eyes.push_back(pathEye);
-        looks.push_back(pathLookAt);
+        if (frames == kMaxFrames) {
+            problem += std::string(problem.empty() ? "" : "; ") + "plays longer than " +
+                       std::to_string(kMaxFrames / 3600) + " minutes; the rest is not checked";
+            break;
+        }
+        played.eyes.push_back(pathEye);
+        played.looks.push_back(pathLookAt);
+        played.segment.push_back(path.nodeIndex + 1);
         pathParam += 0.01f;
         frames++;
     }
+    for (size_t i = played.nodes.size(); i < held.size(); i++)
+        played.nodes.push_back({held[i].pos, held[i].view, false});
+    played.firstNode = 1;
+    played.lastNode = lastSegment + 1;
     double seconds = frames / 60.0;
 
-    // Draw.
-    Image image;
-    std::vector<Vec3> all;
-    for (const Node& n : nodes) {
-        all.push_back(n.pos);
-        all.push_back(n.view);
+    std::string broken = nonFinite(played);
+    if (!broken.empty()) {
+        printf("%s: cannot be played: %s\n", fileName, broken.c_str());
+        return false;
     }
-    all.insert(all.end(), eyes.begin(), eyes.end());
-    all.insert(all.end(), looks.begin(), looks.end());
-    // The top view looks down with -z up the picture, so it is fitted on -z.
-    std::vector<Vec3> seenFromAbove = all;
-    for (Vec3& v : seenFromAbove)
-        v.z = -v.z;
-    Panel top = fitPanel(0, seenFromAbove, &Vec3::x, &Vec3::z);
-    Panel side = fitPanel(kPanel, all, &Vec3::x, &Vec3::y);
-    for (int y = 0; y < kHeight; y++)
-        image.put(kPanel, y, {90, 90, 90});
-    const Rgb eyeColour = {255, 200, 60}, lookColour = {80, 180, 255}, dim = {70, 70, 70},
-              nodeColour = {240, 240, 240}, sight = {60, 90, 60};
-    for (const Panel* p : {&top, &side}) {
-        bool isTop = p == &top;
-        auto pa = [&](const Vec3& v) { return p->x(v.x); };
-        auto pb = [&](const Vec3& v) { return p->y(isTop ? -v.z : v.y); };
-        // Unplayed: straight lines between held nodes, dim.
-        for (size_t i = 1; i < nodes.size(); i++)
-            image.line(pa(nodes[i - 1].pos), pb(nodes[i - 1].pos), pa(nodes[i].pos),
-                       pb(nodes[i].pos), dim);
-        // Sight lines every half second, then the played splines.
-        for (size_t i = 0; i < eyes.size(); i += 30)
-            image.line(pa(eyes[i]), pb(eyes[i]), pa(looks[i]), pb(looks[i]), sight);
-        for (size_t i = 1; i < eyes.size(); i++) {
-            image.line(pa(looks[i - 1]), pb(looks[i - 1]), pa(looks[i]), pb(looks[i]), lookColour);
-            image.line(pa(eyes[i - 1]), pb(eyes[i - 1]), pa(eyes[i]), pb(eyes[i]), eyeColour);
-        }
-        for (size_t i = 0; i < nodes.size(); i++) {
-            int x = int(pa(nodes[i].pos)), y = int(pb(nodes[i].pos));
-            image.dot(x, y, 2, nodeColour);
-            image.number(x + 4, y + 4, int(i), nodeColour);
-        }
-    }
-    // The top view is seen from above with -z up the picture; the side view from the front.
+
+    int sceneNumber = options.scene >= 0 ? options.scene : sceneByName(fileName);
+    std::string modelsDir =
+        options.modelsDir.empty() ? folderOf(fileName) + "/models" : options.modelsDir;
+    std::string sceneProblems;
+    Scene scene = loadScene(sceneNumber, modelsDir, sceneProblems);
+    PathReport report = checkPath(played, scene);
+
+    char text[400];
+    snprintf(text, sizeof text,
+             "%zu nodes held, amount %d, plays segments 1-2 to %s (%d segments), %.1f s at 60 "
+             "frames per second",
+             held.size(), path.amount, segmentName(lastSegment).c_str(), lastSegment, seconds);
+    std::string facts = text;
+    std::string sceneText;
+    if (sceneNumber == 0)
+        sceneText = "no scene (name it with --scene 1 or --scene 2)";
+    else
+        sceneText = "scene " + std::to_string(sceneNumber) + ": " +
+                    std::to_string(scene.triangles.size()) + " triangles from " + modelsDir;
+    sceneText += sceneProblems;
+    std::vector<std::string> notes = warnings(report, scene);
+
     std::string out = fileName;
     size_t dot = out.rfind(".xml");
     out = (dot != std::string::npos ? out.substr(0, dot) : out) + ".png";
-    bool saved = savePng(image, out);
 
-    printf("%s: %zu nodes held, amount %d, plays segments 1-2 to %d-%d (%d segments), "
-           "%.1f s at 60 frames per second%s%s; %s %s\n",
-           fileName, nodes.size(), path.amount, lastSegment, lastSegment + 1,
-           std::max(lastSegment, 1), seconds, problem.empty() ? "" : "; ", problem.c_str(),
-           saved ? "plot:" : "could not write", out.c_str());
+    // The plot's title: the file and its scene, the facts, then the warnings.
+    std::string heading = played.name;
+    if (sceneNumber) {
+        heading += ": camera path of scene " + std::to_string(sceneNumber) + " (";
+        for (size_t i = 0; i < scene.models.size(); i++)
+            heading += (i ? ", " : "") + scene.models[i];
+        heading += scene.models.empty() ? "no models read)" : ")";
+    }
+    snprintf(text, sizeof text,
+             "%zu nodes \u00b7 plays segments 1-2 to %s (%d segments) \u00b7 %.1f s at 60 frames "
+             "per second",
+             held.size(), segmentName(lastSegment).c_str(), lastSegment, seconds);
+    std::string factsRow = text;
+    if (!problem.empty())
+        factsRow += " \u00b7 WARNING: " + problem;
+    std::string notesRow;
+    for (const std::string& note : notes)
+        notesRow += (notesRow.empty() ? "" : " \u00b7 ") + note;
+    std::vector<std::string> title = {heading, factsRow};
+    if (!notesRow.empty())
+        title.push_back(notesRow);
+    std::vector<LabelBox> labels;
+    bool saved = drawPlot(out, played, scene, report, title, labels);
+
+    std::string line = std::string(fileName) + ": " + facts;
+    if (!problem.empty())
+        line += "; " + problem;
+    line += "; " + sceneText;
+    for (const std::string& note : notes)
+        line += "; " + note;
+    printf("%s; %s %s\n", line.c_str(), saved ? "plot:" : "could not write", out.c_str());
+    if (options.labelBoxes)
+        for (const LabelBox& b : labels)
+            printf("label view %d node %d box %.1f %.1f %.1f %.1f\n", b.view, b.node, b.x, b.y,
+                   b.width, b.height);
     return saved;
 }
+
+const char* kUsage =
+    "usage: kestrune-paths [--scene 1|2|none] [--models DIR] [--label-boxes] FILE.xml ...\n"
+    "  Plots each camera path over its scene into FILE.png and prints a summary line.\n"
+    "  --scene    the scene the paths belong to (default: by name, campath2.xml is scene 1,\n"
+    "             campath.xml scene 2; other names get no scene)\n"
+    "  --models   the folder of the scene's models (default: models/ beside each file)\n"
+    "  --label-boxes  also print the node label boxes laid out on the plot\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        printf("usage: kestrune-paths FILE.xml [FILE.xml ...]\n");
+    modelWarningStream = stderr; // stdout carries the summary lines
+    Options options;
+    std::vector<const char*> files;
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        if ((arg == "--scene" || arg == "--models") && i + 1 < argc) {
+            std::string value = argv[++i];
+            if (arg == "--models")
+                options.modelsDir = value;
+            else if (value == "1" || value == "2" || value == "none")
+                options.scene = value == "none" ? 0 : std::stoi(value);
+            else {
+                printf("kestrune-paths: --scene takes 1, 2 or none, not \"%s\"\n%s", value.c_str(),
+                       kUsage);
+                return 1;
+            }
+        } else if (arg == "--label-boxes") {
+            options.labelBoxes = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            printf("kestrune-paths: unknown option %s\n%s", arg.c_str(), kUsage);
+            return 1;
+        } else {
+            files.push_back(argv[i]);
+        }
+    }
+    if (files.empty()) {
+        printf("%s", kUsage);
         return 1;
     }
-    ilInit();
     bool allPlayable = true;
-    for (int i = 1; i < argc; i++)
-        allPlayable = plotPath(argv[i]) && allPlayable;
+    for (const char* file : files)
+        allPlayable = plotPath(file, options) && allPlayable;
     return allPlayable ? 0 : 1;
 }

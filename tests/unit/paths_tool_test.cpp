@@ -1,21 +1,32 @@
-// kestrune-paths on a path the recorder wrote and on broken files.
+// kestrune-paths on recorded, crafted, broken and shipped paths: the summary line, the
+// warnings against a scene, the plot and its node labels.
 #include <gtest/gtest.h>
 
 #include <IL/il.h>
+#include <lib3ds/file.h>
+#include <lib3ds/mesh.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "camera/camera.h"
 #include "campath/campath.h"
+#include "pathfiles.h"
 
 namespace {
 
-std::string tool() {
+std::string binDir() {
     const char* bin = getenv("KESTRUNE_BIN_DIR");
-    return std::string(bin ? bin : ".") + "/kestrune-paths";
+    return bin ? bin : ".";
+}
+std::string tool() {
+    return binDir() + "/kestrune-paths";
 }
 
 // Runs the tool; returns its exit status and what it printed.
@@ -30,18 +41,51 @@ int runTool(const std::string& arguments, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A path file whose eye runs through the given points, looking 5 units down -z.
+std::string pathText(const std::vector<Vec3>& eyes) {
+    std::string text = "<camerapath><points amount=\"" + std::to_string(eyes.size()) + "\">";
+    for (const Vec3& e : eyes) {
+        char node[200];
+        snprintf(node, sizeof node,
+                 "<pos x=\"%g\" y=\"%g\" z=\"%g\"/><view xv=\"%g\" yv=\"%g\" zv=\"%g\"/>", e.x, e.y,
+                 e.z, e.x, e.y, e.z - 5);
+        text += node;
+    }
+    return text + "</points></camerapath>";
+}
+
+// A square wall named "Wall", 20 units wide, across the z = 0 plane (y-up), written by an
+// independent 3DS writer.
+void writeWall(const std::string& fileName) {
+    Lib3dsFile* file = lib3ds_file_new();
+    Lib3dsMesh* mesh = lib3ds_mesh_new("Wall");
+    lib3ds_mesh_new_point_list(mesh, 4);
+    // The file is z-up: its y is the scene's -z, its z the scene's y.
+    const float corners[4][3] = {{-10, 0, -10}, {10, 0, -10}, {10, 0, 10}, {-10, 0, 10}};
+    for (int i = 0; i < 4; i++)
+        for (int k = 0; k < 3; k++)
+            mesh->pointL[i].pos[k] = corners[i][k];
+    lib3ds_mesh_new_face_list(mesh, 2);
+    const Lib3dsWord faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (int f = 0; f < 2; f++)
+        for (int k = 0; k < 3; k++)
+            mesh->faceL[f].points[k] = faces[f][k];
+    lib3ds_file_insert_mesh(file, mesh);
+    ASSERT_TRUE(lib3ds_file_save(file, fileName.c_str()));
+    lib3ds_file_free(file);
+}
+
 class PathsTool : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!std::ifstream(tool()))
             GTEST_SKIP() << "kestrune-paths not built at " << tool();
-        dir = ::testing::TempDir();
     }
-    std::string dir;
+    TempFolder dir;
 };
 
 TEST_F(PathsTool, PlotsARecordedPath) {
-    std::string file = dir + "recorded_path.xml";
+    std::string file = dir.file("recorded_path.xml");
     resetRecorder();
     recordFileName = file.c_str();
     startRecording();
@@ -56,29 +100,162 @@ TEST_F(PathsTool, PlotsARecordedPath) {
     ASSERT_EQ(runTool(file, &output), 0) << output;
     EXPECT_NE(output.find("8 nodes held, amount 8"), std::string::npos) << output;
     EXPECT_NE(output.find("(5 segments)"), std::string::npos) << output;
+    EXPECT_NE(output.find("no scene"), std::string::npos) << output;
 
     ilInit();
     ilBindImage(ilGenImage());
-    ASSERT_TRUE(ilLoadImage((dir + "recorded_path.png").c_str())) << "no plot";
-    EXPECT_EQ(ilGetInteger(IL_IMAGE_WIDTH), 1280);
-    EXPECT_EQ(ilGetInteger(IL_IMAGE_HEIGHT), 640);
+    EXPECT_TRUE(ilLoadImage(dir.file("recorded_path.png").c_str())) << "no plot";
+}
+
+// The eye against a wall across z = 0: through it, beside it, and standing still.
+TEST_F(PathsTool, WarnsWhereTheEyeMeetsTheScene) {
+    ASSERT_TRUE(std::filesystem::create_directory(dir.file("models")));
+    writeWall(dir.file("models/room.3ds"));
+    auto line = [](float x, std::vector<float> zs) {
+        std::vector<Vec3> eyes;
+        for (float z : zs)
+            eyes.push_back({x, 1, z});
+        return eyes;
+    };
+    const struct {
+        std::vector<Vec3> eyes;
+        std::vector<std::string> expected, unexpected;
+    } cases[] = {
+        // Node 3 stands in front of the wall and node 4 behind it.
+        {line(0, {7, 5, 3, 1, -1, -3, -5, -7}),
+         {"WARNING: the eye passes through Wall (room.3ds) in segment 3-4"},
+         {"clear", "stands still"}},
+        // The same beside the wall: clear, 40 units away at the closest.
+        {line(50, {7, 5, 3, 1, -1, -3, -5, -7}),
+         {"eye clear of the scene", "closest approach 40.00 units to Wall (room.3ds)"},
+         {"passes through", "stands still"}},
+        // Four equal nodes: the eye stops for the segment between the middle two.
+        {line(50, {7, 5, 3, 3, 3, 3, 1, -1}), {"WARNING: the eye stands still"}, {}},
+    };
+    for (const auto& c : cases) {
+        writeText(dir.file("path.xml"), pathText(c.eyes));
+        std::string output;
+        ASSERT_EQ(runTool("--scene 1 --models " + dir.file("models") + " " + dir.file("path.xml"),
+                          &output),
+                  0)
+            << output;
+        for (const std::string& text : c.expected)
+            EXPECT_NE(output.find(text), std::string::npos) << text << "\n" << output;
+        for (const std::string& text : c.unexpected)
+            EXPECT_EQ(output.find(text), std::string::npos) << text << "\n" << output;
+    }
 }
 
 TEST_F(PathsTool, BrokenFilesFailWithAClearMessage) {
-    std::ofstream(dir + "broken_path.xml") << "<camerapath><points amount=\"9\"><pos x=\"1\"/>";
-    std::ofstream(dir + "short_path.xml")
-        << "<camerapath><points amount=\"2\"><pos x=\"1\"/><view xv=\"1\"/>"
-           "<pos x=\"2\"/><view xv=\"2\"/></points></camerapath>";
+    writeText(dir.file("broken_path.xml"), "<camerapath><points amount=\"9\"><pos x=\"1\"/>");
+    writeText(dir.file("short_path.xml"),
+              "<camerapath><points amount=\"2\"><pos x=\"1\"/><view xv=\"1\"/>"
+              "<pos x=\"2\"/><view xv=\"2\"/></points></camerapath>");
+    std::vector<Vec3> eyes = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}};
+    std::string fine = pathText(eyes);
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string text = fine;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    writeText(dir.file("nan_path.xml"), with("x=\"2\"", "x=\"nan\""));
+    writeText(dir.file("inf_path.xml"), with("zv=\"-5\"", "zv=\"-1e39\""));
+    // Finite in the file, but the spline's sums leave the range of floats.
+    writeText(dir.file("huge_path.xml"), with("y=\"0\"", "y=\"3e38\""));
     // Each case: the arguments and a part of the message.
     const std::pair<std::string, std::string> cases[] = {
-        {dir + "broken_path.xml", "cannot be played"},
-        {dir + "short_path.xml", "fewer than four"},
-        {dir + "no_such_path.xml", "cannot be played"},
+        {dir.file("broken_path.xml"), "cannot be played"},
+        {dir.file("short_path.xml"), "fewer than four"},
+        {dir.file("no_such_path.xml"), "cannot be played"},
+        {dir.file("nan_path.xml"), "node 2: pos x is not a finite number"},
+        {dir.file("inf_path.xml"), "node 0: view zv is not a finite number"},
+        {dir.file("huge_path.xml"), "leaves the range of numbers in segment 1-2"},
+        {"--scene 3 " + dir.file("short_path.xml"), "--scene takes 1, 2 or none"},
         {"", "usage"}};
     for (const auto& [arguments, message] : cases) {
         std::string output;
         EXPECT_EQ(runTool(arguments, &output), 1) << arguments;
         EXPECT_NE(output.find(message), std::string::npos) << output;
+    }
+}
+
+// The shipped paths, plotted from a copy beside the run folder's models.
+class ShippedPaths : public PathsTool {
+  protected:
+    void SetUp() override {
+        PathsTool::SetUp();
+        const char* run = getenv("KESTRUNE_RUN_DIR");
+        if (!run || !std::ifstream(std::string(run) + "/campath.xml"))
+            GTEST_SKIP() << "no generated content: KESTRUNE_RUN_DIR is unset or not built";
+        models = std::string(run) + "/models";
+        for (const char* name : {"campath.xml", "campath2.xml"})
+            writeText(dir.file(name), readText(std::string(run) + "/" + name));
+    }
+    std::string models;
+};
+
+// Share of the plot's pixels that are neither white nor the page's off-white.
+double inkedShare(const std::string& png) {
+    ilInit();
+    ilBindImage(ilGenImage());
+    if (!ilLoadImage(png.c_str()))
+        return -1;
+    ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
+    const ILubyte* p = ilGetData();
+    size_t pixels = size_t(ilGetInteger(IL_IMAGE_WIDTH)) * ilGetInteger(IL_IMAGE_HEIGHT), inked = 0;
+    for (size_t i = 0; i < pixels; i++)
+        inked += std::min({p[3 * i], p[3 * i + 1], p[3 * i + 2]}) < 240;
+    return double(inked) / double(pixels);
+}
+
+TEST_F(ShippedPaths, DrawTheSceneUnderThePath) {
+    for (const char* name : {"campath.xml", "campath2.xml"}) {
+        std::string file = dir.file(name), output;
+        ASSERT_EQ(runTool("--scene none " + file, &output), 0) << output;
+        double bare = inkedShare(dir.file(std::string(name, strlen(name) - 4) + ".png"));
+        ASSERT_EQ(runTool("--models " + models + " " + file, &output), 0) << output;
+        EXPECT_NE(output.find("eye clear of the scene"), std::string::npos) << output;
+        double withScene = inkedShare(dir.file(std::string(name, strlen(name) - 4) + ".png"));
+        EXPECT_GT(withScene, bare + 0.1) << name << ": " << bare << " without the scene";
+    }
+}
+
+TEST_F(ShippedPaths, NodeLabelsNeverOverlap) {
+    for (const char* name : {"campath.xml", "campath2.xml"}) {
+        std::string output;
+        ASSERT_EQ(runTool("--label-boxes --models " + models + " " + dir.file(name), &output), 0)
+            << output;
+        struct Box {
+            int view, node;
+            double x, y, w, h;
+        };
+        std::vector<Box> boxes;
+        std::istringstream lines(output);
+        std::string line;
+        while (std::getline(lines, line)) {
+            Box b;
+            if (sscanf(line.c_str(), "label view %d node %d box %lf %lf %lf %lf", &b.view, &b.node,
+                       &b.x, &b.y, &b.w, &b.h) == 6)
+                boxes.push_back(b);
+        }
+        // Both views label a good share of the nodes, the first and the last among them.
+        int nodes = name == std::string("campath.xml") ? 66 : 96;
+        for (int view = 0; view < 2; view++) {
+            std::vector<bool> labelled(nodes, false);
+            for (const Box& b : boxes)
+                if (b.view == view)
+                    labelled[b.node] = true;
+            EXPECT_TRUE(labelled[0] && labelled[nodes - 1]) << name << " view " << view;
+            EXPECT_GE(std::count(labelled.begin(), labelled.end(), true), nodes / 3)
+                << name << " view " << view;
+        }
+        for (size_t i = 0; i < boxes.size(); i++)
+            for (size_t j = i + 1; j < boxes.size(); j++) {
+                const Box &a = boxes[i], &b = boxes[j];
+                bool overlap = a.view == b.view && a.x < b.x + b.w && b.x < a.x + a.w &&
+                               a.y < b.y + b.h && b.y < a.y + a.h;
+                EXPECT_FALSE(overlap) << name << ": labels of nodes " << a.node << " and " << b.node
+                                      << " overlap in view " << a.view;
+            }
     }
 }
 
