@@ -1,18 +1,21 @@
 # Kestrune: `make run` builds and runs the demo, `make test` builds and passes every test.
-# Both install missing Debian packages first (scripts/install-deps).
+# Each target first installs the missing Debian packages it needs (scripts/install-deps USE):
+# `make run` only what building and playing the demo take, the others what they add.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 TEST_BUILD ?= build-test
 FUZZ_BUILD ?= build-fuzz
 
-.PHONY: all deps build run video test bench fuzz format clean
+.PHONY: all deps deps-run deps-test deps-bench deps-fuzz deps-video deps-format build run video test \
+        bench fuzz format clean
 
 all: build
 
-deps:
-	@scripts/install-deps
+deps: deps-run
+deps-%:
+	@scripts/install-deps $*
 
-build: deps
+build: deps-run
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 
@@ -23,28 +26,28 @@ run: build
 # VIDEO_FROM/VIDEO_TO (seconds) for a part of it.
 VIDEO_SIZE ?= 1280x720
 VIDEO_FPS ?= 60
-video: build
+video: deps-video build
 	@VIDEO_SIZE=$(VIDEO_SIZE) VIDEO_FPS=$(VIDEO_FPS) scripts/record-video $(BUILD) \
 		$(BUILD)/kestrune.mp4 $(if $(VIDEO_TO),$(or $(VIDEO_FROM),0) $(VIDEO_TO),$(VIDEO_FROM))
 
 # The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
-test: deps
+test: deps-test
 	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_BUILD) -j$(JOBS)
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-bench: deps
+bench: deps-bench
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j$(JOBS)
 	@scripts/run-benchmarks build-bench
 	@scripts/bench-startup build-bench
 
-fuzz: deps
+fuzz: deps-fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_reader
 	@scripts/run-fuzz $(FUZZ_BUILD)
 
-format:
+format: deps-format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:

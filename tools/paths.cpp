@@ -189,7 +189,7 @@ std::vector<std::string> warnings(const PathReport& report, const Scene& scene) 
     } else if (report.closestObject >= 0) {
         out.push_back("eye clear of the scene");
     }
-    if (report.closestObject >= 0) {
+    if (report.closestObject >= 0 && report.crossings.empty()) {
         snprintf(text, sizeof text, "closest approach %.2f units to %s", report.closest,
                  scene.objects[report.closestObject].c_str());
         out.push_back(text);

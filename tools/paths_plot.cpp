@@ -74,9 +74,10 @@ Vec3 normalOf(const SceneTriangle& t) {
     return {n.x / length, n.y / length, n.z / length};
 }
 
-// Floors are the faces that look up (walkable slopes); everything else is wall or object.
+// Floors are the level faces (up to 60 degrees of slope, either winding); everything else
+// is wall or object.
 bool isFloor(const Vec3& normal) {
-    return normal.y > 0.5f;
+    return std::fabs(normal.y) > 0.5f;
 }
 
 struct Edge {
@@ -160,9 +161,17 @@ void drawScene(cairo_t* cr, const View& view, const PlayedPath& path, const Scen
                     heights.span() > 0 ? std::sqrt((t.a.y - heights.lo) / heights.span()) : 1;
                 if (std::min(bands - 1, int(share * bands)) != band)
                     continue;
-                cairo_move_to(cr, view.px(t.a), view.py(t.a));
-                cairo_line_to(cr, view.px(t.b), view.py(t.b));
-                cairo_line_to(cr, view.px(t.c), view.py(t.c));
+                // All triangles turn the same way on the picture, so that the winding
+                // rule fills their union.
+                double ax = view.px(t.a), ay = view.py(t.a), bx = view.px(t.b), by = view.py(t.b),
+                       cx = view.px(t.c), cy = view.py(t.c);
+                if ((bx - ax) * (cy - ay) - (by - ay) * (cx - ax) < 0) {
+                    std::swap(bx, cx);
+                    std::swap(by, cy);
+                }
+                cairo_move_to(cr, ax, ay);
+                cairo_line_to(cr, bx, by);
+                cairo_line_to(cr, cx, cy);
                 cairo_close_path(cr);
             }
             double s = (band + 0.5) / bands;
@@ -188,8 +197,8 @@ void drawScene(cairo_t* cr, const View& view, const PlayedPath& path, const Scen
             colour(cr, {0.62, 0.68, 0.74});
             cairo_set_line_width(cr, 2.0);
         } else {
-            colour(cr, kEdge, 0.55);
-            cairo_set_line_width(cr, 0.8);
+            colour(cr, kEdge, 0.7);
+            cairo_set_line_width(cr, 1.0);
         }
         cairo_stroke(cr);
     }
@@ -278,7 +287,8 @@ std::vector<LabelBox> layoutLabels(cairo_t* cr, const View& view, const PlayedPa
         for (int strict = 1; strict >= 0; strict--)
             for (int k = 0; k < 8; k++) {
                 Rect r = {x[i] + dx[k], y[i] + dy[k], w, h};
-                if (!view.contains(r.x, r.y, r.w, r.h) || !placed.free(r))
+                Rect spaced = {r.x - 3, r.y, r.w + 6, r.h}; // a word space to the next label
+                if (!view.contains(r.x, r.y, r.w, r.h) || !placed.free(spaced))
                     continue;
                 // Strict: cover no node but this one.
                 Rect own = {x[i] - dot, y[i] - dot, 2 * dot, 2 * dot};
@@ -289,7 +299,7 @@ std::vector<LabelBox> layoutLabels(cairo_t* cr, const View& view, const PlayedPa
                 });
                 if (strict && !clear)
                     continue;
-                placed.add(r);
+                placed.add(spaced);
                 out.push_back({view.index, i, r.x, r.y, r.w, r.h});
                 labelled[i] = true;
                 return true;
