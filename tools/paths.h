@@ -60,6 +60,7 @@ PathReport checkPath(const PlayedPath& path, const Scene& scene);
 struct LabelBox {
     int view, node;
     double x, y, width, height;
+    bool leader; // set apart from its node, joined to it by a line
 };
 
 // Draws the plot into a PNG; returns false when it could not be written. The label boxes

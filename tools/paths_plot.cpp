@@ -280,11 +280,20 @@ std::vector<LabelBox> layoutLabels(cairo_t* cr, const View& view, const PlayedPa
     Placed placed;
     std::vector<LabelBox> out;
     std::vector<bool> labelled;
+    auto special = [&](int i) {
+        return i == 0 || i == count - 1 || i == path.firstNode || i == path.lastNode;
+    };
+    // Eight places around the node; the special nodes may also go further out, with a line.
     auto place = [&](int i) {
         const double w = width[i], h = height;
-        const double dx[8] = {gap, -gap - w, gap, -gap - w, gap + 2, -gap - 2 - w, -w / 2, -w / 2};
-        const double dy[8] = {-gap - h, -gap - h, gap, gap, -h / 2, -h / 2, -dot - h, dot};
-        for (int strict = 1; strict >= 0; strict--)
+        for (int pass = 0; pass < 4; pass++) {
+            bool strict = pass < 2, far = pass % 2 == 1;
+            if (far && !special(i))
+                continue;
+            double g = far ? gap + 16 : gap;
+            const double dx[8] = {g, -g - w, g, -g - w, g + 2, -g - 2 - w, -w / 2, -w / 2};
+            const double dy[8] = {-g - h, -g - h,           g,          g, -h / 2,
+                                  -h / 2, -dot - g / 2 - h, dot + g / 2};
             for (int k = 0; k < 8; k++) {
                 Rect r = {x[i] + dx[k], y[i] + dy[k], w, h};
                 Rect spaced = {r.x - 3, r.y, r.w + 6, r.h}; // a word space to the next label
@@ -300,14 +309,12 @@ std::vector<LabelBox> layoutLabels(cairo_t* cr, const View& view, const PlayedPa
                 if (strict && !clear)
                     continue;
                 placed.add(spaced);
-                out.push_back({view.index, i, r.x, r.y, r.w, r.h});
+                out.push_back({view.index, i, r.x, r.y, r.w, r.h, far});
                 labelled[i] = true;
                 return true;
             }
+        }
         return false;
-    };
-    auto special = [&](int i) {
-        return i == 0 || i == count - 1 || i == path.firstNode || i == path.lastNode;
     };
     for (int step = 1;; step = nextStep(step)) {
         placed = Placed();
@@ -579,8 +586,18 @@ void drawView(cairo_t* cr, const View& view, const PlayedPath& path, const Scene
         crossingMark(cr, view.px(c.where), view.py(c.where));
     cairo_font_extents_t font;
     cairo_font_extents(cr, &font);
-    for (const LabelBox& b : laid)
+    for (const LabelBox& b : laid) {
+        if (b.leader) { // from the node to the nearest point of the label
+            double nx = view.px(path.nodes[b.node].pos), ny = view.py(path.nodes[b.node].pos);
+            cairo_move_to(cr, nx, ny);
+            cairo_line_to(cr, std::clamp(nx, b.x, b.x + b.width),
+                          std::clamp(ny, b.y, b.y + b.height));
+            colour(cr, kInk, 0.6);
+            cairo_set_line_width(cr, 0.8);
+            cairo_stroke(cr);
+        }
         haloText(cr, b.x, b.y + font.ascent, labelText(path, b.node));
+    }
     cairo_restore(cr);
 
     cairo_rectangle(cr, view.left + 0.5, view.top + 0.5, view.width - 1, view.height - 1);
