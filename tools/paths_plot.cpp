@@ -74,10 +74,9 @@ Vec3 normalOf(const SceneTriangle& t) {
     return {n.x / length, n.y / length, n.z / length};
 }
 
-// Floors are the level faces (up to 60 degrees of slope, either winding); everything else
-// is wall or object.
+// Floors are the faces that look up (walkable slopes); everything else is wall or object.
 bool isFloor(const Vec3& normal) {
-    return std::fabs(normal.y) > 0.5f;
+    return normal.y > 0.5f;
 }
 
 struct Edge {
