@@ -188,20 +188,24 @@ std::vector<std::string> warnings(const PathReport& report, const Scene& scene) 
         out.push_back("WARNING: the eye passes through " + list);
     } else if (report.closestObject >= 0) {
         out.push_back("eye clear of the scene");
-    }
-    if (report.closestObject >= 0 && report.crossings.empty()) {
         snprintf(text, sizeof text, "closest approach %.2f units to %s", report.closest,
                  scene.objects[report.closestObject].c_str());
         out.push_back(text);
     }
-    for (const Standstill& s : report.standstills) {
-        snprintf(text, sizeof text, "WARNING: the eye stands still for %.1f s in segment%s %s",
-                 s.seconds, s.firstSegment == s.lastSegment ? "" : "s",
-                 s.firstSegment == s.lastSegment
-                     ? segmentName(s.firstSegment).c_str()
-                     : (segmentName(s.firstSegment) + " to " + segmentName(s.lastSegment)).c_str());
-        out.push_back(text);
+    std::string still;
+    size_t shown = std::min<size_t>(report.standstills.size(), 6);
+    for (size_t i = 0; i < shown; i++) {
+        const Standstill& s = report.standstills[i];
+        std::string where = segmentName(s.firstSegment);
+        if (s.lastSegment != s.firstSegment)
+            where += " to " + segmentName(s.lastSegment);
+        snprintf(text, sizeof text, "%s%s (%.1f s)", i ? ", " : "", where.c_str(), s.seconds);
+        still += text;
     }
+    if (report.standstills.size() > shown)
+        still += " and " + std::to_string(report.standstills.size() - shown) + " more";
+    if (!still.empty())
+        out.push_back("WARNING: the eye stands still in segment " + still);
     return out;
 }
 
@@ -296,7 +300,7 @@ bool plotPath(const char* fileName, const Options& options) {
     size_t dot = out.rfind(".xml");
     out = (dot != std::string::npos ? out.substr(0, dot) : out) + ".png";
 
-    // The plot's title: the file and its scene, the facts, then the warnings.
+    // The plot's title: the file and its scene, the facts, then one line per warning.
     std::string heading = played.name;
     if (sceneNumber) {
         heading += ": camera path of scene " + std::to_string(sceneNumber) + " (";
@@ -308,15 +312,17 @@ bool plotPath(const char* fileName, const Options& options) {
              "%zu nodes \u00b7 plays segments 1-2 to %s (%d segments) \u00b7 %.1f s at 60 frames "
              "per second",
              held.size(), segmentName(lastSegment).c_str(), lastSegment, seconds);
-    std::string factsRow = text;
+    std::vector<std::string> title = {heading, text};
     if (!problem.empty())
-        factsRow += " \u00b7 WARNING: " + problem;
-    std::string notesRow;
+        title.push_back("WARNING: " + problem);
+    std::string clear; // the notes that are no warnings share a line
     for (const std::string& note : notes)
-        notesRow += (notesRow.empty() ? "" : " \u00b7 ") + note;
-    std::vector<std::string> title = {heading, factsRow};
-    if (!notesRow.empty())
-        title.push_back(notesRow);
+        if (note.rfind("WARNING", 0) == 0)
+            title.push_back(note);
+        else
+            clear += (clear.empty() ? "" : " \u00b7 ") + note;
+    if (!clear.empty())
+        title.push_back(clear);
     std::vector<LabelBox> labels;
     bool saved = drawPlot(out, played, scene, report, title, labels);
 

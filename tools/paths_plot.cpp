@@ -670,24 +670,38 @@ std::vector<LegendItem> legendItems(const Scene& scene, const PathReport& report
     return items;
 }
 
-// Splits each line at " · " into rows that fit the width.
+// A row broken after " · " drops it; one broken after a comma keeps the comma.
+std::string trimSeparator(std::string row) {
+    const std::string dot = "\u00b7";
+    while (!row.empty() && row.back() == ' ')
+        row.pop_back();
+    if (row.size() >= dot.size() && row.compare(row.size() - dot.size(), dot.size(), dot) == 0)
+        row.erase(row.size() - dot.size());
+    while (!row.empty() && row.back() == ' ')
+        row.pop_back();
+    return row;
+}
+
+// Splits a line into rows that fit the width: between its " · " parts, or after the
+// commas of a list.
 std::vector<std::string> wrap(cairo_t* cr, const std::string& line, double width) {
     std::vector<std::string> rows;
-    std::string row, rest = line;
-    const std::string separator = " \u00b7 ";
-    while (!rest.empty()) {
-        size_t at = rest.find(separator);
-        std::string part = rest.substr(0, at);
-        rest = at == std::string::npos ? "" : rest.substr(at + separator.size());
-        std::string candidate = row.empty() ? part : row + separator + part;
+    std::string row;
+    size_t at = 0;
+    while (at < line.size()) {
+        // The next piece runs up to and including the next separator.
+        size_t dot = line.find(" \u00b7 ", at), comma = line.find(", ", at);
+        size_t end = std::min(dot == std::string::npos ? line.size() : dot + 4,
+                              comma == std::string::npos ? line.size() : comma + 2);
+        std::string piece = line.substr(at, end - at);
+        at = end;
         cairo_text_extents_t extents;
-        cairo_text_extents(cr, candidate.c_str(), &extents);
+        cairo_text_extents(cr, (row + piece).c_str(), &extents);
         if (!row.empty() && extents.x_advance > width) {
-            rows.push_back(row);
-            row = part;
-        } else {
-            row = candidate;
+            rows.push_back(trimSeparator(row));
+            row.clear();
         }
+        row += piece;
     }
     rows.push_back(row);
     return rows;
@@ -746,13 +760,17 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
     // Title rows, measured on a scratch surface.
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
     cairo_t* measure = cairo_create(scratch);
-    std::vector<std::pair<std::string, bool>> titleRows; // text, bold
+    struct TitleRow {
+        std::string text;
+        bool bold, warning; // the first line is bold, warnings are red in all their rows
+    };
+    std::vector<TitleRow> titleRows;
     for (size_t i = 0; i < title.size(); i++) {
         cairo_select_font_face(measure, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
                                i == 0 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(measure, i == 0 ? 17 : 13);
         for (const std::string& row : wrap(measure, title[i], panelWidth))
-            titleRows.push_back({row, i == 0});
+            titleRows.push_back({row, i == 0, title[i].rfind("WARNING", 0) == 0});
     }
     std::vector<LegendItem> items = legendItems(scene, report);
     cairo_set_font_size(measure, 12);
@@ -774,7 +792,7 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
     cairo_destroy(measure);
     cairo_surface_destroy(scratch);
 
-    double titleHeight = 16 + 24.0 * double(titleRows.size());
+    double titleHeight = 20 + 20.0 * double(titleRows.size());
     View top = {0,     kMargin,   titleHeight + 30, panelWidth, ranges[2].span() * scale,
                 scale, ranges[0], ranges[2],        true};
     View side = {1,
@@ -796,12 +814,12 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
     cairo_paint(cr);
 
     double y = 8;
-    for (const auto& [row, bold] : titleRows) {
+    for (const TitleRow& row : titleRows) {
         cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
-                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cr, bold ? 17 : 13);
-        y += 24;
-        text(cr, kMargin, y, row, row.find("WARNING") != std::string::npos ? kWarn : kInk);
+                               row.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, row.bold ? 17 : 13);
+        y += row.bold ? 24 : 20;
+        text(cr, kMargin, y, row.text, row.warning ? kWarn : kInk);
     }
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, 13);
