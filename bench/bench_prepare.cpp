@@ -9,6 +9,7 @@
 
 #include "bench/bigfile.h"
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 // Times prepareObjects on the model; its messages go to /dev/null while it runs, so the
 // report keeps stdout.
@@ -19,7 +20,7 @@ static void timePreparation(benchmark::State& state, Model& model) {
     for (auto _ : state) {
         prepareObjects(model);
         state.PauseTiming();
-        renderList.clear();
+        resetRenderList();
         state.ResumeTiming();
     }
     fflush(stdout);

@@ -9,6 +9,7 @@
 
 #include "bench/bigfile.h"
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 static void BM_KestruneRead(benchmark::State& state) {
     std::string path = bigFilePath();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* devNull = fopen("/dev/null", "w");

@@ -14,7 +14,7 @@ void prepareModel(Model& model) {
 void prepareMaterials(Model& model) {
     for (ModelMaterial& material : model.materials) {
         if (material.fileName[0] != 0) {
-            if (model.itemTemplate.shaderKind == 2) {
+            if (model.itemTemplate.shaderKind == kNeonShader) {
                 // The neon program always uses the fixed base and glow maps.
                 loadTexture("textures/base.bmp", model, &colorTextureId);
                 loadTexture("textures/glow.bmp", model, &bumpTextureId);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 FILE* modelWarningStream = nullptr;
 

@@ -2,9 +2,9 @@
 #include <string>
 
 #include "app/app.h"
-#include "model/model.h"
+#include "model/renderlist.h"
 
-std::vector<RenderItem> renderList;
+static std::vector<RenderItem> renderList;
 
 int renderListSize() {
     return int(renderList.size());
@@ -28,20 +28,6 @@ void appendRenderItem(RenderItem item) {
     renderList.push_back(std::move(item));
 }
 
-void setTranslation(Model& model, float x, float y, float z) {
-    for (int i = model.firstItem; i < model.firstItem + model.itemCount; i++) {
-        RenderItem& item = renderItem(i);
-        item.translation[0] = x;
-        item.translation[1] = y;
-        item.translation[2] = z;
-    }
-}
-
-void setRotation(Model& model, float x, float y, float z) {
-    for (int i = model.firstItem; i < model.firstItem + model.itemCount; i++) {
-        RenderItem& item = renderItem(i);
-        item.rotation[0] = x;
-        item.rotation[1] = y;
-        item.rotation[2] = z;
-    }
+void resetRenderList() {
+    renderList.clear();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 static std::string jsonString(const char* text) {
     std::string out = "\"";

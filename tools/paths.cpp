@@ -15,6 +15,7 @@
 
 #include "campath/campath.h"
 #include "model/model.h"
+#include "model/reader3ds.h"
 #include "show/show.h"
 #include "tools/paths.h"
 

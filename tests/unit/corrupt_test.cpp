@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 namespace {
 

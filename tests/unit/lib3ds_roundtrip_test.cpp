@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 TEST(Lib3dsRoundTrip, MeshesAndMaterialsComeBackUnchanged) {
     const struct MeshSpec {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/model.h"
+#include "model/reader3ds.h"
 
 namespace {
 
