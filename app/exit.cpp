@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app.h"
+#include "app/exit.h"
 #include "audio/music.h"
 
 void (*shutDownHook)() = nullptr;

@@ -1,33 +1,24 @@
 // Keyboard and pointer callbacks: they only set flags and speeds, or hand over to the
 // recorder, the scene switch and the shut-down. The next frame acts on what they set.
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <cmath>
 #include <cstdio>
 
-#include "app/app.h"
+#include "app/exit.h"
+#include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "platform/platform.h"
+#include "render/flags.h"
 #include "render/render.h"
+#include "render/timeline.h"
 
-bool cameraPathMode = false;
-bool bloomEnabled = false;
-bool shaderEnabled = false;
-bool levelTwoActive = false;
-float cameraLift = 0;
-float dd = 0.005f;
 float headingAngle = 0;
 float headingSin = 0;
 float headingCos = -1;
 
 static const double kDdStep = 0.0005;
 static const float kMoveSpeed = 0.25f;
-
-// Binding a program needs a window with a GL context; unit tests press keys without one.
-static bool haveGlContext() {
-    return glutGet(GLUT_INIT_STATE) && glutGetWindow() != 0 && glUseProgram != nullptr;
-}
 
 static void stepDd(double step) {
     dd = float(double(dd) + step);
@@ -67,9 +58,7 @@ void keyboard(unsigned char key, int, int) {
             addRecordNode();
         break;
     case 'x':
-        shaderEnabled = !shaderEnabled;
-        if (haveGlContext())
-            glUseProgram(shaderEnabled ? sceneProgram : 0);
+        toggleSceneProgram();
         break;
     default:
         break;

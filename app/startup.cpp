@@ -4,26 +4,18 @@
 #include <IL/il.h>
 #include <cstdio>
 
-#include "app/app.h"
+#include "app/exit.h"
+#include "app/input.h"
+#include "app/startup.h"
 #include "audio/music.h"
 #include "camera/camera.h"
+#include "math/vecmath.h"
+#include "model/renderlist.h"
 #include "platform/platform.h"
+#include "render/flags.h"
 #include "render/render.h"
-
-Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
-CameraPath levelOnePath, levelTwoPath;
-
-// The loaded path documents: playback keeps reading nodes out of them for the whole run.
-static TiXmlDocument levelOneDocument;
-static TiXmlDocument levelTwoDocument;
-
-// Loads one model into its global; a file that cannot be read ends start-up.
-static void loadModel(Model& into, const char* fileName, int shaderKind, int passKind) {
-    Model loaded(fileName, shaderKind, passKind);
-    if (!loaded.loaded)
-        fatalError(loaded.error.c_str());
-    into = std::move(loaded);
-}
+#include "render/scene.h"
+#include "render/timer.h"
 
 void setupGraphics() {
     ilInit();
@@ -32,19 +24,6 @@ void setupGraphics() {
     glEnable(GL_DEPTH_TEST);
     glewExperimental = GL_TRUE;
     glewInit();
-}
-
-void loadSceneModels() {
-    loadModel(skyboxModel, "models/skybox.3ds", 3, 1);
-    loadModel(skybox2Model, "models/skybox2.3ds", 3, 2);
-    setTranslation(skybox2Model, 0, 0, 1000.0f);
-    loadModel(portModel, "models/port.3ds", 1, 2);
-    loadModel(ufoModel, "models/ufo.3ds", 1, 2);
-    loadModel(platformModel, "models/platform.3ds", 1, 2);
-    loadModel(roomModel, "models/room.3ds", 1, 1);
-    setTranslation(ufoModel, 0, 0, 1000.0f);
-    setTranslation(portModel, 0, 0, 1000.0f);
-    setTranslation(platformModel, 0, 0, 1000.0f);
 }
 
 void reshape(int width, int height) {
@@ -56,8 +35,7 @@ void reshape(int width, int height) {
     windowHeight = height;
     camera.width = width;
     camera.height = height;
-    perspective(40.0f, 1.0f, farPlane);
-    glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
+    uploadProjection();
 }
 
 void startDemo(int argc, char** argv) {
@@ -105,8 +83,7 @@ void startDemo(int argc, char** argv) {
     printf("\nmodel count: %d\n", renderListSize());
 
     cameraPathMode = true;
-    readCameraPath("campath.xml", levelTwoPath, levelTwoDocument);
-    readCameraPath("campath2.xml", levelOnePath, levelOneDocument);
+    loadScenePaths();
 
     setupRenderTargets();
     bloomEnabled = false;

@@ -3,6 +3,7 @@
 
 #include "audio/music.h"
 #include "platform/platform.h"
+#include "show/show.h"
 
 MusicStream* currentStream = nullptr;
 std::vector<MusicChange> musicChanges;
@@ -19,9 +20,9 @@ static void noteChange(const char* fileName) {
 
 void startMusic() {
     soundInit(44100, 32, 0);
-    currentStream = streamOpen("bgmusic.mp3", 0, 0, 0);
+    currentStream = streamOpen(show::kLevelOneMusicFile, 0, 0, 0);
     streamPlay(0, currentStream);
-    noteChange("bgmusic.mp3");
+    noteChange(show::kLevelOneMusicFile);
 }
 
 void switchMusic(const char* fileName) {

@@ -11,15 +11,21 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app.h"
+#include "app/startup.h"
 #include "camera/camera.h"
+#include "math/vecmath.h"
+#include "model/renderlist.h"
+#include "render/flags.h"
+#include "render/internal.h"
 #include "render/render.h"
+#include "render/scene.h"
+#include "render/timeline.h"
+#include "render/timer.h"
 
 namespace {
 
 double floorSeconds = 0; // one pair of glow passes, measured before the benchmarks
 int sceneOneItems = 0, sceneTwoItems = 0;
-TiXmlDocument levelOneDocument, levelTwoDocument;
 
 std::string runFolder() {
     if (const char* dir = getenv("KESTRUNE_RUN_DIR"))
@@ -59,12 +65,11 @@ bool startUp(int argc, char** argv) {
     loadSceneModels();
     setupShaders();
     cameraPathMode = true;
-    readCameraPath("campath.xml", levelTwoPath, levelTwoDocument);
-    readCameraPath("campath2.xml", levelOnePath, levelOneDocument);
+    loadScenePaths();
     setupRenderTargets();
     startClock(demoClock);
     for (int i = 0; i < renderListSize(); i++)
-        (renderItem(i).passKind == 1 ? sceneOneItems : sceneTwoItems)++;
+        (renderItem(i).passKind == kSceneOnePass ? sceneOneItems : sceneTwoItems)++;
     fflush(stdout);
     return true;
 }
@@ -72,13 +77,7 @@ bool startUp(int argc, char** argv) {
 // The scene positions as the switch leaves them, without its music.
 void enterScene(bool two) {
     levelTwoActive = two;
-    float away = two ? 1000.0f : 0.0f;
-    float here = two ? 0.0f : 1000.0f;
-    setTranslation(portModel, 0, 0, here);
-    setTranslation(ufoModel, 0, 0, here);
-    setTranslation(platformModel, 0, 0, here);
-    setTranslation(roomModel, 0, 0, away);
-    setTranslation(skyboxModel, 0, 0, away);
+    placeScenes(two ? kSceneTwoPass : kSceneOnePass);
     brightness = 1.0f;
 }
 
@@ -139,7 +138,7 @@ void BM_IssueSceneOneItems(benchmark::State& state) {
     for (auto _ : state) {
         glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
         for (int i = 0; i < renderListSize(); i++) {
-            if (renderItem(i).passKind == 1)
+            if (renderItem(i).passKind == kSceneOnePass)
                 drawItem(i);
         }
         state.PauseTiming();

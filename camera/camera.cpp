@@ -9,6 +9,7 @@ Camera camera = {{0, 0, 0}, {0, 1, 0.5f}, {0, 0, 1}, 0, 0};
 float pitchTotal = 0;
 float pitchPrevious = 0;
 float cameraSpeed = 0;
+float cameraLift = 0;
 
 static const float kPitchLimit = 2.0f;
 
@@ -86,4 +87,10 @@ void moveCamera(Camera& cam) {
     cam.view.x += dx;
     cam.eye.z += dz;
     cam.view.z += dz;
+}
+
+void liftCamera(Camera& cam) {
+    // Both points rise, so the view direction does not change.
+    cam.eye.y += cameraLift;
+    cam.view.y += cameraLift;
 }

@@ -12,13 +12,18 @@ struct Camera {
     int width;
 };
 
-extern Camera camera;
+extern Camera camera; // set by start-up and reshape; moved and turned by the frame's calls
+// Written by mouseLook (camera/camera.cpp).
 extern float pitchTotal;    // accumulated mouse-look pitch, radians, within [-2, 2]
 extern float pitchPrevious; // pitchTotal before the latest step
-extern float cameraSpeed;   // fraction of the horizontal eye-to-view vector moved per frame
+// The speeds the arrow keys set (app/input.cpp) and the frame applies, not scaled by the
+// frame timer.
+extern float cameraSpeed; // fraction of the horizontal eye-to-view vector moved per frame
+extern float cameraLift;  // world units the eye and view point rise per frame
 
 void setCamera(float eyeX, float eyeY, float eyeZ, float viewX, float viewY, float viewZ, float upX,
                float upY, float upZ);
 void mouseLook(Camera& cam);
 void rotateView(Camera& cam, float angle, float x, float y, float z);
-void moveCamera(Camera& cam);
+void moveCamera(Camera& cam); // horizontally, by cameraSpeed
+void liftCamera(Camera& cam); // vertically, by cameraLift

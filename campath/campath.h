@@ -1,9 +1,11 @@
 // Camera paths: the XML path format, the recorder that writes "campath.xml" from the
 // user camera, and Catmull-Rom playback through a four-node window of a loaded path.
 #pragma once
-#include <tinyxml.h>
-
 #include "math/vecmath.h"
+
+// Only the files that read or write the XML include TinyXML itself.
+class TiXmlDocument;
+class TiXmlElement;
 
 struct CameraPath {
     Vec3 posWindow[4];    // eye positions of the four nodes in use
@@ -14,18 +16,19 @@ struct CameraPath {
     bool usable;          // false: missing, malformed or fewer than four nodes; not played
 };
 
-// Playback outputs and the shared segment parameter.
+// Playback outputs, written by playbackStep (campath/playback.cpp); and the segment
+// parameter both paths share, advanced by the frame and reset by the scene switch.
 extern float pathParam;
 extern Vec3 pathEye;
 extern Vec3 pathLookAt;
 
-// Recorder state.
+// Recorder state, written by the recorder (campath/recorder.cpp) on the keys q, w and e.
 extern TiXmlDocument recorderDocument;
 extern TiXmlElement* recordPoints;
 extern int recordNodeCount;
 extern bool recordingStarted;
 extern bool recordingFinished;
-extern const char* recordFileName; // "campath.xml"; tests point it elsewhere
+extern const char* recordFileName; // scene 2's path file; tests point it elsewhere
 
 // Loads fileName into document (which must outlive the path) and fills the window.
 void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);

@@ -1,5 +1,7 @@
 // Reading a camera path file: the declared node count and the first four nodes, which
 // fill the playback window. The document stays loaded; playback reads on from the cursor.
+#include <tinyxml.h>
+
 #include <cstdio>
 
 #include "campath/campath.h"

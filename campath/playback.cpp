@@ -1,5 +1,7 @@
 // Camera path playback: a uniform Catmull-Rom spline through a four-node window of the
 // path, which moves on by one node, read from the loaded document, per finished segment.
+#include <tinyxml.h>
+
 #include "camera/camera.h"
 #include "campath/campath.h"
 

@@ -1,6 +1,7 @@
 // The camera path recorder: "q" starts a document, "w" appends the user camera as a node,
 // "e" writes the document as the new path file.
 #include <sys/stat.h>
+#include <tinyxml.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,13 +12,14 @@
 
 #include "camera/camera.h"
 #include "campath/campath.h"
+#include "show/show.h"
 
 TiXmlDocument recorderDocument;
 TiXmlElement* recordPoints = nullptr;
 int recordNodeCount = 0;
 bool recordingStarted = false;
 bool recordingFinished = false;
-const char* recordFileName = "campath.xml";
+const char* recordFileName = show::kLevelTwoPathFile;
 
 // Coordinates are written with "%f"; this TinyXML's double setter would use "%g".
 static void setFixedAttribute(TiXmlElement* element, const char* name, float value) {

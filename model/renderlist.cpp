@@ -1,7 +1,7 @@
 // The RenderList: every drawable of every model, append-only, addressed by index.
 #include <string>
 
-#include "app/app.h"
+#include "app/exit.h"
 #include "model/renderlist.h"
 
 static std::vector<RenderItem> renderList;

@@ -1,5 +1,6 @@
 // Our stand-ins for the platform calls the demo was designed around: a monotonic
-// high-resolution counter, the desktop size, and the mouse cursor.
+// high-resolution counter, the desktop size, and the mouse cursor. The seams through which
+// tests run the demo's code without a window or a real clock are here too, and nowhere else.
 #pragma once
 #include <cstdint>
 
@@ -17,10 +18,6 @@ int64_t fixedStepFrame();               // frames begun so far in a fixed-step r
 // KESTRUNE_NO_DRAW=1: frames run the show's logic without drawing (fast, for tests).
 bool skipDrawingRequested();
 
-// Tests replace the counter with their own (nullptr restores the real one).
-typedef int64_t (*CounterSource)();
-void setCounterSource(CounterSource source);
-
 // Desktop size in pixels, from the window system (needs an initialised GLUT).
 void desktopSize(int* width, int* height);
 
@@ -30,6 +27,16 @@ void getCursorPos(int* x, int* y);
 void setCursorPos(int x, int y); // warps the pointer; the warp's own event is absorbed
 void cursorMoved(int x, int y);  // fed by the passive-motion callback
 
+// --- test seams ---
+// Tests replace the counter with their own (nullptr restores the real one).
+typedef int64_t (*CounterSource)();
+void setCounterSource(CounterSource source);
+
 // Tests drive the cursor without a window system: warps are recorded, not performed.
 extern bool cursorWarpEnabled; // true: setCursorPos also warps the real pointer
 extern int cursorWarpCount;    // number of setCursorPos calls so far
+
+// Whether GL may be called: a window with a context and the extension loader's entry
+// points. The demo always has them once the event loop runs; unit tests press keys
+// without them.
+bool haveGlContext();

@@ -1,5 +1,6 @@
-// Desktop size and cursor, from GLUT. The demo's window covers the whole screen, so the
-// window coordinates GLUT reports are screen coordinates.
+// Desktop size, cursor and whether GL is there, from GLUT and GLEW. The demo's window
+// covers the whole screen, so the window coordinates GLUT reports are screen coordinates.
+#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "platform/platform.h"
@@ -33,4 +34,8 @@ void setCursorPos(int x, int y) {
 void cursorMoved(int x, int y) {
     cursorX = x;
     cursorY = y;
+}
+
+bool haveGlContext() {
+    return glutGet(GLUT_INIT_STATE) && glutGetWindow() != 0 && glUseProgram != nullptr;
 }

@@ -4,57 +4,58 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/app.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "math/vecmath.h"
-#include "model/model.h"
+#include "model/renderlist.h"
 #include "platform/platform.h"
+#include "render/flags.h"
+#include "render/internal.h"
 #include "render/render.h"
+#include "render/scene.h"
+#include "render/timeline.h"
+#include "render/timer.h"
 
+bool cameraPathMode = false;
+bool bloomEnabled = false;
 bool framesDrawn = true;
 
 const float lightDirection[3] = {2.0f, 0.0f, 1.0f};
-const float skyboxDrop = 80.0f; // the sky box sits this far below the eye
 
-CameraPath& activePath() {
-    return levelTwoActive ? levelTwoPath : levelOnePath;
+static PassKind activePass() {
+    return levelTwoActive ? kSceneTwoPass : kSceneOnePass;
 }
 
 // The path steers the view only when it was loaded whole; otherwise the user camera does.
 bool viewFollowsPath() {
-    return cameraPathMode && activePath().usable;
+    return cameraPathMode && scenePath(activePass()).usable;
 }
 
 static unsigned int programOfKind(int shaderKind) {
     switch (shaderKind) {
-    case 0:
+    case kSceneShader:
         return sceneProgram;
-    case 1:
+    case kNormalMappingShader:
         return normalMappingProgram;
-    case 2:
+    case kNeonShader:
         return neonProgram;
-    case 3:
+    case kFlatShader:
         return flatProgram;
     default:
         return 0;
     }
 }
 
-// Looks the item interface up in the program: the same names in every item program.
 static void useItemProgram(unsigned int program) {
     glUseProgram(program);
-    sceneProjectionLoc = glGetUniformLocation(program, "projectionMatrix");
-    sceneModelViewLoc = glGetUniformLocation(program, "modelViewMatrix");
-    sceneNormalAttr = glGetAttribLocation(program, "normal");
-    sceneVertexAttr = glGetAttribLocation(program, "vertex");
-    sceneFirstTextureLoc = glGetUniformLocation(program, "firstTexture");
-    sceneTexCoordAttr = glGetAttribLocation(program, "texCoord");
-    sceneTangentAttr = glGetAttribLocation(program, "tangent");
-    sceneNormalMapLoc = glGetUniformLocation(program, "normalMap");
-    sceneLightDirLoc = glGetUniformLocation(program, "lightDir");
+    lookUpItemLocations(program);
     // Set here, on the program just bound, so every lit program gets it.
     glUniform3fv(sceneLightDirLoc, 1, lightDirection);
+}
+
+void uploadProjection() {
+    perspective(40.0f, 1.0f, farPlane);
+    glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
 }
 
 // The item's program, textures and buffers.
@@ -69,17 +70,13 @@ static void bindItem(const RenderItem& item) {
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, item.bumpTexture);
 
-    glBindBuffer(GL_ARRAY_BUFFER, item.vertexBuffer);
-    setAttribute(sceneVertexAttr, 4);
-    glBindBuffer(GL_ARRAY_BUFFER, item.normalBuffer);
-    setAttribute(sceneNormalAttr, 3);
+    bindAttribute(item.vertexBuffer, sceneVertexAttr, 4);
+    bindAttribute(item.normalBuffer, sceneNormalAttr, 3);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, item.indexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, item.texCoordBuffer);
-    setAttribute(sceneTexCoordAttr, 2);
+    bindAttribute(item.texCoordBuffer, sceneTexCoordAttr, 2);
     glUniform1i(sceneFirstTextureLoc, 0);
     glUniform1i(sceneNormalMapLoc, 1);
-    glBindBuffer(GL_ARRAY_BUFFER, item.tangentBuffer);
-    setAttribute(sceneTangentAttr, 4);
+    bindAttribute(item.tangentBuffer, sceneTangentAttr, 4);
 }
 
 void drawItem(int index) {
@@ -87,8 +84,8 @@ void drawItem(int index) {
     if (framesDrawn)
         bindItem(item);
 
-    CameraPath& path = activePath();
-    playbackStep(path);
+    PassKind pass = activePass();
+    playbackStep(scenePath(pass));
 
     // Working copies: a move made by the animation below shows from the next draw.
     float translation[3] = {item.translation[0], item.translation[1], item.translation[2]};
@@ -100,12 +97,8 @@ void drawItem(int index) {
     if (levelTwoActive)
         animationStep();
 
-    perspective(40.0f, 1.0f, farPlane);
-
     bool followPath = viewFollowsPath();
-    Vec3 eye = followPath ? pathEye : camera.eye;
-    Model& skybox = levelTwoActive ? skybox2Model : skyboxModel;
-    setTranslation(skybox, eye.x, eye.y - skyboxDrop, eye.z);
+    placeSkybox(pass, followPath ? pathEye : camera.eye);
 
     identityMatrix(modelMatrix);
     translateMatrix(modelMatrix, translation[0], translation[1], translation[2]);
@@ -120,7 +113,7 @@ void drawItem(int index) {
     multiplyMatrix(viewMatrix, viewMatrix, modelMatrix);
     if (!framesDrawn)
         return;
-    glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
+    uploadProjection();
     glUniformMatrix4fv(sceneModelViewLoc, 1, GL_FALSE, viewMatrix);
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
 }
@@ -129,10 +122,8 @@ void drawItem(int index) {
 void renderFrame() {
     if (cameraSpeed != 0.0f)
         moveCamera(camera);
-    if (cameraLift != 0.0f) {
-        camera.eye.y += cameraLift;
-        camera.view.y += cameraLift;
-    }
+    if (cameraLift != 0.0f)
+        liftCamera(camera);
     if (!cameraPathMode)
         mouseLook(camera);
     updateFrameTimer(frameTimer);
@@ -148,7 +139,7 @@ void renderFrame() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
-    int pass = levelTwoActive ? 2 : 1;
+    PassKind pass = activePass();
     for (int i = 0; i < renderListSize(); i++) {
         if (renderItem(i).passKind == pass)
             drawItem(i);

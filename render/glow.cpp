@@ -1,19 +1,37 @@
-// The two full-screen glow passes: the scene's bright parts blurred into glowFbo, then
-// composited with the scene into the window (the maths is in shader/bloom.fs).
+// The glow: its full-screen quad, built once at set-up, and the two passes drawn with it:
+// the scene's bright parts blurred into glowFbo, then composited with the scene into the
+// window (the maths is in shader/bloom.fs).
 #include <GL/glew.h>
+#include <cstdint>
 
-#include "app/app.h"
 #include "math/vecmath.h"
-#include "render/render.h"
+#include "render/flags.h"
+#include "render/internal.h"
+#include "render/timeline.h"
+
+unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
+float dd = 0.005f;
+
+void buildGlowQuad() {
+    float w = float(windowWidth);
+    float h = float(windowHeight);
+    // Window pixels, y down: vertex 0 is the top-left corner and takes the top of the
+    // texture (v = 1).
+    const float vertices[16] = {0, 0, 0, 1, 0, h, 0, 1, w, h, 0, 1, w, 0, 0, 1};
+    const float normals[12] = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
+    const uint32_t indices[6] = {0, 2, 1, 0, 3, 2};
+    const float texCoords[8] = {0, 1, 0, 0, 1, 0, 1, 1};
+    quadVertexBuffer = makeAttributeBuffer(sizeof vertices, vertices, bloomVertexAttr, 4);
+    quadNormalBuffer = makeAttributeBuffer(sizeof normals, normals, bloomNormalAttr, 3);
+    quadIndexBuffer = makeBuffer(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices);
+    quadTexCoordBuffer = makeAttributeBuffer(sizeof texCoords, texCoords, bloomTexCoordAttr, 2);
+}
 
 static void bindQuad() {
-    glBindBuffer(GL_ARRAY_BUFFER, quadVertexBuffer);
-    setAttribute(bloomVertexAttr, 4);
-    glBindBuffer(GL_ARRAY_BUFFER, quadNormalBuffer);
-    setAttribute(bloomNormalAttr, 3);
+    bindAttribute(quadVertexBuffer, bloomVertexAttr, 4);
+    bindAttribute(quadNormalBuffer, bloomNormalAttr, 3);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadIndexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, quadTexCoordBuffer);
-    setAttribute(bloomTexCoordAttr, 2);
+    bindAttribute(quadTexCoordBuffer, bloomTexCoordAttr, 2);
 }
 
 // Pixel-space orthographic projection and an identity model-view for the quad.

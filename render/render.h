@@ -1,67 +1,22 @@
-// Rendering: the five shader programs and GPU buffers, the two off-screen targets, the
-// frame, the glow passes and the timed show with its scene switch.
+// Rendering as start-up and the keys see it: the set-up of the programs, buffers and
+// targets, the frame callback, the projection upload and the key x's program toggle.
+// The rest of render/ has headers by concern: the flags the frame obeys (render/flags.h),
+// the show (render/timeline.h), the two scenes (render/scene.h), the clocks
+// (render/timer.h), and what only render/ itself uses (render/internal.h).
 #pragma once
-#include <cstdint>
 
-// Programs.
-extern unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
-
-// Item-program locations: one shared set, refilled for each drawn item's program.
-extern int sceneProjectionLoc, sceneModelViewLoc, sceneNormalAttr, sceneVertexAttr,
-    sceneFirstTextureLoc, sceneTexCoordAttr, sceneTangentAttr, sceneNormalMapLoc, sceneLightDirLoc;
-// Glow-program locations, looked up once.
-extern int bloomProjectionLoc, bloomModelViewLoc, bloomNormalAttr, bloomVertexAttr,
-    bloomFirstTextureLoc, bloomSecondTextureLoc, bloomTexCoordAttr, bloomBrightnessLoc, bloomDdLoc;
-
-// The full-screen quad, sized from the screen at set-up.
-extern unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
-
-// Render targets.
-extern unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
-extern unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
-
-// Timeline.
-extern float brightness;     // glow composite scale; 1.0 at load
-extern float animationStart; // clock second at which the scene-2 animation begins
-extern float spinAngle;
-extern float liftHeight;
-extern float tiltAngle;
-extern float flyOffset;
-
-// The ten shader objects, kept but not used after linking.
-extern unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader,
-    normalMappingVertexShader, normalMappingFragmentShader, neonVertexShader, neonFragmentShader,
-    flatVertexShader, flatFragmentShader;
-
-// Shader set-up and upload.
-char* readTextFile(const char* path); // whole file plus NUL, or nullptr; caller frees (free)
+// The five programs, every RenderItem's buffers and the glow's full-screen quad, which is
+// sized from windowWidth and windowHeight; leaves the scene program current.
 void setupShaders();
-void uploadRenderItem(int index);
-bool shaderCompiled(unsigned int shader);
-bool programLinked(unsigned int program);
-// Feeds attribute location from the bound array buffer (floats, tightly packed) and
-// enables it; a location of -1 (a name the program lacks) is left alone.
-void setAttribute(int location, int components);
-
-// Off-screen targets; an incomplete one is fatal.
+// The two off-screen targets at windowWidth x windowHeight; an incomplete one is fatal.
 void setupRenderTargets();
-
-// The frame.
-struct CameraPath;
-// false: frames run the show's logic (paths, animation, timeline) but draw nothing.
-extern bool framesDrawn;
-void display();     // showFrame, then endFrame
-void showFrame();   // fixed step, renderFrame, the scene's end check: the frame up to its swap
-void endFrame();    // swap, per-frame counters
-void renderFrame(); // camera movement, timer, the active scene's items, the glow passes
-void drawItem(int index);
-void drawGlowPasses();
-CameraPath& activePath(); // levelTwoPath in the second scene, else levelOnePath
-bool viewFollowsPath();   // cameraPathMode, and the active path was loaded whole
-
-// The show.
-double demoSeconds(); // elapsed seconds of the demo clock, read afresh
-void switchToLevelTwo();
-void animationStep();
-void sceneOneEndCheck();
-void sceneTwoEndCheck();
+// The items' perspective (40 degrees, near plane 1, farPlane) into `projection`, uploaded
+// to whichever program is bound: the frame does this for every item, reshape once.
+void uploadProjection();
+// The frame: the display and idle callback, showFrame then endFrame.
+void display();
+void showFrame(); // fixed step, the frame up to its swap, the scene's end check
+void endFrame();  // swap, per-frame counters
+// The key x: flips shaderEnabled and binds the scene program, or none; only the choice is
+// kept while there is no GL (unit tests).
+void toggleSceneProgram();

@@ -1,13 +1,16 @@
-// The five shader programs, their locations, the GPU buffers of every render item and of
-// the full-screen quad. Built once at start-up; nothing here is released.
+// The five shader programs, their locations, and the GPU buffers of every render item
+// (the glow builds its own quad, render/glow.cpp). Built once at start-up; nothing here is
+// released.
 #include <GL/glew.h>
 #include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "app/app.h"
-#include "model/model.h"
+#include "math/vecmath.h"
+#include "model/renderlist.h"
+#include "platform/platform.h"
+#include "render/internal.h"
 #include "render/render.h"
 
 unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
@@ -20,13 +23,13 @@ int bloomProjectionLoc = -1, bloomModelViewLoc = -1, bloomNormalAttr = -1, bloom
     bloomFirstTextureLoc = -1, bloomSecondTextureLoc = -1, bloomTexCoordAttr = -1,
     bloomBrightnessLoc = -1, bloomDdLoc = -1;
 
-unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
-
 unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader;
 unsigned int normalMappingVertexShader, normalMappingFragmentShader;
 unsigned int neonVertexShader, neonFragmentShader, flatVertexShader, flatFragmentShader;
+bool shaderEnabled = false;
 
-char* readTextFile(const char* path) {
+// The whole file plus a NUL, or nullptr; the caller frees it (free).
+static char* readTextFile(const char* path) {
     if (path == nullptr)
         return nullptr;
     FILE* file = fopen(path, "rt");
@@ -137,15 +140,19 @@ static unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragm
 
 // Feeds a program attribute from the bound array buffer; a name the program lacks (-1)
 // is simply not fed.
-void setAttribute(int location, int components) {
+static void setAttribute(int location, int components) {
     if (location < 0)
         return;
     glVertexAttribPointer(GLuint(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(GLuint(location));
 }
 
-// Generates a buffer, binds it to target and fills it once.
-static unsigned int makeBuffer(GLenum target, size_t bytes, const void* data) {
+void bindAttribute(unsigned int buffer, int location, int components) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    setAttribute(location, components);
+}
+
+unsigned int makeBuffer(unsigned int target, size_t bytes, const void* data) {
     unsigned int buffer = 0;
     glGenBuffers(1, &buffer);
     glBindBuffer(target, buffer);
@@ -153,24 +160,42 @@ static unsigned int makeBuffer(GLenum target, size_t bytes, const void* data) {
     return buffer;
 }
 
+unsigned int makeAttributeBuffer(size_t bytes, const void* data, int location, int components) {
+    unsigned int buffer = makeBuffer(GL_ARRAY_BUFFER, bytes, data);
+    setAttribute(location, components);
+    return buffer;
+}
+
 template <typename T> static size_t byteSize(const std::vector<T>& v) {
     return v.size() * sizeof(T);
 }
 
-void uploadRenderItem(int index) {
+static void uploadRenderItem(int index) {
     RenderItem& item = renderItem(index);
     // Sizes come from the arrays themselves, so a short array is never read past its end.
-    item.vertexBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.vertices), item.vertices.data());
-    setAttribute(sceneVertexAttr, 4);
-    item.normalBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.normals), item.normals.data());
-    setAttribute(sceneNormalAttr, 3);
+    item.vertexBuffer =
+        makeAttributeBuffer(byteSize(item.vertices), item.vertices.data(), sceneVertexAttr, 4);
+    item.normalBuffer =
+        makeAttributeBuffer(byteSize(item.normals), item.normals.data(), sceneNormalAttr, 3);
     item.indexBuffer =
         makeBuffer(GL_ELEMENT_ARRAY_BUFFER, byteSize(item.indices), item.indices.data());
     item.texCoordBuffer =
-        makeBuffer(GL_ARRAY_BUFFER, byteSize(item.texCoords), item.texCoords.data());
-    setAttribute(sceneTexCoordAttr, 2);
-    item.tangentBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.tangents), item.tangents.data());
-    setAttribute(sceneTangentAttr, 4);
+        makeAttributeBuffer(byteSize(item.texCoords), item.texCoords.data(), sceneTexCoordAttr, 2);
+    item.tangentBuffer =
+        makeAttributeBuffer(byteSize(item.tangents), item.tangents.data(), sceneTangentAttr, 4);
+}
+
+// The same names in every item program, looked up afresh for each drawn item.
+void lookUpItemLocations(unsigned int program) {
+    sceneProjectionLoc = glGetUniformLocation(program, "projectionMatrix");
+    sceneModelViewLoc = glGetUniformLocation(program, "modelViewMatrix");
+    sceneNormalAttr = glGetAttribLocation(program, "normal");
+    sceneVertexAttr = glGetAttribLocation(program, "vertex");
+    sceneFirstTextureLoc = glGetUniformLocation(program, "firstTexture");
+    sceneTexCoordAttr = glGetAttribLocation(program, "texCoord");
+    sceneTangentAttr = glGetAttribLocation(program, "tangent");
+    sceneNormalMapLoc = glGetUniformLocation(program, "normalMap");
+    sceneLightDirLoc = glGetUniformLocation(program, "lightDir");
 }
 
 void setupShaders() {
@@ -203,15 +228,7 @@ void setupShaders() {
     flatProgram =
         buildProgram(flatVertexShader, flatFragmentShader, "shader/flat.vs", "shader/flat.fs");
 
-    sceneProjectionLoc = glGetUniformLocation(sceneProgram, "projectionMatrix");
-    sceneModelViewLoc = glGetUniformLocation(sceneProgram, "modelViewMatrix");
-    sceneNormalAttr = glGetAttribLocation(sceneProgram, "normal");
-    sceneVertexAttr = glGetAttribLocation(sceneProgram, "vertex");
-    sceneFirstTextureLoc = glGetUniformLocation(sceneProgram, "firstTexture");
-    sceneTexCoordAttr = glGetAttribLocation(sceneProgram, "texCoord");
-    sceneTangentAttr = glGetAttribLocation(sceneProgram, "tangent");
-    sceneNormalMapLoc = glGetUniformLocation(sceneProgram, "normalMap");
-    sceneLightDirLoc = glGetUniformLocation(sceneProgram, "lightDir");
+    lookUpItemLocations(sceneProgram);
 
     bloomProjectionLoc = glGetUniformLocation(bloomProgram, "projectionMatrix");
     bloomModelViewLoc = glGetUniformLocation(bloomProgram, "modelViewMatrix");
@@ -230,23 +247,15 @@ void setupShaders() {
     glUniform1i(sceneFirstTextureLoc, 0);
     glUniform1i(sceneNormalMapLoc, 1);
 
-    float w = float(windowWidth);
-    float h = float(windowHeight);
-    // Window pixels, y down: vertex 0 is the top-left corner and takes the top of the
-    // texture (v = 1).
-    const float quadVertices[16] = {0, 0, 0, 1, 0, h, 0, 1, w, h, 0, 1, w, 0, 0, 1};
-    const float quadNormals[12] = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
-    const uint32_t quadIndices[6] = {0, 2, 1, 0, 3, 2};
-    const float quadTexCoords[8] = {0, 1, 0, 0, 1, 0, 1, 1};
-    quadVertexBuffer = makeBuffer(GL_ARRAY_BUFFER, sizeof quadVertices, quadVertices);
-    setAttribute(bloomVertexAttr, 4);
-    quadNormalBuffer = makeBuffer(GL_ARRAY_BUFFER, sizeof quadNormals, quadNormals);
-    setAttribute(bloomNormalAttr, 3);
-    quadIndexBuffer = makeBuffer(GL_ELEMENT_ARRAY_BUFFER, sizeof quadIndices, quadIndices);
-    quadTexCoordBuffer = makeBuffer(GL_ARRAY_BUFFER, sizeof quadTexCoords, quadTexCoords);
-    setAttribute(bloomTexCoordAttr, 2);
+    buildGlowQuad();
 
     glUseProgram(bloomProgram);
     glUniform1i(bloomFirstTextureLoc, 0);
     glUseProgram(sceneProgram);
+}
+
+void toggleSceneProgram() {
+    shaderEnabled = !shaderEnabled;
+    if (haveGlContext())
+        glUseProgram(shaderEnabled ? sceneProgram : 0);
 }

@@ -3,8 +3,9 @@
 #include <GL/glew.h>
 #include <cstdio>
 
-#include "app/app.h"
+#include "app/exit.h"
 #include "math/vecmath.h"
+#include "render/internal.h"
 #include "render/render.h"
 
 unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;

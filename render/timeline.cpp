@@ -1,23 +1,29 @@
 // The show's timeline: fixed times on the demo clock, the scene switch, the scene-2
 // animation and the fades that end each scene. Every comparison reads the clock afresh.
-#include "app/app.h"
+#include "app/exit.h"
 #include "audio/music.h"
 #include "campath/campath.h"
-#include "render/render.h"
+#include "model/model.h"
+#include "render/flags.h"
+#include "render/scene.h"
+#include "render/timeline.h"
+#include "render/timer.h"
+#include "show/show.h"
 
+using show::kFadeEnd;
+using show::kFadeStep;
+using show::kPhaseThree;
+using show::kPhaseTwo;
+using show::kSceneOneEnd;
+using show::kSceneTwoEnd;
+
+bool levelTwoActive = false;
 float brightness = 1.0f;
-float animationStart = 47.0f;
+float animationStart = float(show::kAnimationStart);
 float spinAngle = 0;
 float liftHeight = 0;
 float tiltAngle = 0;
 float flyOffset = 0;
-
-static const double kSceneOneEnd = 115.0;
-static const double kPhaseTwo = 5.0;
-static const double kPhaseThree = 9.0;
-static const double kSceneTwoEnd = 16.0;
-static const float kFadeStep = 0.01f;
-static const float kFadeEnd = 2.0f;
 
 double demoSeconds() {
     return elapsedMicros(demoClock) * 1e-6;
@@ -28,12 +34,8 @@ void switchToLevelTwo() {
     brightness = 0;
     bloomEnabled = false;
     levelTwoActive = true;
-    setTranslation(portModel, 0, 0, 0);
-    setTranslation(ufoModel, 0, 0, 0);
-    setTranslation(platformModel, 0, 0, 0);
-    setTranslation(roomModel, 0, 0, 1000.0f);
-    setTranslation(skyboxModel, 0, 0, 1000.0f);
-    switchMusic("lvl2.mp3");
+    placeScenes(kSceneTwoPass);
+    switchMusic(show::kLevelTwoMusicFile);
     // The whole elapsed time is added, also on a second switch.
     animationStart = float(animationStart + demoSeconds());
 }

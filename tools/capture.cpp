@@ -27,9 +27,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "app/exit.h"
+#include "app/startup.h"
 #include "audio/music.h"
+#include "math/vecmath.h"
 #include "platform/platform.h"
+#include "render/flags.h"
 #include "render/render.h"
 #include "show/show.h"
 

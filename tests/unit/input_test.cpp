@@ -5,11 +5,13 @@
 #include <GL/freeglut.h>
 #include <cmath>
 
-#include "app/app.h"
+#include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "platform/platform.h"
-#include "render/render.h"
+#include "render/flags.h"
+#include "render/internal.h"
+#include "render/timeline.h"
 
 namespace {
 

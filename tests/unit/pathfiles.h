@@ -2,6 +2,7 @@
 // whole-file reads.
 #pragma once
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/app.h"
+#include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "pathfiles.h"

@@ -1,9 +1,14 @@
 // The frame in a hidden window: which scene's items are drawn, into which target, from
 // which eye, and how the normal-mapping program answers the light.
-#include "app/app.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
+#include "model/model.h"
+#include "render/flags.h"
+#include "render/internal.h"
 #include "render/render.h"
+#include "render/scene.h"
+#include "render/timeline.h"
+#include "render/timer.h"
 #include "render_gl_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/app.h"
+#include "render/internal.h"
 #include "render/render.h"
 #include "render_gl_support.h"
 

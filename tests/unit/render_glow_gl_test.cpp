@@ -1,8 +1,10 @@
 // The glow maths: known scene images through the two passes, read back from the window.
 #include <cmath>
 
-#include "app/app.h"
+#include "render/flags.h"
+#include "render/internal.h"
 #include "render/render.h"
+#include "render/timeline.h"
 #include "render_gl_support.h"
 
 namespace {

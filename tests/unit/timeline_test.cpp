@@ -4,10 +4,13 @@
 
 #include <cmath>
 
-#include "app/app.h"
 #include "campath/campath.h"
+#include "model/model.h"
 #include "platform/platform.h"
-#include "render/render.h"
+#include "render/flags.h"
+#include "render/scene.h"
+#include "render/timeline.h"
+#include "render/timer.h"
 
 namespace {
 

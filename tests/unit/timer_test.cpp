@@ -1,7 +1,7 @@
 // Frame timer and demo clock on an injected counter: no sleeping, exact deltas.
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "render/timer.h"
 #include "platform/platform.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The frame timer (frameFactor: frame length in sixtieths of a second) and the demo clock.
-#include "app/app.h"
+#include "render/timer.h"
 #include "platform/platform.h"
 
 FrameTimer frameTimer;

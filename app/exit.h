@@ -1,0 +1,11 @@
+// Every way the process ends goes through here. No includes: any module may report a
+// fatal error without depending on the rest of the application.
+#pragma once
+
+// Exit status 0: the show ran and ended by Escape or by its end; the music is closed first.
+[[noreturn]] void shutDown();
+// A capture run finishes its files here, after the music has stopped; the hook may end the
+// process itself with its own status. Set by the capture tool.
+extern void (*shutDownHook)();
+// Exit status 1: a fatal error; the message is printed on its own line first.
+[[noreturn]] void fatalError(const char* message);

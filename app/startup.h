@@ -1,0 +1,8 @@
+// Start-up and the window callbacks it registers that belong to no other module.
+#pragma once
+
+int runDemo(int argc, char** argv);    // start-up, then the event loop; does not return
+void startDemo(int argc, char** argv); // start-up up to the event loop
+// The image library, the GL state and the extension loader; needs a window.
+void setupGraphics();
+void reshape(int width, int height);

@@ -1,0 +1,76 @@
+// The two scenes: which model files make them, with which program, in which order, and
+// where the idle scene waits while the other plays.
+#include <tinyxml.h>
+
+#include <utility>
+
+#include "app/exit.h"
+#include "campath/campath.h"
+#include "model/model.h"
+#include "render/scene.h"
+#include "show/show.h"
+
+Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
+CameraPath levelOnePath, levelTwoPath;
+
+// The loaded path documents: playback keeps reading nodes out of them for the whole run.
+static TiXmlDocument levelOneDocument;
+static TiXmlDocument levelTwoDocument;
+
+namespace {
+
+struct SceneModel {
+    Model& model;
+    const char* fileName;
+    ShaderKind shaderKind;
+    PassKind pass;
+    bool skybox; // kept at the eye by the frame while its scene plays
+};
+
+// In load order, which is the items' order in the RenderList and so the drawing order:
+// each sky box is drawn before the rest of its scene.
+const SceneModel sceneModels[] = {
+    {skyboxModel, show::kSceneOneModels[0], kFlatShader, kSceneOnePass, true},
+    {skybox2Model, show::kSceneTwoModels[0], kFlatShader, kSceneTwoPass, true},
+    {portModel, show::kSceneTwoModels[1], kNormalMappingShader, kSceneTwoPass, false},
+    {ufoModel, show::kSceneTwoModels[2], kNormalMappingShader, kSceneTwoPass, false},
+    {platformModel, show::kSceneTwoModels[3], kNormalMappingShader, kSceneTwoPass, false},
+    {roomModel, show::kSceneOneModels[1], kNormalMappingShader, kSceneOnePass, false},
+};
+
+} // namespace
+
+void loadSceneModels() {
+    for (const SceneModel& m : sceneModels) {
+        Model loaded(m.fileName, m.shaderKind, m.pass);
+        if (!loaded.loaded)
+            fatalError(loaded.error.c_str());
+        m.model = std::move(loaded);
+    }
+    placeScenes(kSceneOnePass);
+}
+
+void loadScenePaths() {
+    readCameraPath(show::kLevelTwoPathFile, levelTwoPath, levelTwoDocument);
+    readCameraPath(show::kLevelOnePathFile, levelOnePath, levelOneDocument);
+}
+
+void placeScenes(PassKind active) {
+    for (const SceneModel& m : sceneModels) {
+        if (m.pass != active)
+            setTranslation(m.model, 0, 0, show::kParkedZ);
+        else if (!m.skybox)
+            setTranslation(m.model, 0, 0, 0);
+    }
+}
+
+void placeSkybox(PassKind scene, Vec3 eye) {
+    for (const SceneModel& m : sceneModels) {
+        if (m.skybox && m.pass == scene)
+            setTranslation(m.model, eye.x, eye.y - show::kSkyboxDrop, eye.z);
+    }
+}
+
+CameraPath& scenePath(PassKind scene) {
+    return scene == kSceneTwoPass ? levelTwoPath : levelOnePath;
+}
