@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "math/vecmath.h"
@@ -85,20 +86,22 @@ static bool loadShaderSource(unsigned int shader, const char* path) {
     return true;
 }
 
-static std::string shaderLog(unsigned int shader) {
+// The info log of a shader or a program: the two are asked alike, through different calls.
+static std::string infoLog(unsigned int object, PFNGLGETSHADERIVPROC getParameter,
+                           PFNGLGETSHADERINFOLOGPROC getLog) {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::string log(size_t(length > 0 ? length : 1), '\0');
-    glGetShaderInfoLog(shader, GLsizei(log.size()), nullptr, &log[0]);
+    getLog(object, GLsizei(log.size()), nullptr, &log[0]);
     return log.c_str();
 }
 
+static std::string shaderLog(unsigned int shader) {
+    return infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
+}
+
 static std::string programLog(unsigned int program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(size_t(length > 0 ? length : 1), '\0');
-    glGetProgramInfoLog(program, GLsizei(log.size()), nullptr, &log[0]);
-    return log.c_str();
+    return infoLog(program, glGetProgramiv, glGetProgramInfoLog);
 }
 
 // Compiles; a shader that had a source and fails prints its log under the file name.
@@ -185,17 +188,31 @@ static void uploadRenderItem(int index) {
         makeAttributeBuffer(byteSize(item.tangents), item.tangents.data(), sceneTangentAttr, 4);
 }
 
+// One location of a program's interface: where it goes, and its name.
+struct Location {
+    int* into;
+    const char* uniform;   // a uniform's name, or
+    const char* attribute; // an attribute's
+};
+
+// Looks the locations up in the program, in the order given.
+static void lookUp(unsigned int program, std::initializer_list<Location> locations) {
+    for (const Location& l : locations)
+        *l.into = l.uniform ? glGetUniformLocation(program, l.uniform)
+                            : glGetAttribLocation(program, l.attribute);
+}
+
 // The same names in every item program, looked up afresh for each drawn item.
 void lookUpItemLocations(unsigned int program) {
-    sceneProjectionLoc = glGetUniformLocation(program, "projectionMatrix");
-    sceneModelViewLoc = glGetUniformLocation(program, "modelViewMatrix");
-    sceneNormalAttr = glGetAttribLocation(program, "normal");
-    sceneVertexAttr = glGetAttribLocation(program, "vertex");
-    sceneFirstTextureLoc = glGetUniformLocation(program, "firstTexture");
-    sceneTexCoordAttr = glGetAttribLocation(program, "texCoord");
-    sceneTangentAttr = glGetAttribLocation(program, "tangent");
-    sceneNormalMapLoc = glGetUniformLocation(program, "normalMap");
-    sceneLightDirLoc = glGetUniformLocation(program, "lightDir");
+    lookUp(program, {{&sceneProjectionLoc, "projectionMatrix", nullptr},
+                     {&sceneModelViewLoc, "modelViewMatrix", nullptr},
+                     {&sceneNormalAttr, nullptr, "normal"},
+                     {&sceneVertexAttr, nullptr, "vertex"},
+                     {&sceneFirstTextureLoc, "firstTexture", nullptr},
+                     {&sceneTexCoordAttr, nullptr, "texCoord"},
+                     {&sceneTangentAttr, nullptr, "tangent"},
+                     {&sceneNormalMapLoc, "normalMap", nullptr},
+                     {&sceneLightDirLoc, "lightDir", nullptr}});
 }
 
 void setupShaders() {
@@ -230,15 +247,15 @@ void setupShaders() {
 
     lookUpItemLocations(sceneProgram);
 
-    bloomProjectionLoc = glGetUniformLocation(bloomProgram, "projectionMatrix");
-    bloomModelViewLoc = glGetUniformLocation(bloomProgram, "modelViewMatrix");
-    bloomNormalAttr = glGetAttribLocation(bloomProgram, "normal");
-    bloomVertexAttr = glGetAttribLocation(bloomProgram, "vertex");
-    bloomFirstTextureLoc = glGetUniformLocation(bloomProgram, "firstTexture");
-    bloomSecondTextureLoc = glGetUniformLocation(bloomProgram, "secondTexture");
-    bloomTexCoordAttr = glGetAttribLocation(bloomProgram, "texCoord");
-    bloomBrightnessLoc = glGetUniformLocation(bloomProgram, "brightness");
-    bloomDdLoc = glGetUniformLocation(bloomProgram, "dd");
+    lookUp(bloomProgram, {{&bloomProjectionLoc, "projectionMatrix", nullptr},
+                          {&bloomModelViewLoc, "modelViewMatrix", nullptr},
+                          {&bloomNormalAttr, nullptr, "normal"},
+                          {&bloomVertexAttr, nullptr, "vertex"},
+                          {&bloomFirstTextureLoc, "firstTexture", nullptr},
+                          {&bloomSecondTextureLoc, "secondTexture", nullptr},
+                          {&bloomTexCoordAttr, nullptr, "texCoord"},
+                          {&bloomBrightnessLoc, "brightness", nullptr},
+                          {&bloomDdLoc, "dd", nullptr}});
 
     for (int i = 0; i < renderListSize(); i++)
         uploadRenderItem(i);
