@@ -95,6 +95,23 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     EXPECT_EQ(brightness, 0.0f);
 }
 
+TEST_F(Timeline, PlacementParksTheIdleSceneAndLeavesTheActiveSkyBoxToTheFrame) {
+    // The frame keeps the active sky box at the eye: placing its scene must not move it, or
+    // the first frame would draw it at the origin.
+    for (PassKind active : {kSceneOnePass, kSceneTwoPass}) {
+        Model& sky = active == kSceneOnePass ? skyboxModel : skybox2Model;
+        Model& idleSky = active == kSceneOnePass ? skybox2Model : skyboxModel;
+        setTranslation(sky, 1, 2, 3);
+        placeScenes(active);
+        EXPECT_EQ(translationOf(sky)[2], 3.0f) << active;
+        EXPECT_EQ(translationOf(idleSky)[2], 1000.0f) << active;
+        for (Model* m : {&portModel, &ufoModel, &platformModel, &roomModel}) {
+            bool playing = (m == &roomModel) == (active == kSceneOnePass);
+            EXPECT_EQ(translationOf(*m)[2], playing ? 0.0f : 1000.0f) << active;
+        }
+    }
+}
+
 TEST_F(Timeline, AnimationPhasesAtTheirStrictBounds) {
     // One step per row at frame factor 2 with spinAngle 3: lift, tilt, fly-off and the
     // UFO's spin afterwards. Nothing happens at exactly +0, +5 or +9 seconds.
