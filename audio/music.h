@@ -8,7 +8,7 @@
 
 struct MusicStream; // opaque; nullptr when a file could not be opened
 
-extern MusicStream* currentStream;
+extern MusicStream* currentStream; // written by the sequences below (audio/music.cpp)
 
 bool soundInit(int mixRate, int channels, int flags);
 MusicStream* streamOpen(const char* fileName, int mode, int offset, int length);
@@ -19,6 +19,7 @@ void soundClose();
 
 // Every start, switch and stop of the music, stamped with the counter (platform/), so a
 // capture can rebuild the sound from the music files. An empty file name is silence.
+// Appended to by the sequences below.
 struct MusicChange {
     int64_t count;
     std::string file;

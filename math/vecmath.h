@@ -9,7 +9,8 @@ struct Vec3 {
 
 typedef float Mat4[16];
 
-// Global matrices; all zeros until written.
+// Global matrices; all zeros until written: through the functions below, by the frame
+// and the glow passes (render/) and by reshape (app/).
 extern Mat4 projection;      // perspective(), uploaded as "projectionMatrix" of item programs
 extern Mat4 orthoProjection; // ortho(), for the full-screen quad
 extern Mat4 modelMatrix;     // transform of the thing being drawn

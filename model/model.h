@@ -69,6 +69,8 @@ void computeNormals(ModelObject& object);
 std::vector<float> computeTangents(const RenderItem& item);
 
 // --- textures ---
-extern uint32_t colorTextureId; // names of the most recent colour and second-map loads
+// The names of the most recent colour and second-map loads; written by preparation
+// (model/prepare.cpp) through loadTexture.
+extern uint32_t colorTextureId;
 extern uint32_t bumpTextureId;
 void loadTexture(const char* path, Model& model, uint32_t* textureName);

@@ -7,7 +7,7 @@
 extern bool levelTwoActive;
 // The glow composite's scale: 1.0 at load, raised by the end fades, 0.0 after the switch.
 extern float brightness;
-extern float animationStart; // demo-clock second at which the scene-2 animation begins
+extern float animationStart; // clock second the scene-2 animation begins; moved by the switch
 extern float spinAngle;      // degrees; advanced by the frame after every swap
 // Written by the animation steps.
 extern float liftHeight;
