@@ -1,100 +1,216 @@
-// Reading camera path files: the four-node window, the messages, per-axis "last value"
-// reads, and files that cannot be played (missing, malformed, too short).
+// Camera paths: the recorder through its keys, the file it writes read back, the
+// reader's per-axis "last value" rule and unusable files, and Catmull-Rom playback.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/app.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
-#include "pathfiles.h"
 
 namespace {
 
-class PathFile : public PathReading {};
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
 
-TEST_F(PathFile, RecordedFileReadsBackRoundedToSixDecimals) {
-    resetRecorder();
-    std::string name = folder.file("campath.xml");
-    recordFileName = name.c_str();
-    testing::internal::CaptureStdout();
-    startRecording();
-    for (int i = 0; i < 5; i++) {
-        setCamera(1.23456789f + i, 2.5f * i, 3, 0.1f * i, 7.0000004f, -1e-7f, 0, 1, 0);
-        addRecordNode();
+std::vector<float> xyz(Vec3 v) {
+    return {v.x, v.y, v.z};
+}
+
+std::string readText(const std::string& fileName) {
+    std::stringstream text;
+    text << std::ifstream(fileName, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// A path document with eyes at x = 10 i (+ dx for the views), one pos/view pair per node.
+std::string pathXml(int eyes, int views, int amount, float dx = 1, float z = -5) {
+    std::string text =
+        "<?xml version=\"1.0\" ?>\n<camerapath><points amount=\"" + std::to_string(amount) + "\">";
+    for (int i = 0; i < eyes; i++) {
+        text += "<pos x=\"" + std::to_string(10 * i) + "\" y=\"2\" z=\"0\"/>";
+        if (i < views)
+            text += "<view xv=\"" + std::to_string(10 * i + dx) + "\" yv=\"2\" zv=\"" +
+                    std::to_string(z) + "\"/>";
     }
+    return text + "</points></camerapath>\n";
+}
+
+// A private folder, a path read from text, the recorder aimed at the folder.
+class CamPath : public ::testing::Test {
+  protected:
+    std::string folder =
+        mkdtemp((std::filesystem::temp_directory_path() / "kestrune-XXXXXX").string().data());
+    std::string target = folder + "/campath.xml";
+    CameraPath path = {};
+    TiXmlDocument document;
+
+    void SetUp() override {
+        resetRecorder();
+        resetPlayback();
+        recordFileName = target.c_str();
+        setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
+    }
+    void TearDown() override {
+        recordFileName = "campath.xml";
+        chmod(folder.c_str(), 0755);
+        std::filesystem::remove_all(folder);
+    }
+    // Reads the text as a path file (empty: a file that does not exist); returns the output.
+    std::string read(const std::string& text, const std::string& name = "path.xml") {
+        if (!text.empty())
+            std::ofstream(folder + "/" + name, std::ios::binary) << text;
+        CaptureStdout();
+        readCameraPath((folder + "/" + (text.empty() ? "nothere.xml" : name)).c_str(), path,
+                       document);
+        resetPlayback();
+        return GetCapturedStdout();
+    }
+    std::string press(const char* keys) {
+        CaptureStdout();
+        for (const char* k = keys; *k; k++)
+            keyboard(static_cast<unsigned char>(*k), 0, 0);
+        return GetCapturedStdout();
+    }
+    std::vector<std::string> folderEntries() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename());
+        return names;
+    }
+    // Plays frames of 0.01 until the segment wraps; returns the eye x at its start.
+    float nextSegmentStart() {
+        for (int frame = 0; frame < 200; frame++) {
+            int before = path.nodeIndex;
+            playbackStep(path);
+            pathParam += 0.01f;
+            if (path.nodeIndex != before)
+                return pathEye.x;
+        }
+        ADD_FAILURE() << "no wrap within 200 frames";
+        return -1;
+    }
+};
+
+TEST_F(CamPath, RecordedFileIsWrittenInPrintLayoutAndReadsBack) {
+    EXPECT_EQ(press("wewe"), ""); // nothing before "q", nor from the calls behind the keys
+    CaptureStdout();
+    addRecordNode();
     finishRecording();
-    testing::internal::GetCapturedStdout();
-    recordFileName = "campath.xml";
-
-    std::string out = read(readText(name));
-    ASSERT_TRUE(path.usable) << out;
-    EXPECT_EQ(path.amount, 5);
-    EXPECT_EQ(path.nodeIndex, 0);
-    for (int i = 0; i < 4; i++) {
-        EXPECT_FLOAT_EQ(path.posWindow[i].x, float(std::stod(std::to_string(1.23456789 + i))));
-        EXPECT_FLOAT_EQ(path.posWindow[i].y, 2.5f * i);
-        EXPECT_FLOAT_EQ(path.viewWindow[i].y, 7.0f);
-        EXPECT_EQ(path.viewWindow[i].z, 0.0f); // -0.000000 after rounding
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_FALSE(recordingStarted || recordingFinished);
+    EXPECT_EQ(access(target.c_str(), F_OK), -1);
+    EXPECT_EQ(press("q"), "\ncam path started!");
+    const Vec3 eyes[4] = {{1.23456789f, -2, 0.5f}, {0, 0, 0}, {-1e-7f, 1000, 3}, {4, 5, 6}};
+    for (const Vec3& e : eyes) {
+        setCamera(e.x, e.y, e.z, e.z, e.y, -e.x, 0, 1, 0);
+        EXPECT_EQ(press("w"), "\ncam node added!");
     }
-    // The cursor stands on the "view" of node 3; node 4 is left for playback.
-    ASSERT_NE(path.cursor, nullptr);
-    EXPECT_STREQ(path.cursor->Value(), "view");
-    EXPECT_EQ(out.rfind("\nxml file loaded.\nnumber of points: 5\npos values x='1.234568', "
-                        "y='0.000000', z='3.000000'\nview values x='0.000000', y='7.000000', "
-                        "z='-0.000000'\npos values",
+    EXPECT_EQ(press("e"), "\ncam path finished!");
+    EXPECT_EQ(press("qwe"), ""); // one recording per run
+    EXPECT_EQ(recordNodeCount, 4);
+    const std::string written = readText(target);
+    EXPECT_EQ(written, "<?xml version=\"1.0\" ?>\n"
+                       "<camerapath>\n"
+                       "    <points amount=\"4\">\n"
+                       "        <pos x=\"1.234568\" y=\"-2.000000\" z=\"0.500000\" />\n"
+                       "        <view xv=\"0.500000\" yv=\"-2.000000\" zv=\"-1.234568\" />\n"
+                       "        <pos x=\"0.000000\" y=\"0.000000\" z=\"0.000000\" />\n"
+                       "        <view xv=\"0.000000\" yv=\"0.000000\" zv=\"-0.000000\" />\n"
+                       "        <pos x=\"-0.000000\" y=\"1000.000000\" z=\"3.000000\" />\n"
+                       "        <view xv=\"3.000000\" yv=\"1000.000000\" zv=\"0.000000\" />\n"
+                       "        <pos x=\"4.000000\" y=\"5.000000\" z=\"6.000000\" />\n"
+                       "        <view xv=\"6.000000\" yv=\"5.000000\" zv=\"-4.000000\" />\n"
+                       "    </points>\n"
+                       "</camerapath>\n");
+    // Written through a temporary file that is gone, readable like any new file.
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"campath.xml"});
+    struct stat info;
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & S_IRGRP, 0u);
+
+    std::string out = read(written);
+    ASSERT_TRUE(path.usable) << out;
+    EXPECT_EQ(path.amount, 4);
+    EXPECT_EQ(path.posWindow[0].x, 1.234568f); // rounded to six decimals
+    EXPECT_EQ(path.viewWindow[1].z, 0.0f);
+    EXPECT_EQ(path.viewWindow[3].z, -4.0f);
+    EXPECT_STREQ(path.cursor->Value(), "view"); // on node 3's view; playback reads on
+    EXPECT_EQ(out.rfind("\nxml file loaded.\nnumber of points: 4\npos values x='1.234568', "
+                        "y='-2.000000', z='0.500000'\nview values x='0.500000', y='-2.000000', "
+                        "z='-1.234568'\npos values",
                         0),
               0u)
         << out;
 }
 
-TEST_F(PathFile, OnlyTheOrderOfChildrenCountsNotTheirNamesOrTheRoots) {
-    // Node 1 written "view" first: that element is read as the pos, whose x, y, z it lacks,
-    // so the values read last (node 0's view) stay; the pos element then serves as the view.
-    std::string text = "<?xml version=\"1.0\" ?>\n<elsewhere><points amount=\"4\">"
-                       "<pos x=\"1\" y=\"2\" z=\"3\"/><view xv=\"4\" yv=\"5\" zv=\"6\"/>"
-                       "<view xv=\"7\" yv=\"8\" zv=\"9\"/><pos x=\"10\" y=\"11\" z=\"12\"/>"
-                       "<a x=\"1\" y=\"1\" z=\"1\"/><b xv=\"2\" yv=\"2\" zv=\"2\"/>"
-                       "<pos x=\"3\" y=\"3\" z=\"3\"/><view xv=\"4\" yv=\"4\" zv=\"4\"/>"
-                       "</points></elsewhere>\n";
-    read(text);
-    ASSERT_TRUE(path.usable);
-    EXPECT_EQ(path.posWindow[1].x, 4.0f);
-    EXPECT_EQ(path.posWindow[1].z, 6.0f);
-    EXPECT_EQ(path.viewWindow[1].x, 4.0f);
-    EXPECT_EQ(path.viewWindow[1].z, 6.0f);
-    // Other element names are read like "pos" and "view".
-    EXPECT_EQ(path.posWindow[2].y, 1.0f);
-    EXPECT_EQ(path.viewWindow[2].y, 2.0f);
+// In a child process that cannot write the folder: root passes permission checks, so the
+// child drops to an unprivileged user first.
+void recordIntoReadOnlyFolder(const std::string& folder) {
+    dup2(2, 1); // the death-test matcher reads stderr
+    chmod(folder.c_str(), 0555);
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        exit(3);
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    keyboard('q', 0, 0);
+    keyboard('w', 0, 0);
+    keyboard('e', 0, 0);
+    exit(0);
 }
 
-TEST_F(PathFile, MissingOrBadAttributesKeepTheLastValuePerAxis) {
-    std::string text = "<?xml version=\"1.0\" ?>\n<camerapath><points amount=\"4\">"
-                       "<pos y=\"2\" z=\"3\"/><view xv=\"4\" yv=\"5\" zv=\"6\"/>"
-                       "<pos x=\"10\" z=\"abc\"/><view yv=\"8\"/>"
-                       "<pos x=\"1\" y=\"1\" z=\"1\"/><view xv=\"2\" yv=\"2\" zv=\"2\"/>"
-                       "<pos x=\"3\" y=\"3\" z=\"3\"/><view xv=\"4\" yv=\"4\" zv=\"4\"/>"
-                       "</points></camerapath>\n";
-    read(text);
-    ASSERT_TRUE(path.usable);
-    EXPECT_EQ(path.posWindow[0].x, 0.0f); // nothing read yet in this file
-    EXPECT_EQ(path.posWindow[1].x, 10.0f);
-    EXPECT_EQ(path.posWindow[1].y, 5.0f);   // from node 0's view
-    EXPECT_EQ(path.posWindow[1].z, 6.0f);   // "abc" does not parse
-    EXPECT_EQ(path.viewWindow[1].x, 10.0f); // a view without xv takes its own pos's x
-    EXPECT_EQ(path.viewWindow[1].y, 8.0f);
-    EXPECT_EQ(path.viewWindow[1].z, 6.0f);
+TEST_F(CamPath, UnwritableFolderLeavesTheOldFileIntact) {
+    std::ofstream(target) << "old";
+    chmod(target.c_str(), 0666); // writable itself: only a write beside it keeps it whole
+    EXPECT_EXIT(recordIntoReadOnlyFolder(folder), testing::ExitedWithCode(0),
+                "cam path not written to .*campath.xml: Permission denied\ncam path finished!");
+    EXPECT_EQ(readText(target), "old");
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"campath.xml"});
 }
 
-TEST_F(PathFile, UnusableFilesAreReportedAndMarked) {
+// A missing or bad attribute keeps the value read last on its axis, when reading and when
+// playing; only the order of children counts, not their names or the root's.
+TEST_F(CamPath, MissingAttributesKeepTheLastValuePerAxis) {
+    read("<?xml version=\"1.0\" ?>\n<elsewhere><points amount=\"6\">"
+         "<pos y=\"2\" z=\"3\"/><view xv=\"4\" yv=\"5\" zv=\"6\"/>"
+         "<pos x=\"10\" z=\"abc\"/><view yv=\"8\"/>"
+         "<view xv=\"7\" yv=\"7\" zv=\"7\"/><pos x=\"1\" y=\"1\" z=\"1\"/>"
+         "<a x=\"3\" y=\"3\" z=\"3\"/><b xv=\"4\" yv=\"4\" zv=\"4\"/>"
+         "<pos x=\"5\" y=\"5\" z=\"5\"/><view xv=\"6\" yv=\"6\" zv=\"6\"/>"
+         "<pos x=\"99\"/><view zv=\"7\"/></points></elsewhere>\n");
+    ASSERT_TRUE(path.usable);
+    using V = std::vector<float>;
+    EXPECT_EQ(xyz(path.posWindow[0]), V({0, 2, 3})); // nothing read before in this file
+    EXPECT_EQ(xyz(path.posWindow[1]), V({10, 5, 6}));
+    EXPECT_EQ(xyz(path.viewWindow[1]), V({10, 8, 6}));
+    // Node 2 written view first: neither element has the attributes looked for.
+    EXPECT_EQ(xyz(path.posWindow[2]), V({10, 8, 6}));
+    EXPECT_EQ(xyz(path.viewWindow[2]), V({10, 8, 6}));
+    EXPECT_EQ(xyz(path.posWindow[3]), V({3, 3, 3}));
+    EXPECT_EQ(xyz(path.viewWindow[3]), V({4, 4, 4}));
+    for (int i = 0; i < 2; i++) {
+        pathParam = 1.5f;
+        playbackStep(path); // nodes 4, then 5
+    }
+    EXPECT_EQ(xyz(path.posWindow[2]), V({5, 5, 5}));
+    EXPECT_EQ(xyz(path.posWindow[3]), V({99, 6, 6}));
+    EXPECT_EQ(xyz(path.viewWindow[3]), V({99, 6, 7}));
+}
+
+TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
     // Each case: the file's text (empty: no file), how the output begins, and the reason.
-    // A good file read next into the same path makes it usable again.
-    const std::string head = "<?xml version=\"1.0\" ?>\n<camerapath>";
     const std::string notXml = "missing or not well-formed XML", tooFew = "fewer than four";
+    const std::string head = "<?xml version=\"1.0\" ?>\n<camerapath>";
     struct Case {
         std::string text, begins, reason;
     } cases[] = {
         {"", "\nxml file not found.", notXml},
         {head + "<points amount=\"4\"><pos x=\"1\"", "\nxml file not found.", notXml},
-        {pathXml(alongX(3), alongX(3), 3), "\nxml file loaded.", tooFew},
-        {pathXml(alongX(4), alongX(3), 4), "\nxml file loaded.", tooFew}, // three views
+        {pathXml(3, 3, 3), "\nxml file loaded.", tooFew},
+        {pathXml(4, 3, 4), "\nxml file loaded.", tooFew}, // three views
         {head + "<nodes/></camerapath>\n", "\nxml file loaded.", "no \"points\" element"},
         {head + "<points amount=\"9\"/></camerapath>\n", "\nxml file loaded.\nnumber of points: 9",
          tooFew},
@@ -105,9 +221,64 @@ TEST_F(PathFile, UnusableFilesAreReportedAndMarked) {
         EXPECT_FALSE(path.usable) << c.text;
         EXPECT_EQ(out.rfind(c.begins, 0), 0u) << out;
         EXPECT_NE(out.find(" not usable: " + c.reason), std::string::npos) << out;
-        read(pathXml(alongX(4), alongX(4), 4));
+        setCamera(1, 2, 3, 4, 5, 6, 0, 1, 0);
+        pathParam = 1.5f;
+        playbackStep(path);
+        EXPECT_EQ(path.nodeIndex, 0);
+        EXPECT_EQ(xyz(pathEye), std::vector<float>({1, 2, 3}));
+        EXPECT_EQ(xyz(pathLookAt), std::vector<float>({4, 5, 6}));
+        read(pathXml(4, 4, 4), "good.xml"); // a good file makes the path usable again
         EXPECT_TRUE(path.usable);
     }
+}
+
+TEST_F(CamPath, StraightEqualSpacingMovesAtConstantSpeed) {
+    read(pathXml(4, 4, 4));
+    for (float t = 0; t <= 1.0f; t += 0.1f) {
+        evaluatePath(path, t);
+        EXPECT_NEAR(pathEye.x, 10.0f + 10.0f * t, 1e-4) << "t " << t;
+        EXPECT_NEAR(pathLookAt.x, 11.0f + 10.0f * t, 1e-4);
+        EXPECT_EQ(pathEye.y + pathLookAt.z, 2.0f - 5.0f);
+    }
+}
+
+TEST_F(CamPath, WrapsOnlyPastOneAndNeverSkipsASegment) {
+    read(pathXml(10, 10, 10));
+    pathParam = 1.0f;
+    playbackStep(path);
+    EXPECT_EQ(path.nodeIndex, 0); // no wrap at exactly 1
+    EXPECT_FLOAT_EQ(pathEye.x, 20.0f);
+    pathParam += 0.01f * 180.0f; // a first frame after three seconds of loading
+    playbackStep(path);
+    EXPECT_EQ(path.nodeIndex, 1); // one segment on, the rest dropped
+    EXPECT_EQ(pathParam, 0.0f);
+    EXPECT_FLOAT_EQ(pathEye.x, 20.0f); // node 2 starts the next segment
+    EXPECT_FLOAT_EQ(path.posWindow[3].x, 40.0f);
+}
+
+TEST_F(CamPath, WalksTheNodesAndRepeatsTheLastSegmentAtTheEnd) {
+    // Each case: nodes held (pos, view), the declared amount, and the eye x at the start of
+    // each segment played; node i stands at x = 10 i.
+    struct Case {
+        int eyes, views, amount;
+        std::vector<float> starts;
+    } cases[] = {
+        {8, 8, 4, {10, 10, 10}},                 // below five the window never moves
+        {6, 5, 40, {10, 20, 20}},                // a "pos" without its "view" is no node
+        {6, 6, 40, {10, 20, 30, 30, 30, 30}},    // more declared than held: end at the last
+        {6, 6, 6, {10, 20, 30, 30, 30, 30, 30}}, // 1-2, 2-3, 3-4, then 3-4 again
+    };
+    for (const Case& c : cases) {
+        read(pathXml(c.eyes, c.views, c.amount));
+        playbackStep(path);
+        EXPECT_FLOAT_EQ(pathEye.x, c.starts[0]);
+        for (size_t k = 1; k < c.starts.size(); k++)
+            EXPECT_FLOAT_EQ(nextSegmentStart(), c.starts[k]) << c.amount << " segment " << k;
+        EXPECT_FLOAT_EQ(path.posWindow[3].x, c.starts.back() + 20) << c.amount;
+        EXPECT_FLOAT_EQ(path.viewWindow[3].x, c.starts.back() + 21) << c.amount;
+    }
+    // At the end the cursor stays on the last "view"; nothing beyond it is read.
+    EXPECT_EQ(path.cursor->NextSiblingElement(), nullptr);
 }
 
 } // namespace
