@@ -1,92 +1,123 @@
-// Start-up of the renderer in a hidden window: the shipped shaders link, the interface is
-// found, every item gets its buffers, both targets are complete, and broken shader files
-// are reported without stopping start-up.
-#include <cstdio>
+// Rendering in one hidden window with one set-up: the shipped shaders and their interface,
+// the uploaded buffers and both targets, texture loading, the frame (scenes, targets, eye,
+// light, drawItem's unknown kind and index count), the glow passes, broken shader files.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <IL/il.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
-#include "render/internal.h"
+#include "app/app.h"
+#include "camera/camera.h"
+#include "campath/campath.h"
+#include "model/model.h"
+#include "platform/platform.h"
 #include "render/render.h"
-#include "render_gl_support.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
-std::string setupOutput;
+// The render list: what the frame draws in each scene, then items drawn by hand only.
+enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, ShortIndices };
+
+std::string setupOutput, folder; // what set-up printed; a private temporary folder
 int programAfterSetup = -1;
 
-std::string infoLog(unsigned int name, bool program) {
-    char log[4096] = "";
-    (program ? glGetProgramInfoLog : glGetShaderInfoLog)(name, sizeof log, nullptr, log);
-    return log;
+unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b) {
+    unsigned int texture = 0;
+    unsigned char pixel[4] = {r, g, b, 255};
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    return texture;
 }
 
-class RenderSetup : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        if (!setupOutput.empty())
-            return;
-        openGlWindow();
-        appendRenderItem(squareItem(1.0f, 1, 1));
-        appendRenderItem(squareItem(2.0f, 3, 2));
-        RenderItem shortArrays = squareItem(1.0f, 0, 1); // fewer tangents than vertices
-        shortArrays.tangents.resize(4);
-        appendRenderItem(shortArrays);
+// A square of side 2 in the plane z = 0 facing +z, centred at (x, y).
+void addSquare(int shaderKind, int passKind, unsigned int color, unsigned int bump, float x = 0,
+               float y = 0) {
+    RenderItem item;
+    item.vertices = {-1, -1, 0, 1, 1, -1, 0, 1, 1, 1, 0, 1, -1, 1, 0, 1};
+    item.normals = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
+    item.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
+    item.indices = {0, 1, 2, 0, 2, 3};
+    item.tangents = {1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1};
+    item.vertexCount = 4;
+    item.faceCount = 2;
+    item.shaderKind = shaderKind;
+    item.passKind = passKind;
+    item.colorTexture = color;
+    item.bumpTexture = bump;
+    item.translation[0] = x;
+    item.translation[1] = y;
+    appendRenderItem(item);
+}
+
+// Opens the window at the screen size, enters the run folder for shader/, builds the
+// items, the programs and the targets, and starts the clocks.
+class GlWindow : public testing::Environment {
+    void SetUp() override {
+        int argc = 1;
+        char name[] = "render_gl_test";
+        char* argv[] = {name, nullptr};
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+        desktopSize(&windowWidth, &windowHeight);
+        glutInitWindowSize(windowWidth, windowHeight);
+        glutCreateWindow("Kestrune render test");
+        glutHideWindow();
+        aspectRatio = float(windowWidth) / float(windowHeight);
+        glewExperimental = GL_TRUE;
+        glewInit();
+        ilInit();
+        glEnable(GL_DEPTH_TEST);
+        for (const char* var : {"KESTRUNE_RUN_DIR", "KESTRUNE_SOURCE_DIR"})
+            if (getenv(var) && fs::exists(fs::path(getenv(var)) / "shader/bloom.fs")) {
+                fs::current_path(getenv(var));
+                break;
+            }
+        folder = mkdtemp((fs::temp_directory_path() / "kestrune-gl-XXXXXX").string().data());
+        cursorWarpEnabled = false;
+
+        // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
+        addSquare(3, 1, solidTexture(0, 0, 255), 0, 0, -80);
+        addSquare(3, 1, solidTexture(255, 0, 0), 0);
+        addSquare(3, 2, solidTexture(0, 255, 0), 0); // at the same place in scene 2
+        unsigned int white = solidTexture(255, 255, 255);
+        addSquare(1, 2, white, solidTexture(128, 128, 255), -2.5f);
+        addSquare(1, 2, white, solidTexture(218, 128, 218), 2.5f); // leans to +u, +x here
+        addSquare(0, 0, white, 0);
+        renderList.back().tangents.resize(4); // fewer tangents than vertices
+        addSquare(7, 0, white, 0);
+        addSquare(3, 0, white, 0);
+        renderList.back().faceCount = 5; // more faces than indices
+        skyboxModel.firstItem = Sky;
+        skyboxModel.itemCount = 1;
         testing::internal::CaptureStdout();
         setupShaders();
         glGetIntegerv(GL_CURRENT_PROGRAM, &programAfterSetup);
         setupRenderTargets();
         fflush(stdout);
         setupOutput = testing::internal::GetCapturedStdout();
+        startClock(demoClock);
+        startFrameTimer(frameTimer);
     }
+    void TearDown() override { fs::remove_all(folder); }
 };
+testing::Environment* const window = testing::AddGlobalTestEnvironment(new GlWindow);
 
-TEST_F(RenderSetup, ShippedShadersCompileAndLinkWithoutLog) {
-    unsigned int shaders[] = {sceneVertexShader,         sceneFragmentShader,
-                              bloomVertexShader,         bloomFragmentShader,
-                              normalMappingVertexShader, normalMappingFragmentShader,
-                              neonVertexShader,          neonFragmentShader,
-                              flatVertexShader,          flatFragmentShader};
-    for (unsigned int shader : shaders) {
-        EXPECT_TRUE(shaderCompiled(shader)) << infoLog(shader, false);
-        EXPECT_EQ(infoLog(shader, false), "");
-    }
-    unsigned int programs[] = {sceneProgram, bloomProgram, normalMappingProgram, neonProgram,
-                               flatProgram};
-    for (unsigned int program : programs) {
-        EXPECT_NE(program, 0u);
-        EXPECT_TRUE(programLinked(program)) << infoLog(program, true);
-        EXPECT_EQ(infoLog(program, true), "");
-    }
-    EXPECT_EQ(setupOutput.find("failed"), std::string::npos) << setupOutput;
-    EXPECT_EQ(setupOutput.find("missing"), std::string::npos) << setupOutput;
-    // Set-up leaves the scene program current.
-    EXPECT_EQ(programAfterSetup, int(sceneProgram));
-    EXPECT_TRUE(shaderEnabled);
-}
-
-TEST_F(RenderSetup, InterfaceLocationsAreFound) {
-    // The glow program, looked up once at set-up.
-    for (int loc : {bloomProjectionLoc, bloomModelViewLoc, bloomVertexAttr, bloomFirstTextureLoc,
-                    bloomSecondTextureLoc, bloomTexCoordAttr, bloomBrightnessLoc, bloomDdLoc})
-        EXPECT_GE(loc, 0);
-    EXPECT_GE(glGetUniformLocation(bloomProgram, "renderpass"), 0);
-
-    // Each item program has what it uses; "vertex" is attribute 0 everywhere.
-    const char* uniforms[] = {"projectionMatrix", "modelViewMatrix", "firstTexture"};
-    unsigned int items[] = {sceneProgram, normalMappingProgram, neonProgram, flatProgram};
-    for (unsigned int program : items) {
-        for (const char* name : uniforms)
-            EXPECT_GE(glGetUniformLocation(program, name), 0) << name;
-        EXPECT_EQ(glGetAttribLocation(program, "vertex"), 0);
-        EXPECT_GE(glGetAttribLocation(program, "texCoord"), 0);
-    }
-    for (unsigned int program : {sceneProgram, normalMappingProgram, neonProgram}) {
-        EXPECT_GE(glGetUniformLocation(program, "lightDir"), 0);
-        EXPECT_GE(glGetAttribLocation(program, "normal"), 0);
-    }
-    for (unsigned int program : {normalMappingProgram, neonProgram})
-        EXPECT_GE(glGetUniformLocation(program, "normalMap"), 0);
-    EXPECT_GE(glGetAttribLocation(normalMappingProgram, "tangent"), 0);
+std::string infoLog(unsigned int name, bool program) {
+    char log[4096] = "";
+    (program ? glGetProgramInfoLog : glGetShaderInfoLog)(name, sizeof log, nullptr, log);
+    return log;
 }
 
 int bufferSize(GLenum target, unsigned int buffer) {
@@ -96,65 +127,423 @@ int bufferSize(GLenum target, unsigned int buffer) {
     return size;
 }
 
-TEST_F(RenderSetup, EveryItemHasFiveFilledBuffers) {
-    ASSERT_EQ(renderListSize(), 3);
-    for (int i = 0; i < renderListSize(); i++) {
-        const RenderItem& item = renderItem(i);
-        unsigned int names[] = {item.vertexBuffer, item.normalBuffer, item.indexBuffer,
-                                item.texCoordBuffer, item.tangentBuffer};
-        for (unsigned int name : names) {
-            EXPECT_NE(name, 0u);
-            EXPECT_TRUE(glIsBuffer(name));
-        }
-        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.vertexBuffer), item.vertexCount * 16);
-        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.normalBuffer), item.vertexCount * 12);
-        EXPECT_EQ(bufferSize(GL_ELEMENT_ARRAY_BUFFER, item.indexBuffer), item.faceCount * 12);
-        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.texCoordBuffer), item.vertexCount * 8);
-    }
-    EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, renderItem(0).tangentBuffer), 4 * 16);
-    // A short array is uploaded as it is, never read past its end.
-    EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, renderItem(2).tangentBuffer), 16);
+struct Rgb {
+    int r, g, b;
+    int sum() const { return r + g + b; }
+};
+
+// One pixel of the bound read framebuffer; x, y from the bottom-left.
+Rgb readPixel(int x, int y) {
+    unsigned char p[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
 }
 
-TEST_F(RenderSetup, BothTargetsAreCompleteAtTheScreenSize) {
-    struct Target {
-        unsigned int fbo, texture;
-    } targets[] = {{sceneFbo, sceneFboTexture}, {glowFbo, glowFboTexture}};
-    for (const Target& t : targets) {
-        ASSERT_NE(t.fbo, 0u);
-        glBindFramebuffer(GL_FRAMEBUFFER, t.fbo);
-        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
-        GLint w = 0, h = 0;
-        glBindTexture(GL_TEXTURE_2D, t.texture);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-        EXPECT_EQ(w, windowWidth);
-        EXPECT_EQ(h, windowHeight);
+// The back buffer, where a frame was drawn before its swap, or the scene target.
+void readFrom(unsigned int framebuffer) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glReadBuffer(framebuffer ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+}
+
+// The window at the window size, RGB rows from the bottom.
+std::vector<unsigned char> readImage() {
+    std::vector<unsigned char> image(size_t(windowWidth) * size_t(windowHeight) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, image.data());
+    return image;
+}
+
+} // namespace
+
+TEST(RenderSetup, ShippedShadersLinkWithoutLogAndExposeTheirInterface) {
+    for (unsigned int shader :
+         {sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader,
+          normalMappingVertexShader, normalMappingFragmentShader, neonVertexShader,
+          neonFragmentShader, flatVertexShader, flatFragmentShader}) {
+        EXPECT_TRUE(shaderCompiled(shader)) << infoLog(shader, false);
+        EXPECT_EQ(infoLog(shader, false), "");
+    }
+    for (unsigned int program :
+         {sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram}) {
+        EXPECT_TRUE(programLinked(program)) << infoLog(program, true);
+        EXPECT_EQ(infoLog(program, true), "");
+    }
+    EXPECT_EQ(setupOutput.find("failed"), std::string::npos) << setupOutput;
+    EXPECT_EQ(setupOutput.find("missing"), std::string::npos) << setupOutput;
+    EXPECT_EQ(programAfterSetup, int(sceneProgram)); // set-up leaves the scene program current
+    EXPECT_TRUE(shaderEnabled);
+
+    for (int loc : {bloomProjectionLoc, bloomModelViewLoc, bloomVertexAttr, bloomFirstTextureLoc,
+                    bloomSecondTextureLoc, bloomTexCoordAttr, bloomBrightnessLoc, bloomDdLoc})
+        EXPECT_GE(loc, 0);
+    EXPECT_GE(glGetUniformLocation(bloomProgram, "renderpass"), 0);
+    // Each item program has what it uses; "vertex" is attribute 0 everywhere.
+    for (unsigned int program : {sceneProgram, normalMappingProgram, neonProgram, flatProgram}) {
+        for (const char* name : {"projectionMatrix", "modelViewMatrix", "firstTexture"})
+            EXPECT_GE(glGetUniformLocation(program, name), 0) << name;
+        EXPECT_EQ(glGetAttribLocation(program, "vertex"), 0);
+        EXPECT_GE(glGetAttribLocation(program, "texCoord"), 0);
+        bool lit = program != flatProgram, mapped = lit && program != sceneProgram;
+        EXPECT_EQ(glGetUniformLocation(program, "lightDir") >= 0, lit);
+        EXPECT_EQ(glGetAttribLocation(program, "normal") >= 0, lit);
+        EXPECT_EQ(glGetUniformLocation(program, "normalMap") >= 0, mapped);
+    }
+    EXPECT_GE(glGetAttribLocation(normalMappingProgram, "tangent"), 0);
+}
+
+TEST(RenderSetup, EveryItemHasFiveFilledBuffersAndBothTargetsAreComplete) {
+    for (int i = 0; i < renderListSize(); i++) {
+        const RenderItem& item = renderItem(i);
+        for (unsigned int name : {item.vertexBuffer, item.normalBuffer, item.indexBuffer,
+                                  item.texCoordBuffer, item.tangentBuffer})
+            EXPECT_TRUE(name != 0 && glIsBuffer(name));
+        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.vertexBuffer), item.vertexCount * 16);
+        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.normalBuffer), item.vertexCount * 12);
+        EXPECT_EQ(bufferSize(GL_ELEMENT_ARRAY_BUFFER, item.indexBuffer),
+                  int(item.indices.size()) * 4);
+        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.texCoordBuffer), item.vertexCount * 8);
+        // A short array is uploaded as it is, never read past its end.
+        EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER, item.tangentBuffer), i == ShortTangents ? 16 : 64);
     }
     EXPECT_NE(sceneFbo, glowFbo);
+    for (auto [fbo, texture] : {std::pair{sceneFbo, sceneFboTexture}, {glowFbo, glowFboTexture}}) {
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+        GLint w = 0, h = 0;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        EXPECT_EQ(std::pair(w, h), std::pair(windowWidth, windowHeight));
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-TEST_F(RenderSetup, PrintsTheSizeAndTheTwoTargetTextureNames) {
-    const std::string fboLine = "\n" + std::string(30, '*') + "fbo tex: ";
-    std::string expected =
-        "\nw: " + std::to_string(windowWidth) + " - h: " + std::to_string(windowHeight) + fboLine +
-        std::to_string(sceneFboTexture) + fboLine + std::to_string(glowFboTexture);
-    ASSERT_GE(setupOutput.size(), expected.size()) << setupOutput;
-    EXPECT_EQ(setupOutput.substr(setupOutput.size() - expected.size()), expected);
+namespace {
+
+// An image file of one colour, written by DevIL in the format its extension names.
+void writeImage(const std::string& path, int size, std::vector<uint8_t> pixel) {
+    std::vector<uint8_t> data;
+    for (int i = 0; i < size * size; i++)
+        data.insert(data.end(), pixel.begin(), pixel.end());
+    ILuint image;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    ilTexImage(size, size, 1, ILubyte(pixel.size()), pixel.size() == 4 ? IL_RGBA : IL_RGB,
+               IL_UNSIGNED_BYTE, data.data());
+    ilEnable(IL_FILE_OVERWRITE);
+    ASSERT_TRUE(ilSaveImage(path.c_str())) << path;
+    ilDeleteImages(1, &image);
 }
 
-// Runs last: it rebuilds every program.
+GLint level(int level, GLenum what) {
+    GLint v = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, what, &v);
+    return v;
+}
+
+} // namespace
+
+TEST(Textures, FilesBecomeMipmappedTexturesWithTheirComponents) {
+    Model m;
+    uint32_t name = 4242;
+    testing::internal::CaptureStdout();
+    loadTexture((folder + "/absent.png").c_str(), m, &name);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "\n" + folder + "/absent.png image not found\n");
+    EXPECT_EQ(name, 4242u); // a missing file keeps the name
+
+    for (auto [file, pixel] : {std::pair{"red.bmp", std::vector<uint8_t>{255, 0, 0}},
+                               {"alpha.tga", {10, 20, 30, 255}}}) {
+        SCOPED_TRACE(file);
+        std::string path = folder + "/" + file;
+        writeImage(path, 8, pixel);
+        uint32_t first = 0, second = 0;
+        loadTexture(path.c_str(), m, &first);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_TRUE(first != 0 && GLuint(bound) == first);                 // stays bound
+        EXPECT_EQ(level(0, GL_TEXTURE_ALPHA_SIZE) > 0, pixel.size() == 4); // components kept
+        EXPECT_EQ(level(0, GL_TEXTURE_WIDTH), 8);
+        EXPECT_EQ(level(3, GL_TEXTURE_WIDTH), 1); // 8, 4, 2, 1
+        GLint minFilter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+        std::vector<uint8_t> texels(8 * 8 * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(std::vector<uint8_t>(texels.begin(), texels.begin() + long(pixel.size())), pixel);
+        loadTexture(path.c_str(), m, &second);
+        EXPECT_TRUE(second != 0 && second != first); // every load makes a new texture
+    }
+}
+
+TEST(Textures, MaterialsLoadTheirMapsAndFallBackToTheLastNames) {
+    fs::create_directory(folder + "/textures");
+    for (const char* file : {"wall.bmp", "normal_wall.bmp", "base.bmp", "glow.bmp"})
+        writeImage(folder + "/textures/" + file, 4, {0, 255, 0});
+    fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    auto withMaterials = [](int shaderKind, std::vector<const char*> files) {
+        Model m;
+        m.itemTemplate.shaderKind = shaderKind;
+        m.materials.resize(files.size());
+        m.materialCount = int32_t(files.size());
+        for (size_t i = 0; i < files.size(); i++)
+            strcpy(m.materials[i].fileName, files[i]);
+        testing::internal::CaptureStdout();
+        prepareMaterials(m);
+        return std::pair(m, testing::internal::GetCapturedStdout());
+    };
+    auto [normalMapped, out] = withMaterials(1, {"wall.bmp", "", "gone.bmp"});
+    const ModelMaterial* mat = normalMapped.materials.data();
+    EXPECT_TRUE(mat[0].colorTexture != 0 && mat[0].bumpTexture != 0);
+    EXPECT_NE(mat[0].colorTexture, mat[0].bumpTexture);
+    // Without a file of its own, or when its files are missing: the names loaded last.
+    EXPECT_EQ(mat[1].colorTexture, mat[0].colorTexture);
+    EXPECT_EQ(mat[2].colorTexture, mat[0].colorTexture);
+    EXPECT_EQ(mat[2].bumpTexture, mat[0].bumpTexture);
+
+    // The neon program loads only the fixed files, quietly.
+    auto [neon, neonOut] = withMaterials(2, {"missing-but-unused.bmp", "wall.bmp"});
+    EXPECT_EQ(neonOut, "");
+    EXPECT_NE(neon.materials[0].colorTexture, mat[0].colorTexture);
+    EXPECT_NE(neon.materials[1].colorTexture, neon.materials[0].colorTexture);
+    EXPECT_EQ(colorTextureId, neon.materials[1].colorTexture);
+    EXPECT_EQ(bumpTextureId, neon.materials[1].bumpTexture);
+    fs::current_path(previous);
+}
+
+namespace {
+
+class Frame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The user camera at z = 6 looks at the squares; no path is loaded.
+        camera.width = windowWidth;
+        camera.height = windowHeight;
+        cursorMoved(windowWidth / 2, windowHeight / 2);
+        setCamera(0, 0, 6, 0, 0, 0, 0, 1, 0);
+        cameraPathMode = true;
+        levelOnePath.usable = levelTwoPath.usable = levelTwoActive = bloomEnabled = false;
+        brightness = 1.0f;
+        dd = 0.005f;
+    }
+    // The window pixel of the point (x, 0, 0) seen from the start camera, at middle height.
+    static int column(float x) {
+        return int((1 + x / 6 / (std::tan(20 * M_PI / 180) * aspectRatio)) / 2 * windowWidth);
+    }
+    static Rgb frameAt(float x) {
+        renderFrame();
+        glFinish();
+        readFrom(0);
+        return readPixel(column(x), windowHeight / 2);
+    }
+};
+
+} // namespace
+
+TEST_F(Frame, SceneOneDrawsItsItemsThroughTheGlowWhateverTheToggle) {
+    Rgb centre = frameAt(0);
+    EXPECT_TRUE(bloomEnabled);
+    EXPECT_GT(centre.r, 240);
+    EXPECT_LT(centre.g, 10); // the scene-2 square at the same place is not drawn
+    // The scene went into the scene target, cleared to white around the square.
+    readFrom(sceneFbo);
+    EXPECT_GT(readPixel(column(0), windowHeight / 2).r, 240);
+    EXPECT_EQ(readPixel(5, 5).sum(), 3 * 255);
+}
+
+TEST_F(Frame, SceneTwoWithoutGlowDrawsStraightIntoTheWindow) {
+    levelTwoActive = true;
+    // Mark the scene target: a frame without the glow must leave it alone.
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0); // where the previous frame's glow pass left it
+    Rgb centre = frameAt(0);
+    EXPECT_FALSE(bloomEnabled);
+    EXPECT_GT(centre.g, 240);
+    EXPECT_LT(centre.r, 10);
+    EXPECT_EQ(readPixel(5, 5).sum(), 3 * 255); // the clear colour, no glow composite
+    readFrom(sceneFbo);
+    EXPECT_EQ(readPixel(column(0), windowHeight / 2).sum(), 0);
+}
+
+TEST_F(Frame, NormalMapTurnsTheSurfaceTowardsTheLight) {
+    levelTwoActive = true;
+    Rgb facing = frameAt(-2.5f), leaning = frameAt(2.5f);
+    // Lit, but not blown out, when facing the viewer; brighter when leaning to the light.
+    EXPECT_GT(facing.r, 120);
+    EXPECT_LT(facing.r, 230);
+    EXPECT_GT(leaning.r, facing.r + 40);
+}
+
+TEST_F(Frame, AnUnusablePathLeavesTheViewWithTheUserCameraAndTheSkyFollowsTheEye) {
+    setCamera(0, 0, 6, 0, 0, 12, 0, 1, 0); // looking away from the squares
+    levelOnePath = {{{0, 0, 6}, {0, 0, 6}, {0, 0, 6}, {0, 0, 6}}, {}, 10, 0, nullptr, true};
+    pathParam = 0.0f;
+    Rgb onPath = frameAt(0); // the path looks at the red square
+    EXPECT_GT(onPath.r, 240);
+    EXPECT_LT(onPath.g, 10);
+    levelOnePath.usable = false;
+    EXPECT_GT(frameAt(0).sum(), 3 * 240); // the user camera looks away
+
+    setCamera(3, 4, 5, 3, 4, 0, 0, 1, 0);
+    frameAt(0);
+    const float* sky = renderItem(Sky).translation;
+    EXPECT_EQ(std::vector<float>(sky, sky + 3), std::vector<float>({3, 4 - 80, 5}));
+}
+
+// An unknown shader kind draws with the program of the item drawn before it; the index
+// count is the faces' but never more than the indices held.
+TEST_F(Frame, DrawItemKeepsTheProgramForAnUnknownKindAndStaysInTheIndices) {
+    GLuint query;
+    glGenQueries(1, &query);
+    auto primitives = [&](int index) {
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        drawItem(index);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        GLuint count = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+        return int(count);
+    };
+    for (auto [before, program] :
+         {std::pair{Red, flatProgram}, {FacingLit, normalMappingProgram}}) {
+        EXPECT_EQ(primitives(before), 2);
+        EXPECT_EQ(primitives(UnknownKind), 2);
+        GLint current = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+        EXPECT_EQ(GLuint(current), program);
+    }
+    EXPECT_EQ(primitives(ShortIndices), 2);
+    renderItem(ShortIndices).faceCount = 1;
+    EXPECT_EQ(primitives(ShortIndices), 1);
+    renderItem(ShortIndices).faceCount = 5;
+    glDeleteQueries(1, &query);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+namespace {
+
+// The glow over a painted scene: dark grey, a white square (bright: glows) and a mid-grey
+// one (not bright), placed from the screen size.
+class GlowPasses : public ::testing::Test {
+  protected:
+    const int size = windowHeight / 10, squareX = windowWidth / 6, squareY = windowHeight / 2;
+    const int greyX = windowWidth * 2 / 3, greyY = windowHeight / 5;
+    const int nearX = squareX + size + 8, nearY = squareY + size / 2; // just right of it
+    const int farX = windowWidth / 2, farY = windowHeight * 5 / 6;
+    const int dark = 51; // 0.2
+
+    void paintScene() {
+        glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
+        glViewport(0, 0, windowWidth, windowHeight);
+        glEnable(GL_SCISSOR_TEST);
+        for (auto [x, y, w, h, level] : {std::tuple{0, 0, windowWidth, windowHeight, 0.2f},
+                                         {squareX, squareY, size, size, 1.0f},
+                                         {greyX, greyY, size, size, 0.5f}}) {
+            glScissor(x, y, w, h);
+            glClearColor(level, level, level, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        glDisable(GL_SCISSOR_TEST);
+    }
+    // One frame's glow passes over the painted scene; the window's picture.
+    std::vector<unsigned char> glowImage(float withBrightness, float withDd = 0.005f) {
+        paintScene();
+        brightness = withBrightness;
+        dd = withDd;
+        drawGlowPasses();
+        glFinish();
+        readFrom(0);
+        return readImage();
+    }
+    int at(const std::vector<unsigned char>& image, int x, int y) {
+        return image[(size_t(y) * size_t(windowWidth) + size_t(x)) * 3]; // red channel
+    }
+    // How many pixels right of the white square the glow lifts above the background.
+    int glowReach(const std::vector<unsigned char>& picture) {
+        int count = 0;
+        for (int x = squareX + size; x < windowWidth; x++)
+            count += at(picture, x, nearY) > dark + 1;
+        return count;
+    }
+};
+
+// The sum of all channel differences; the largest one in *most.
+long difference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b,
+                int* most = nullptr) {
+    long sum = 0;
+    for (size_t i = 0; i < a.size(); i++) {
+        int d = std::abs(int(a[i]) - int(b[i]));
+        sum += d;
+        if (most)
+            *most = std::max(*most, d);
+    }
+    return sum;
+}
+
+} // namespace
+
+TEST_F(GlowPasses, BrightnessZeroGivesThePlainSceneAndOnlyBrightPartsGlow) {
+    paintScene();
+    readFrom(sceneFbo);
+    std::vector<unsigned char> scene = readImage(), picture = glowImage(0.0f);
+    int most = 0;
+    difference(scene, picture, &most);
+    EXPECT_LE(most, 1);
+    // Not flipped or shifted: the square lands where it was drawn.
+    EXPECT_EQ(at(picture, squareX + 1, squareY + 1), 255);
+    EXPECT_EQ(at(picture, squareX - 1, squareY - 1), dark);
+    EXPECT_EQ(at(picture, squareX + size - 2, squareY + size - 2), 255);
+
+    picture = glowImage(1.0f);
+    EXPECT_GT(at(picture, nearX, nearY), dark + 20);
+    EXPECT_GT(at(picture, squareX + size / 2, squareY - 8), dark + 20);
+    EXPECT_LE(std::abs(at(picture, farX, farY) - dark), 1);
+    EXPECT_LE(std::abs(at(picture, greyX + size + 8, greyY + size / 2) - dark), 1);
+    // The next frame starts from the window, without a GL error.
+    GLint framebuffer = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    EXPECT_EQ(framebuffer, 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlowPasses, LargerBrightnessIsBrighterAndTwoIsWhite) {
+    int nearValue[5], farValue[5];
+    for (int i = 0; i < 5; i++) {
+        std::vector<unsigned char> picture = glowImage(0.5f * i);
+        nearValue[i] = at(picture, nearX, nearY);
+        farValue[i] = at(picture, farX, farY);
+        if (i > 0) {
+            EXPECT_GT(nearValue[i], nearValue[i - 1]) << "brightness " << 0.5f * i;
+            EXPECT_GE(farValue[i], farValue[i - 1]) << "brightness " << 0.5f * i;
+        }
+    }
+    // The washing out starts past 1; the end of a fade is white.
+    EXPECT_GT(farValue[3], dark + 50);
+    EXPECT_EQ(farValue[4], 255);
+    EXPECT_EQ(nearValue[4], 255);
+}
+
+TEST_F(GlowPasses, DdChangesTheGlow) {
+    std::vector<unsigned char> normal = glowImage(1.0f), wider = glowImage(1.0f, 0.0055f),
+                               narrower = glowImage(1.0f, 0.0045f);
+    // One key press changes a visible amount of the picture.
+    EXPECT_GT(difference(normal, wider), 20000);
+    EXPECT_GT(difference(normal, narrower), 20000);
+    // A larger step reaches further from the bright square.
+    EXPECT_GT(glowReach(wider), glowReach(normal));
+    EXPECT_GT(glowReach(normal), glowReach(narrower));
+}
+
+// Last: it rebuilds every program.
 TEST(BrokenShaderFiles, AreReportedByNameAndStartUpGoesOn) {
-    openGlWindow();
-    namespace fs = std::filesystem;
-    const fs::path shipped = fs::current_path() / "shader",
-                   dir = fs::path(testing::TempDir()) / "render_gl_test_broken";
+    const fs::path shipped = fs::current_path(), dir = folder + "/broken";
     fs::create_directories(dir / "shader");
-    for (const char* name : {"Vertex.vs", "Fragment.fs", "bloom.vs", "bloom.fs", "normalmapping.vs",
+    for (const char* name : {"Vertex.vs", "bloom.vs", "bloom.fs", "normalmapping.vs",
                              "normalmapping.fs", "neon.fs", "flat.vs"})
-        fs::copy_file(shipped / name, dir / "shader" / name, fs::copy_options::overwrite_existing);
-    std::ofstream(dir / "shader/flat.fs", std::ios::trunc); // empty
+        fs::copy_file(shipped / "shader" / name, dir / "shader" / name);
+    std::ofstream(dir / "shader/flat.fs"); // empty
     std::ofstream(dir / "shader/Fragment.fs") << "#version 130\nvoid main() { x }\n";
     // neon.vs is missing.
     fs::current_path(dir);
@@ -162,7 +551,7 @@ TEST(BrokenShaderFiles, AreReportedByNameAndStartUpGoesOn) {
     setupShaders();
     fflush(stdout);
     std::string out = testing::internal::GetCapturedStdout();
-    fs::current_path(shipped.parent_path());
+    fs::current_path(shipped);
 
     for (const char* message : {"\nshader source missing or empty: shader/neon.vs",
                                 "\nshader source missing or empty: shader/flat.fs",
@@ -171,12 +560,8 @@ TEST(BrokenShaderFiles, AreReportedByNameAndStartUpGoesOn) {
                                 "shader/flat.vs and shader/flat.fs failed to link"})
         EXPECT_NE(out.find(message), std::string::npos) << message << " in " << out;
     // The intact programs still link; the broken ones are named but do not stop set-up.
-    EXPECT_TRUE(programLinked(bloomProgram));
-    EXPECT_TRUE(programLinked(normalMappingProgram));
-    EXPECT_FALSE(programLinked(sceneProgram));
-    EXPECT_FALSE(programLinked(neonProgram));
+    EXPECT_TRUE(programLinked(bloomProgram) && programLinked(normalMappingProgram));
+    EXPECT_FALSE(programLinked(sceneProgram) || programLinked(neonProgram));
     EXPECT_GE(bloomDdLoc, 0);
     EXPECT_NE(quadVertexBuffer, 0u);
 }
-
-} // namespace
