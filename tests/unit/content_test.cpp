@@ -1,17 +1,15 @@
-// The generated models and textures, checked with independent readers (lib3ds, assimp,
-// DevIL) against the manifest the generator writes beside them.
+// The generated content: models as lib3ds reads them against the generator's manifest,
+// faces and layout as the demo reads them, textures as DevIL loads them, both camera
+// paths played by the demo's own playback against the scenes' geometry, and the music.
 #include <IL/il.h>
-#include <assimp/Importer.hpp>
-#include <assimp/scene.h>
 #include <gtest/gtest.h>
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>
 #include <lib3ds/mesh.h>
 
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -19,221 +17,221 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "app/app.h"
+#include "campath/campath.h"
+#include "math/vecmath.h"
+#include "model/model.h"
+#include "platform/platform.h"
+#include "render/render.h"
+#include "show/show.h"
 
-struct ObjectIntent {
-    std::string name, material;
-    size_t vertices = 0, faces = 0;
-};
-struct ModelIntent {
-    std::string file;
-    size_t objectCount = 0, materialCount = 0;
-    std::map<std::string, std::string> textures; // material name -> texture file
-    std::vector<ObjectIntent> objects;
-};
+namespace {
 
 std::string runDir() {
     const char* dir = std::getenv("KESTRUNE_RUN_DIR");
     return dir ? dir : "";
 }
 
-std::vector<ModelIntent> readManifest(const std::string& path) {
-    std::vector<ModelIntent> models;
-    std::ifstream in(path);
-    std::string line, kind;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        words >> kind;
-        if (kind == "model") {
+struct Bounds {
+    Vec3 lo{1e30f, 1e30f, 1e30f}, hi{-1e30f, -1e30f, -1e30f};
+    void add(Vec3 p) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    }
+};
+
+Vec3 operator-(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+float dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// Distance from p to the triangle abc.
+float distanceToTriangle(Vec3 p, Vec3 a, Vec3 b, Vec3 c) {
+    Vec3 ab = b - a, ac = c - a, n = cross(ab, ac);
+    float nn = dot(n, n);
+    if (nn > 1e-12f) {
+        // Inside the prism over the triangle: the distance to its plane.
+        Vec3 ap = p - a;
+        float u = dot(cross(ap, ac), n) / nn, v = dot(cross(ab, ap), n) / nn;
+        if (u >= 0 && v >= 0 && u + v <= 1)
+            return std::fabs(dot(ap, n)) / std::sqrt(nn);
+    }
+    float best = 1e30f;
+    for (auto [s, e] : {std::pair{a, b}, {b, c}, {c, a}}) {
+        Vec3 d = e - s, sp = p - s;
+        float t = dot(d, d) > 0 ? std::clamp(dot(sp, d) / dot(d, d), 0.0f, 1.0f) : 0.0f;
+        Vec3 q = sp - Vec3{d.x * t, d.y * t, d.z * t};
+        best = std::min(best, std::sqrt(dot(q, q)));
+    }
+    return best;
+}
+
+// A model as the demo reads it, with the demo's vertex normals.
+struct Scene {
+    std::vector<Model> models;
+    explicit Scene(std::initializer_list<const char*> files) {
+        for (const char* file : files) {
             models.emplace_back();
-            words >> models.back().file >> models.back().objectCount >> models.back().materialCount;
-        } else if (kind == "material" && !models.empty()) {
-            std::string name;
-            words >> name >> models.back().textures[name];
-        } else if (kind == "object" && !models.empty()) {
-            ObjectIntent o;
-            words >> o.name >> o.material >> o.vertices >> o.faces;
-            models.back().objects.push_back(o);
+            EXPECT_TRUE(readModelFile(models.back(), (runDir() + "/" + file).c_str()))
+                << models.back().error;
+            for (ModelObject& o : models.back().objects)
+                computeNormals(o);
         }
     }
-    return models;
-}
+    const ModelObject* find(const char* name) const {
+        for (const Model& m : models)
+            for (const ModelObject& o : m.objects)
+                if (name == std::string(o.name))
+                    return &o;
+        ADD_FAILURE() << "no object " << name;
+        return nullptr;
+    }
+    Bounds bounds(const char* name = nullptr) const {
+        Bounds b;
+        for (const Model& m : models)
+            for (const ModelObject& o : m.objects)
+                for (size_t i = 0; (!name || name == std::string(o.name)) && i < o.vertices.size();
+                     i++)
+                    b.add(o.vertices[i]);
+        return b;
+    }
+    // Distance from p to the nearest face; boxes around objects skip the far ones.
+    float clearance(Vec3 p, float enough) const {
+        float best = enough;
+        for (const Model& m : models)
+            for (const ModelObject& o : m.objects) {
+                Bounds b;
+                for (const Vec3& v : o.vertices)
+                    b.add(v);
+                Vec3 out = {std::max({b.lo.x - p.x, p.x - b.hi.x, 0.0f}),
+                            std::max({b.lo.y - p.y, p.y - b.hi.y, 0.0f}),
+                            std::max({b.lo.z - p.z, p.z - b.hi.z, 0.0f})};
+                if (dot(out, out) >= best * best)
+                    continue;
+                for (const ModelFace& f : o.faces)
+                    best = std::min(best, distanceToTriangle(p, o.vertices[size_t(f.a)],
+                                                             o.vertices[size_t(f.b)],
+                                                             o.vertices[size_t(f.c)]));
+            }
+        return best;
+    }
+};
 
 class Content : public ::testing::Test {
   protected:
     void SetUp() override {
         if (runDir().empty())
             GTEST_SKIP() << "KESTRUNE_RUN_DIR is not set; run through ctest";
-        models = readManifest(runDir() + "/content-manifest.txt");
-        ASSERT_EQ(models.size(), 6u) << "content-manifest.txt missing or incomplete in " << runDir()
-                                     << " (build the content target)";
+        if (!std::ifstream(runDir() + "/content-manifest.txt"))
+            FAIL() << "no content-manifest.txt in " << runDir() << " (build the content target)";
         ilInit();
     }
-    std::vector<ModelIntent> models;
 };
 
-using File3ds = std::unique_ptr<Lib3dsFile, void (*)(Lib3dsFile*)>;
-File3ds load3ds(const std::string& model) {
-    return {lib3ds_file_load((runDir() + "/models/" + model).c_str()), lib3ds_file_free};
-}
+} // namespace
 
-struct Vec {
-    double x, y, z;
-    Vec operator-(Vec b) const { return {x - b.x, y - b.y, z - b.z}; }
-    double dot(Vec b) const { return x * b.x + y * b.y + z * b.z; }
-    Vec cross(Vec b) const { return {y * b.z - z * b.y, z * b.x - x * b.z, x * b.y - y * b.x}; }
-};
-
-// The demo's view of a mesh: file (x, y, z) becomes world (x, z, -y), and a face's
-// contribution to its vertex normals points along -((p0 - p2) x (p2 - p1)).
-Vec world(const Lib3dsMesh* m, int point) {
-    const float* p = m->pointL[point].pos;
-    return {p[0], p[2], -p[1]};
-}
-Vec readerFaceNormal(const Lib3dsMesh* m, const Lib3dsFace& f) {
-    Vec p0 = world(m, f.points[0]), p1 = world(m, f.points[1]), p2 = world(m, f.points[2]);
-    return (p2 - p1).cross(p0 - p2);
-}
-
-// Calls visit for every face of the named mesh; returns how many there were.
-int forEachFace(const std::string& model, const char* mesh,
-                const std::function<void(const Lib3dsMesh*, const Lib3dsFace&)>& visit) {
-    File3ds f = load3ds(model);
-    EXPECT_NE(f, nullptr) << model;
-    int faces = 0;
-    for (Lib3dsMesh* m = f ? f->meshes : nullptr; m; m = m->next)
-        for (Lib3dsDword k = 0; std::string(m->name) == mesh && k < m->faces; ++k, ++faces)
-            visit(m, m->faceL[k]);
-    return faces;
-}
-
+// The manifest: "model FILE OBJECTS MATERIALS", "material NAME TEXTURE", "object NAME
+// MATERIAL VERTICES FACES".
 TEST_F(Content, Lib3dsReadsWhatTheGeneratorMeant) {
-    for (const ModelIntent& intent : models) {
-        SCOPED_TRACE(intent.file);
-        File3ds f = load3ds(intent.file);
-        ASSERT_NE(f, nullptr);
-        std::map<std::string, const Lib3dsMesh*> meshes;
-        for (Lib3dsMesh* m = f->meshes; m; m = m->next)
-            meshes[m->name] = m;
-        EXPECT_EQ(meshes.size(), intent.objectCount);
-        EXPECT_EQ(intent.objects.size(), intent.objectCount);
-        for (const ObjectIntent& o : intent.objects) {
-            const Lib3dsMesh* m = meshes[o.name];
-            ASSERT_NE(m, nullptr) << o.name;
-            EXPECT_EQ(m->points, o.vertices) << o.name;
-            EXPECT_EQ(m->texels, o.vertices) << o.name;
-            EXPECT_EQ(m->faces, o.faces) << o.name;
-            EXPECT_LE(m->points, 65535u);
-            for (Lib3dsDword k = 0; k < m->faces; ++k)
-                ASSERT_EQ(std::string(m->faceL[k].material), o.material) << o.name;
+    std::ifstream manifest(runDir() + "/content-manifest.txt");
+    std::map<std::string, std::map<std::string, std::string>> expected, found;
+    std::string line, kind, file;
+    int models = 0;
+    while (std::getline(manifest, line)) {
+        std::istringstream words(line);
+        std::string a, b, c, d;
+        words >> kind >> a >> b >> c >> d;
+        if (kind == "model")
+            file = a, models++, expected[file]["counts"] = b + " " + c;
+        else
+            expected[file][kind + " " + a] =
+                kind == "material" ? b : b + " " + c + " " + c + " " + d;
+    }
+    EXPECT_EQ(models, 6);
+    for (const auto& [name, intent] : expected) {
+        std::unique_ptr<Lib3dsFile, void (*)(Lib3dsFile*)> f(
+            lib3ds_file_load((runDir() + "/models/" + name).c_str()), lib3ds_file_free);
+        ASSERT_NE(f, nullptr) << name;
+        std::map<std::string, std::string>& seen = found[name];
+        int meshes = 0, materials = 0;
+        for (Lib3dsMaterial* mat = f->materials; mat; mat = mat->next, materials++)
+            seen["material " + std::string(mat->name)] = mat->texture1_map.name;
+        for (Lib3dsMesh* m = f->meshes; m; m = m->next, meshes++) {
+            std::set<std::string> faceMaterials;
+            for (Lib3dsDword k = 0; k < m->faces; k++)
+                faceMaterials.insert(m->faceL[k].material);
+            EXPECT_EQ(faceMaterials.size(), 1u) << m->name; // one material per object
+            seen["object " + std::string(m->name)] =
+                *faceMaterials.begin() + " " + std::to_string(m->points) + " " +
+                std::to_string(m->texels) + " " + std::to_string(m->faces);
         }
-        std::map<std::string, std::string> textures;
-        for (Lib3dsMaterial* mat = f->materials; mat; mat = mat->next)
-            textures[mat->name] = mat->texture1_map.name;
-        EXPECT_EQ(textures, intent.textures);
+        seen["counts"] = std::to_string(meshes) + " " + std::to_string(materials);
+    }
+    EXPECT_EQ(found, expected);
+}
+
+// As the demo lights them: floor, water and landing pad face up, the ceiling down, and
+// closed bodies have outward normals.
+TEST_F(Content, NormalsPointWhereIntended) {
+    Scene scene({"models/room.3ds", "models/port.3ds", "models/platform.3ds", "models/ufo.3ds"});
+    for (auto [name, up] :
+         {std::pair{"Floor", 1.0f}, {"Ceiling", -1.0f}, {"Water", 1.0f}, {"PadTop", 1.0f}}) {
+        const ModelObject* o = scene.find(name);
+        for (size_t i = 0; o && i < o->normals.size(); i++)
+            ASSERT_GT(o->normals[i].y * up, 0.9f) << name;
+    }
+    for (const char* name : {"Quay", "Knot", "ContRed", "UfoRim", "UfoDome"}) {
+        const ModelObject* o = scene.find(name);
+        Bounds b = scene.bounds(name);
+        Vec3 centre = {(b.lo.x + b.hi.x) / 2, (b.lo.y + b.hi.y) / 2, (b.lo.z + b.hi.z) / 2};
+        float outward = 0;
+        for (size_t i = 0; o && i < o->normals.size(); i++)
+            outward += dot(o->normals[i], o->vertices[i] - centre);
+        EXPECT_GT(outward, 0.0f) << name;
     }
 }
 
-TEST_F(Content, AssimpReadsWhatTheGeneratorMeant) {
-    for (const ModelIntent& intent : models) {
-        SCOPED_TRACE(intent.file);
-        Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFile(runDir() + "/models/" + intent.file, 0);
-        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-        EXPECT_EQ(scene->mNumMeshes, intent.objectCount);
-        size_t faces = 0, expectedFaces = 0;
-        for (unsigned k = 0; k < scene->mNumMeshes; ++k)
-            faces += scene->mMeshes[k]->mNumFaces;
-        for (const ObjectIntent& o : intent.objects)
-            expectedFaces += o.faces;
-        EXPECT_EQ(faces, expectedFaces);
-        std::set<std::string> seen, expected;
-        for (unsigned k = 0; k < scene->mNumMaterials; ++k) {
-            aiString path;
-            if (scene->mMaterials[k]->GetTexture(aiTextureType_DIFFUSE, 0, &path) == AI_SUCCESS)
-                seen.insert(path.C_Str());
-        }
-        for (auto& t : intent.textures)
-            expected.insert(t.second);
-        EXPECT_EQ(seen, expected);
-    }
-}
-
-// Winding as the reader sees it, for lighting: the floor, the water and the landing pad
-// face up, the ceiling down; closed bodies enclose positive volume.
-TEST_F(Content, FacesPointWhereIntended) {
-    auto facing = [](const char* model, const char* mesh, Vec towards) {
-        int faces = forEachFace(model, mesh, [&](const Lib3dsMesh* m, const Lib3dsFace& face) {
-            EXPECT_GT(readerFaceNormal(m, face).dot(towards), 0.0) << model << " " << m->name;
-        });
-        EXPECT_GT(faces, 0) << model << " " << mesh;
-    };
-    facing("room.3ds", "Floor", {0, 1, 0});
-    facing("room.3ds", "Ceiling", {0, -1, 0});
-    facing("port.3ds", "Water", {0, 1, 0});
-    facing("platform.3ds", "PadTop", {0, 1, 0});
-
-    auto volume = [](const char* model, const char* mesh) {
-        double v = 0;
-        forEachFace(model, mesh, [&](const Lib3dsMesh* m, const Lib3dsFace& face) {
-            Vec p0 = world(m, face.points[0]), p1 = world(m, face.points[1]),
-                p2 = world(m, face.points[2]);
-            v += p0.dot(p1.cross(p2)) / 6.0;
-        });
-        return v;
-    };
-    EXPECT_GT(volume("port.3ds", "Quay"), 1000.0);  // a box
-    EXPECT_GT(volume("room.3ds", "Knot"), 0.5);     // a swept tube
-    EXPECT_GT(volume("port.3ds", "ContRed"), 10.0); // many boxes
-    EXPECT_GT(volume("ufo.3ds", "UfoRim"), 0.5);    // a torus
-}
-
-struct Bounds {
-    Vec lo{1e30, 1e30, 1e30}, hi{-1e30, -1e30, -1e30};
-};
-Bounds boundsOf(const std::string& model, const char* mesh) {
-    Bounds b;
-    File3ds f = load3ds(model);
-    for (Lib3dsMesh* m = f ? f->meshes : nullptr; m; m = m->next)
-        for (Lib3dsDword k = 0; k < m->points && (!mesh || std::string(m->name) == mesh); ++k) {
-            Vec p = world(m, int(k));
-            b.lo = {std::min(b.lo.x, p.x), std::min(b.lo.y, p.y), std::min(b.lo.z, p.z)};
-            b.hi = {std::max(b.hi.x, p.x), std::max(b.hi.y, p.y), std::max(b.hi.z, p.z)};
-        }
-    return b;
-}
-
-TEST_F(Content, SceneLayoutFitsTheCameraAndTheFarPlane) {
-    // The user camera starts at (0, 0, 6) looking at (0, 1.5, 5): inside, above the floor.
-    Bounds floor = boundsOf("room.3ds", "Floor"), walls = boundsOf("room.3ds", "Walls"),
-           ceiling = boundsOf("room.3ds", "Ceiling");
-    EXPECT_LT(floor.hi.y, -1.0);
-    EXPECT_GT(ceiling.lo.y, 1.5 + 2.0);
-    EXPECT_LT(walls.lo.x, -7.0);
-    EXPECT_GT(walls.hi.x, 7.0);
-    EXPECT_LT(walls.lo.z, 3.0);
-    EXPECT_GT(walls.hi.z, 8.0);
-    // Sky boxes: centred on their origin; placed 80 below the eye, every corner must lie
-    // well inside the far plane of 3000.
-    for (const char* sky : {"skybox.3ds", "skybox2.3ds"}) {
-        Bounds b = boundsOf(sky, nullptr);
+TEST_F(Content, LayoutFitsTheUserCameraAndTheFarPlane) {
+    // The user camera starts at (0, 0, 6): inside the walls, above the floor.
+    Scene room({"models/room.3ds"});
+    Bounds walls = room.bounds("Walls");
+    EXPECT_LT(room.bounds("Floor").hi.y, -1.0f);
+    EXPECT_GT(room.bounds("Ceiling").lo.y, 3.5f);
+    EXPECT_TRUE(walls.lo.x < -7 && walls.hi.x > 7 && walls.lo.z < 3 && walls.hi.z > 8);
+    EXPECT_GT(room.clearance({0, 0, 6}, 1.0f), 0.99f);
+    // Sky boxes, centred on their origin below the eye: every corner inside the far plane.
+    for (const char* sky : {"models/skybox.3ds", "models/skybox2.3ds"}) {
+        Bounds b = Scene({sky}).bounds();
         EXPECT_NEAR(b.lo.x + b.hi.x, 0.0, 1e-3);
         EXPECT_NEAR(b.lo.y + b.hi.y, 0.0, 1e-3);
-        Vec corner = {b.hi.x, b.hi.y + 80, b.hi.z};
-        EXPECT_LT(std::sqrt(corner.dot(corner)), 2500.0) << sky;
-        EXPECT_GT(b.hi.x, 200.0) << sky << " should be far beyond the scene";
+        Vec3 corner = {b.hi.x, b.hi.y + show::kSkyboxDrop, b.hi.z};
+        EXPECT_LT(std::sqrt(dot(corner, corner)), farPlane * 0.85f) << sky;
+        EXPECT_GT(b.hi.x, 200.0f) << sky << " should be far beyond the scene";
     }
     // The UFO stands on the platform's pad, both centred on the origin.
-    Bounds pad = boundsOf("platform.3ds", "PadTop"), ufo = boundsOf("ufo.3ds", nullptr);
+    Bounds pad = Scene({"models/platform.3ds"}).bounds("PadTop");
+    Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
     EXPECT_NEAR(ufo.lo.y, pad.hi.y, 1e-3);
     EXPECT_NEAR(ufo.lo.x + ufo.hi.x, 0.0, 0.5);
     EXPECT_LT(ufo.hi.x, pad.hi.x);
 }
 
+namespace {
+
 struct Image {
     int w = 0, h = 0;
     std::vector<uint8_t> rgb; // rows as DevIL delivers them
+    // Mean of one channel (0 red, 1 green, 2 blue) over a row.
+    double rowMean(int row, int channel) const {
+        double sum = 0;
+        for (int i = 0; i < w; ++i)
+            sum += rgb[(size_t(row) * size_t(w) + size_t(i)) * 3 + size_t(channel)];
+        return sum / w;
+    }
 };
+
 // Loads as the demo does; false when DevIL cannot.
 bool loadImage(const std::string& name, Image& image) {
     ILuint id;
@@ -243,61 +241,177 @@ bool loadImage(const std::string& name, Image& image) {
               ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
     image.w = ilGetInteger(IL_IMAGE_WIDTH);
     image.h = ilGetInteger(IL_IMAGE_HEIGHT);
-    image.rgb.assign(ilGetData(), ilGetData() + (ok ? size_t(image.w) * image.h * 3 : 0));
+    image.rgb.assign(ilGetData(), ilGetData() + (ok ? size_t(image.w) * size_t(image.h) * 3 : 0));
     ilDeleteImages(1, &id);
     return ok;
 }
-// Mean of one channel (0 red, 1 green, 2 blue) over a row.
-double rowMean(const Image& im, int row, int channel) {
-    double sum = 0;
-    for (int i = 0; i < im.w; ++i)
-        sum += im.rgb[(size_t(row) * im.w + i) * 3 + size_t(channel)];
-    return sum / im.w;
-}
 
-TEST_F(Content, EveryMaterialHasAColourAndANormalMapThatLoads) {
+} // namespace
+
+TEST_F(Content, EveryMaterialHasTexturesThatLoadTheRightWayUp) {
     std::set<std::string> files = {"base.bmp", "glow.bmp"};
-    for (const ModelIntent& m : models)
-        for (auto& t : m.textures) {
-            ASSERT_FALSE(t.second.empty()) << m.file << " material " << t.first;
-            files.insert(t.second);
-            files.insert("normal_" + t.second);
+    for (const char* file : {"skybox", "skybox2", "port", "ufo", "platform", "room"}) {
+        Model m;
+        ASSERT_TRUE(readModelFile(m, (runDir() + "/models/" + file + ".3ds").c_str()));
+        for (const ModelMaterial& mat : m.materials) {
+            ASSERT_NE(mat.fileName[0], 0) << file << " material " << mat.name;
+            files.insert({mat.fileName, "normal_" + std::string(mat.fileName)});
         }
+    }
     size_t texels = 0;
     for (const std::string& f : files) {
         Image im;
         ASSERT_TRUE(loadImage(f, im)) << f << " image not found";
         EXPECT_EQ(im.w, im.h) << f;
         EXPECT_EQ(im.w & (im.w - 1), 0) << f << " is not a power of two";
-        texels += size_t(im.w) * im.h;
+        texels += size_t(im.w) * size_t(im.h);
+        // A normal map of a tangent-space height field points mostly along +z (blue).
+        double z = 0;
+        for (int row = 0; f.rfind("normal_", 0) == 0 && row < im.h; row++)
+            z += im.rowMean(row, 2) / im.h;
+        EXPECT_TRUE(f.rfind("normal_", 0) != 0 || z > 200) << f;
     }
-    // Start-up mipmaps every texture in software: keep the total sensible.
-    EXPECT_LT(texels, 30u * 1024 * 1024);
-    EXPECT_LT(files.size(), 100u);
-}
-
-// Texture coordinate v = 0 is the first row DevIL delivers. The sky's side faces are
-// painted upright (v = 1 at the top), so that row is ground and the last is sky.
-TEST_F(Content, TextureRowsArriveBottomFirst) {
+    EXPECT_LT(texels, 30u * 1024 * 1024); // start-up mipmaps them all in software
+    // Texture coordinate v = 0 is the first row DevIL delivers. The sky's sides are painted
+    // upright (v = 1 at the top): the first row is greenish hills, the last blue sky.
     Image sky;
     ASSERT_TRUE(loadImage("sky1_pz.bmp", sky));
     int top = sky.h - 1;
-    // Top of the sky: blue above red. Bottom: hills, greenish and darker than the zenith.
-    EXPECT_GT(rowMean(sky, top, 2), rowMean(sky, top, 0));
-    EXPECT_LT(rowMean(sky, 0, 2), rowMean(sky, top, 2));
-    EXPECT_GT(rowMean(sky, 0, 1), rowMean(sky, 0, 2));
+    EXPECT_GT(sky.rowMean(top, 2), sky.rowMean(top, 0));
+    EXPECT_LT(sky.rowMean(0, 2), sky.rowMean(top, 2));
+    EXPECT_GT(sky.rowMean(0, 1), sky.rowMean(0, 2));
 }
 
-// A normal map of a tangent-space height field points mostly along +z (blue).
-TEST_F(Content, NormalMapsAreTangentSpace) {
-    for (const char* f : {"normal_brick.bmp", "normal_water.bmp", "normal_ufo.bmp"}) {
-        Image im;
-        ASSERT_TRUE(loadImage(f, im)) << f;
-        double z = 0;
-        for (int row = 0; row < im.h; row++)
-            z += rowMean(im, row, 2);
-        EXPECT_GT(z / im.h, 200.0) << f;
+namespace {
+
+int64_t fakeNanos = 0;
+int64_t fakeCounter() {
+    return fakeNanos;
+}
+
+// Plays a path file as the demo does, one frame at a time at 60 frames per second, until
+// its last segment; calls visit(frame) with pathEye and pathLookAt set.
+template <typename Visit> int play(const char* file, Visit visit) {
+    CameraPath path = {};
+    TiXmlDocument document;
+    testing::internal::CaptureStdout();
+    readCameraPath((runDir() + "/" + file).c_str(), path, document);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(path.usable) << file;
+    resetPlayback();
+    int frame = 0;
+    for (; path.usable && path.nodeIndex < path.amount - 3 && frame < 100000; frame++) {
+        playbackStep(path);
+        visit(frame);
+        pathParam += 0.01f;
     }
+    return frame;
 }
 
 } // namespace
+
+// The eye keeps the near plane's distance (1) from every face, in steps too short to pass
+// through one between two looks.
+TEST_F(Content, BothPathsKeepClearOfTheirScenes) {
+    for (auto [file, scene, seconds] :
+         {std::tuple{"campath2.xml", Scene({"models/room.3ds"}), show::kSceneOneEnd},
+          {"campath.xml", Scene({"models/port.3ds", "models/platform.3ds", "models/ufo.3ds"}),
+           show::kAnimationStart + show::kSceneTwoEnd}}) {
+        Vec3 last = {};
+        float nearest = 1e30f, longest = 0;
+        int frames = play(file, [&](int frame) {
+            if (frame % 4 == 0) {
+                nearest = std::min(nearest, scene.clearance(pathEye, 1.0f));
+                if (frame > 0)
+                    longest = std::max(longest, std::sqrt(dot(pathEye - last, pathEye - last)));
+                last = pathEye;
+            }
+        });
+        EXPECT_GT(frames, seconds * 60) << file << " ends before its scene";
+        EXPECT_GE(nearest, 1.0f) << file;
+        EXPECT_LT(longest, 2 * 1.0f) << file;
+    }
+}
+
+// From the start of the animation to the fly-off the UFO, lifted by the demo's own
+// animation, stays in the picture, seen from above the raised platform that would hide it.
+TEST_F(Content, PortPathFramesTheRisingUfo) {
+    Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
+    setCounterSource(fakeCounter);
+    fakeNanos = 0;
+    startClock(demoClock);
+    animationStart = float(show::kAnimationStart);
+    liftHeight = 0;
+    frameTimer.frameFactor = 1.0f;
+    aspectRatio = 16.0f / 9.0f;
+    perspective(40.0f, 1.0f, farPlane);
+    int framed = 0;
+    play("campath.xml", [&](int frame) {
+        fakeNanos = int64_t(frame * 1e9 / 60);
+        for (int i = 0; i < show::kSceneTwoObjectCount; i++)
+            animationStep();
+        double t = frame / 60.0;
+        if (t < show::kAnimationStart - 1 || t > show::kAnimationStart + show::kPhaseThree)
+            return;
+        framed++;
+        Mat4 view, clip;
+        lookAt(view, pathEye.x, pathEye.y, pathEye.z, pathLookAt.x, pathLookAt.y, pathLookAt.z, 0,
+               1, 0);
+        multiplyMatrix(clip, projection, view);
+        for (int corner = 0; corner < 8; corner++) {
+            float p[3] = {corner & 1 ? ufo.hi.x : ufo.lo.x,
+                          (corner & 2 ? ufo.hi.y : ufo.lo.y) + liftHeight,
+                          corner & 4 ? ufo.hi.z : ufo.lo.z};
+            float c[4];
+            for (int r = 0; r < 4; r++)
+                c[r] = clip[r] * p[0] + clip[4 + r] * p[1] + clip[8 + r] * p[2] + clip[12 + r];
+            ASSERT_GT(c[3], 1.0f) << "frame " << frame;
+            ASSERT_LT(std::max(std::fabs(c[0]), std::fabs(c[1])) / c[3], 0.95f)
+                << "frame " << frame << " corner " << corner;
+        }
+        EXPECT_GT(pathEye.y, ufo.lo.y + liftHeight + 1) << "frame " << frame;
+    });
+    setCounterSource(nullptr);
+    EXPECT_GT(liftHeight, 10.0f); // it did rise
+    EXPECT_GT(framed, 60 * 9);
+}
+
+namespace {
+
+// Decodes with ffmpeg to 44.1 kHz stereo 16-bit samples.
+std::vector<int16_t> decode(const std::string& file) {
+    std::string cmd = "ffmpeg -v error -i '" + file + "' -f s16le -ac 2 -ar 44100 - 2>/dev/null";
+    std::vector<int16_t> pcm;
+    FILE* p = popen(cmd.c_str(), "r");
+    int16_t buf[8192];
+    for (size_t got; p && (got = std::fread(buf, sizeof(int16_t), 8192, p)) > 0;)
+        pcm.insert(pcm.end(), buf, buf + got);
+    if (p)
+        pclose(p);
+    return pcm;
+}
+
+double rms(const std::vector<int16_t>& pcm, double from, double to) {
+    size_t a = size_t(from * 44100) * 2, b = std::min(pcm.size(), size_t(to * 44100) * 2);
+    double sum = 0;
+    for (size_t k = a; k < b; ++k)
+        sum += double(pcm[k]) * pcm[k];
+    return b > a ? std::sqrt(sum / double(b - a)) / 32768.0 : 0.0;
+}
+
+} // namespace
+
+// Long enough for its scene, never silent, and louder at the sync point (scene 1's
+// build-up to the fade, the scene-2 animation's start) than in a quieter stretch before.
+TEST_F(Content, MusicLastsItsSceneAndRisesAtTheSyncPoint) {
+    for (auto [file, end, loudFrom, loudTo, quietFrom, quietTo] :
+         {std::tuple{show::kLevelOneMusicFile, show::kSceneOneEnd + 2, 105.0, 115.0, 62.0, 78.0},
+          {show::kLevelTwoMusicFile, show::kAnimationStart + show::kSceneTwoEnd + 4, 47.2, 55.0,
+           35.0, 43.0}}) {
+        std::vector<int16_t> pcm = decode(runDir() + "/" + file);
+        ASSERT_GE(pcm.size() / 2 / 44100.0, end) << file << " too short or not decodable";
+        for (double t = 0; t + 10 < end; t += 10)
+            EXPECT_GT(rms(pcm, t, t + 10), 0.01) << file << " silent around " << t << " s";
+        EXPECT_GT(rms(pcm, loudFrom, loudTo), 1.3 * rms(pcm, quietFrom, quietTo)) << file;
+    }
+}
