@@ -1,4 +1,5 @@
-// Matrix and vector math: the cases where a slip in index order or sign shows.
+// Matrix and vector math through what the matrices do to points: aliasing, inverses, the
+// order of transforms, and where the camera and the projections put known points.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +8,20 @@
 #include "math/vecmath.h"
 
 namespace {
+
+// The point (x, y, z, 1) through m, divided by its w.
+void expectMaps(const float* m, Vec3 p, std::vector<float> want) {
+    float out[4];
+    for (int r = 0; r < 4; r++)
+        out[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r];
+    for (int k = 0; k < 3; k++)
+        EXPECT_NEAR(out[k] / out[3], want[size_t(k)], 1e-5) << p.x << " " << p.y << " " << p.z;
+}
+
+void expectIdentity(const float* m) {
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(m[i], i % 5 == 0, 1e-6) << i;
+}
 
 TEST(Matrix, MultiplyMayWriteIntoEitherInput) {
     Mat4 a, b, separate, aliasA, aliasB;
@@ -23,91 +38,63 @@ TEST(Matrix, MultiplyMayWriteIntoEitherInput) {
     EXPECT_EQ(0, std::memcmp(aliasB, separate, sizeof(Mat4)));
 }
 
-TEST(Matrix, ProductIsColumnMajorAndTranslatePostMultiplies) {
-    // Translation times scale: the translation column survives unscaled.
-    Mat4 t, s, out;
-    identityMatrix(t);
-    t[12] = 5;
-    identityMatrix(s);
-    s[0] = 2;
-    multiplyMatrix(out, t, s);
-    EXPECT_FLOAT_EQ(out[0], 2);
-    EXPECT_FLOAT_EQ(out[12], 5);
-    multiplyMatrix(out, s, t);
-    EXPECT_FLOAT_EQ(out[12], 10);
-
-    // A translation after a rotation moves along the rotated axes.
-    identityMatrix(modelMatrix);
-    rotateModel(0, 0, 90);
-    translateMatrix(modelMatrix, 1, 0, 0);
-    EXPECT_NEAR(modelMatrix[12], 0, 1e-6);
-    EXPECT_NEAR(modelMatrix[13], 1, 1e-6);
-}
-
-TEST(Matrix, RotationAxesAndOrder) {
-    struct Case {
-        float ax, ay, az;
-        int plusOne, minusOne; // elements that become +1 and -1
-    } cases[] = {{0, 0, 90, 1, 4}, {90, 0, 0, 6, 9}, {0, 90, 0, 8, 2}};
-    for (const Case& c : cases) {
+TEST(Matrix, TransformsApplyInTheOrderWrittenAndUndoThemselves) {
+    // x onto y about z, y onto z about x, z onto x about y.
+    for (auto [ax, ay, az, from, to] : {std::tuple{0, 0, 90, Vec3{1, 0, 0}, Vec3{0, 1, 0}},
+                                        {90, 0, 0, Vec3{0, 1, 0}, Vec3{0, 0, 1}},
+                                        {0, 90, 0, Vec3{0, 0, 1}, Vec3{1, 0, 0}}}) {
         identityMatrix(modelMatrix);
-        rotateModel(c.ax, c.ay, c.az);
-        EXPECT_NEAR(modelMatrix[c.plusOne], 1, 1e-6) << c.ax << " " << c.ay << " " << c.az;
-        EXPECT_NEAR(modelMatrix[c.minusOne], -1, 1e-6) << c.ax << " " << c.ay << " " << c.az;
+        rotateModel(float(ax), float(ay), float(az));
+        expectMaps(modelMatrix, from, {to.x, to.y, to.z});
     }
     // Rz * Ry * Rx: x first takes y onto z, which z then leaves alone.
     identityMatrix(modelMatrix);
     rotateModel(90, 0, 90);
-    EXPECT_NEAR(modelMatrix[4], 0, 1e-6);
-    EXPECT_NEAR(modelMatrix[5], 0, 1e-6);
-    EXPECT_NEAR(modelMatrix[6], 1, 1e-6);
+    expectMaps(modelMatrix, {0, 1, 0}, {0, 0, 1});
+    // Post-multiplied: the point is rotated first, then moved.
+    identityMatrix(modelMatrix);
+    translateMatrix(modelMatrix, 5, 0, 0);
+    rotateModel(0, 0, 90);
+    expectMaps(modelMatrix, {1, 0, 0}, {5, 1, 0});
+
+    identityMatrix(modelMatrix);
+    translateMatrix(modelMatrix, 1, -2, 3);
+    rotateModel(30, 40, 50);
+    rotateModel(-30, 0, 0);
+    rotateModel(0, -40, 0);
+    rotateModel(0, 0, -50);
+    translateMatrix(modelMatrix, -1, 2, -3);
+    expectIdentity(modelMatrix);
 }
 
-TEST(Matrix, LookAt) {
-    Mat4 m, identity;
-    identityMatrix(identity);
+TEST(Matrix, LookAtPutsTheCentreAheadOnTheNegativeZAxis) {
+    Mat4 m;
     lookAt(m, 0, 0, 0, 0, 0, -1, 0, 1, 0);
-    for (int i = 0; i < 16; i++)
-        EXPECT_NEAR(m[i], identity[i], 1e-6) << i;
-    // The point looked at lands on the negative z axis at the eye distance.
-    lookAt(m, 0, 0, 6, 0, 0, 0, 0, 1, 0);
-    EXPECT_NEAR(m[14], -6, 1e-5);
-
-    // Centre at the eye: finite, the upper three rows zero.
+    expectIdentity(m);
+    lookAt(m, 1, 2, 3, 4, 6, 3, 0, 0, 1);
+    expectMaps(m, {1, 2, 3}, {0, 0, 0});
+    expectMaps(m, {4, 6, 3}, {0, 0, -5});
+    expectMaps(m, {1, 2, 4}, {0, 1, 0}); // up stays up
+    expectMaps(m, {1.8f, 1.4f, 3}, {1, 0, 0});
+    // Centre at the eye: no division by zero, the first three rows zero.
     lookAt(m, 1, 2, 3, 1, 2, 3, 0, 1, 0);
-    for (int i = 0; i < 16; i++) {
-        EXPECT_TRUE(std::isfinite(m[i])) << i;
-        if (i % 4 != 3) {
-            EXPECT_EQ(m[i], 0.0f) << i;
-        }
-    }
+    for (int i = 0; i < 16; i++)
+        EXPECT_TRUE(std::isfinite(m[i]) && (i % 4 == 3 || m[i] == 0.0f)) << i;
     EXPECT_EQ(m[15], 1.0f);
 }
 
-TEST(Matrix, PerspectiveAndOrthoElements) {
+TEST(Matrix, ProjectionsMapTheirVolumeOntoTheCube) {
     float savedAspect = aspectRatio;
-    aspectRatio = 1.0f;
+    aspectRatio = 2.0f; // a wide window: the view is twice as wide as high
     perspective(90.0f, 1.0f, 3000.0f);
-    EXPECT_NEAR(projection[0], 1, 1e-6);
-    EXPECT_NEAR(projection[5], 1, 1e-6);
-    EXPECT_EQ(projection[11], -1.0f);
-    EXPECT_EQ(projection[15], 0.0f);
-    EXPECT_NEAR(projection[10], -3001.0f / 2999.0f, 1e-6);
-    EXPECT_NEAR(projection[14], -6000.0f / 2999.0f, 1e-6);
-    aspectRatio = 2.0f; // a wide window narrows the horizontal scale
-    perspective(90.0f, 1.0f, 3000.0f);
-    EXPECT_NEAR(projection[0], 0.5f, 1e-6);
-    EXPECT_NEAR(projection[5], 1.0f, 1e-6);
+    expectMaps(projection, {2, 1, -1}, {1, 1, -1});
+    expectMaps(projection, {-2 * 3000, -3000, -3000}, {-1, -1, 1});
     aspectRatio = savedAspect;
 
+    // Pixels from the top-left corner; the near and far planes at depth -1 and 1.
     ortho(640, 480, -10000, 40000);
-    EXPECT_FLOAT_EQ(orthoProjection[0], 0.003125f);
-    EXPECT_FLOAT_EQ(orthoProjection[5], -1.0f / 240.0f);
-    EXPECT_FLOAT_EQ(orthoProjection[10], -0.00004f);
-    EXPECT_FLOAT_EQ(orthoProjection[12], -1.0f);
-    EXPECT_FLOAT_EQ(orthoProjection[13], 1.0f);
-    EXPECT_FLOAT_EQ(orthoProjection[14], -0.6f);
-    EXPECT_FLOAT_EQ(orthoProjection[15], 1.0f);
+    expectMaps(orthoProjection, {0, 0, 10000}, {-1, 1, -1});
+    expectMaps(orthoProjection, {640, 480, -40000}, {1, -1, 1});
 }
 
 } // namespace

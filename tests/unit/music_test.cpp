@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -12,10 +13,6 @@
 #include "audio/music.h"
 
 namespace {
-
-std::string tempPath(const char* name) {
-    return ::testing::TempDir() + "kestrune_music_" + name;
-}
 
 // Loudest sample in what the disk driver has written so far.
 int peakOf(const std::string& path) {
@@ -52,8 +49,9 @@ TEST(Music, MissingFileOrNoDeviceLeavesTheDemoSilent) {
 }
 
 TEST(Music, GeneratedToneIsHeardThroughTheDiskDriver) {
-    std::string wav = tempPath("tone.wav"), out = tempPath("tone.raw");
-    std::remove(out.c_str());
+    std::string dir =
+        mkdtemp((std::filesystem::temp_directory_path() / "kestrune-XXXXXX").string().data());
+    std::string wav = dir + "/tone.wav", out = dir + "/tone.raw";
     std::string make = "ffmpeg -v error -y -f lavfi -i sine=440:duration=2 -af volume=3 -ac 2 ";
     ASSERT_EQ(system((make + "'" + wav + "'").c_str()), 0);
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -72,6 +70,7 @@ TEST(Music, GeneratedToneIsHeardThroughTheDiskDriver) {
     streamStop(stream);
     streamClose(stream);
     soundClose();
+    std::filesystem::remove_all(dir);
     EXPECT_GT(peak, 5000);
 }
 

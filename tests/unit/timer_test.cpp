@@ -84,12 +84,4 @@ TEST(Clock, FixedStepDrivesBothClocks) {
     EXPECT_EQ(fixedStepRate(), 0);
 }
 
-TEST(Clock, RealCounterIsMonotonic) {
-    DemoClock clock;
-    startClock(clock);
-    double first = elapsedMicros(clock);
-    EXPECT_GE(first, 0.0);
-    EXPECT_GE(elapsedMicros(clock), first);
-}
-
 } // namespace
