@@ -284,11 +284,6 @@ TEST_F(Content, EveryMaterialHasTexturesThatLoadTheRightWayUp) {
 
 namespace {
 
-int64_t fakeNanos = 0;
-int64_t fakeCounter() {
-    return fakeNanos;
-}
-
 // Plays a path file as the demo does, one frame at a time at 60 frames per second, until
 // its last segment; calls visit(frame) with pathEye and pathLookAt set.
 template <typename Visit> int play(const char* file, Visit visit) {
@@ -337,8 +332,7 @@ TEST_F(Content, BothPathsKeepClearOfTheirScenes) {
 // animation, stays in the picture, seen from above the raised platform that would hide it.
 TEST_F(Content, PortPathFramesTheRisingUfo) {
     Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
-    setCounterSource(fakeCounter);
-    fakeNanos = 0;
+    setFixedStep(60); // the clock moves by one sixtieth of a second per frame
     startClock(demoClock);
     animationStart = float(show::kAnimationStart);
     liftHeight = 0;
@@ -347,10 +341,10 @@ TEST_F(Content, PortPathFramesTheRisingUfo) {
     perspective(40.0f, 1.0f, farPlane);
     int framed = 0;
     play("campath.xml", [&](int frame) {
-        fakeNanos = int64_t(frame * 1e9 / 60);
+        advanceFixedStep();
         for (int i = 0; i < show::kSceneTwoObjectCount; i++)
             animationStep();
-        double t = frame / 60.0;
+        double t = demoSeconds();
         if (t < show::kAnimationStart - 1 || t > show::kAnimationStart + show::kPhaseThree)
             return;
         framed++;
@@ -371,7 +365,7 @@ TEST_F(Content, PortPathFramesTheRisingUfo) {
         }
         EXPECT_GT(pathEye.y, ufo.lo.y + liftHeight + 1) << "frame " << frame;
     });
-    setCounterSource(nullptr);
+    setFixedStep(0);
     EXPECT_GT(liftHeight, 10.0f); // it did rise
     EXPECT_GT(framed, 60 * 9);
 }
