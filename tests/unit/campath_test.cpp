@@ -4,13 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "app/app.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
+#include "pathfiles.h"
 
 namespace {
 
@@ -19,12 +16,6 @@ using testing::internal::GetCapturedStdout;
 
 std::vector<float> xyz(Vec3 v) {
     return {v.x, v.y, v.z};
-}
-
-std::string readText(const std::string& fileName) {
-    std::stringstream text;
-    text << std::ifstream(fileName, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 // A path document with eyes at x = 10 i (+ dx for the views), one pos/view pair per node.
@@ -43,9 +34,8 @@ std::string pathXml(int eyes, int views, int amount, float dx = 1, float z = -5)
 // A private folder, a path read from text, the recorder aimed at the folder.
 class CamPath : public ::testing::Test {
   protected:
-    std::string folder =
-        mkdtemp((std::filesystem::temp_directory_path() / "kestrune-XXXXXX").string().data());
-    std::string target = folder + "/campath.xml";
+    TempFolder temp;
+    std::string folder = temp.path, target = temp.file("campath.xml");
     CameraPath path = {};
     TiXmlDocument document;
 
@@ -55,15 +45,11 @@ class CamPath : public ::testing::Test {
         recordFileName = target.c_str();
         setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     }
-    void TearDown() override {
-        recordFileName = "campath.xml";
-        chmod(folder.c_str(), 0755);
-        std::filesystem::remove_all(folder);
-    }
+    void TearDown() override { recordFileName = "campath.xml"; }
     // Reads the text as a path file (empty: a file that does not exist); returns the output.
     std::string read(const std::string& text, const std::string& name = "path.xml") {
         if (!text.empty())
-            std::ofstream(folder + "/" + name, std::ios::binary) << text;
+            writeText(folder + "/" + name, text);
         CaptureStdout();
         readCameraPath((folder + "/" + (text.empty() ? "nothere.xml" : name)).c_str(), path,
                        document);
