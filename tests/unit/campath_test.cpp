@@ -2,9 +2,10 @@
 // reader's per-axis "last value" rule and unusable files, and Catmull-Rom playback.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tinyxml.h>
 #include <unistd.h>
 
-#include "app/app.h"
+#include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "pathfiles.h"

@@ -6,6 +6,7 @@
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>
 #include <lib3ds/mesh.h>
+#include <tinyxml.h>
 
 #include <cmath>
 #include <cstdio>
@@ -17,12 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "campath/campath.h"
 #include "math/vecmath.h"
 #include "model/model.h"
+#include "model/reader3ds.h"
 #include "platform/platform.h"
-#include "render/render.h"
+#include "render/timeline.h"
+#include "render/timer.h"
 #include "show/show.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // Helpers for the tests that write and read path files: a private folder, whole-file
 // writes and reads.
 #pragma once
+#include <tinyxml.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

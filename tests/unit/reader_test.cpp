@@ -24,7 +24,6 @@
 
 #include "model/model.h"
 #include "model/reader3ds.h"
-#include "model/reader3ds.h"
 
 namespace {
 

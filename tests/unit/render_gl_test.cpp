@@ -12,12 +12,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/app.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "model/model.h"
 #include "platform/platform.h"
+#include "render/flags.h"
+#include "render/internal.h"
 #include "render/render.h"
+#include "render/scene.h"
+#include "render/timeline.h"
+#include "render/timer.h"
 
 namespace fs = std::filesystem;
 using Image = std::vector<unsigned char>;
@@ -58,7 +62,7 @@ RenderItem& addSquare(int shaderKind, int passKind, unsigned int color, unsigned
     item.translation[0] = x;
     item.translation[1] = y;
     appendRenderItem(item);
-    return renderList.back();
+    return renderItem(renderListSize() - 1);
 }
 
 // Opens the window at the screen size, enters the run folder for shader/, builds the
