@@ -26,8 +26,9 @@ void startMusic() {
 }
 
 void switchMusic(const char* fileName) {
-    // The old stream is stopped but stays open until the process ends.
+    // The old stream is closed, or every switch would keep a file open for good.
     streamStop(currentStream);
+    streamClose(currentStream);
     currentStream = streamOpen(fileName, 0, 0, 0);
     streamPlay(0, currentStream);
     noteChange(fileName);

@@ -28,5 +28,5 @@ extern std::vector<MusicChange> musicChanges;
 
 // The sequences the demo runs; in a fixed-step run each also prints its frame.
 void startMusic();                      // init, open "bgmusic.mp3", play
-void switchMusic(const char* fileName); // stop current, open and play the new one
+void switchMusic(const char* fileName); // stop and close current, open and play the new one
 void stopMusic();                       // stop, close, close the sound system

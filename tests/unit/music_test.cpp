@@ -48,7 +48,15 @@ TEST(Music, MissingFileOrNoDeviceLeavesTheDemoSilent) {
     stopMusic(); // the shut-down sequence still runs cleanly
 }
 
-TEST(Music, GeneratedToneIsHeardThroughTheDiskDriver) {
+int openDescriptors() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        count += entry.is_symlink() ? 1 : 0;
+    return count;
+}
+
+// A tone is heard; then 200 switches to it keep no more files open than one.
+TEST(Music, GeneratedToneIsHeardAndSwitchesCloseTheStreamTheyReplace) {
     std::string dir =
         mkdtemp((std::filesystem::temp_directory_path() / "kestrune-XXXXXX").string().data());
     std::string wav = dir + "/tone.wav", out = dir + "/tone.raw";
@@ -67,11 +75,16 @@ TEST(Music, GeneratedToneIsHeardThroughTheDiskDriver) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         peak = peakOf(out);
     }
-    streamStop(stream);
-    streamClose(stream);
-    soundClose();
-    std::filesystem::remove_all(dir);
     EXPECT_GT(peak, 5000);
+
+    currentStream = stream;
+    int before = openDescriptors();
+    for (int i = 0; i < 200; i++)
+        switchMusic(wav.c_str());
+    EXPECT_NE(currentStream, nullptr);
+    EXPECT_EQ(openDescriptors(), before);
+    stopMusic();
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
