@@ -1,6 +1,11 @@
 // The .3DS chunk reader: triangle meshes, their first texture map and material names.
 // The whole file is read into memory and every read is checked against the end of the
 // chunk it belongs to, so a truncated or corrupt file ends in a clean failure.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -321,27 +326,71 @@ bool readModelData(Model& model, const uint8_t* data, size_t size, const char* f
     return true;
 }
 
+// What a path names when it is not a regular file, for the message.
+static const char* kindOf(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
 bool readModelFile(Model& model, const char* fileName) {
-    std::vector<uint8_t> bytes;
-    FILE* file = fopen(fileName, "rb");
-    if (file) {
-        // One read for a regular file; the loop also copes with a size that changes.
-        long expected = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
-        rewind(file);
-        bytes.resize(expected > 0 ? size_t(expected) + 1 : 1 << 16);
-        size_t used = 0, n;
-        while ((n = fread(bytes.data() + used, 1, bytes.size() - used, file)) > 0) {
-            used += n;
-            if (used == bytes.size())
-                bytes.resize(bytes.size() * 2);
-        }
-        bytes.resize(used);
-        bool failed = ferror(file);
-        fclose(file);
-        if (!failed)
-            return readModelData(model, bytes.data(), bytes.size(), fileName);
-    }
     clearModel(model);
-    model.error = std::string("Unable to find the file: ") + fileName + "!";
-    return false;
+    // Opened without blocking, so a FIFO with no writer cannot hold start-up; only a
+    // regular file is read, since a FIFO or device might never end.
+    int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        model.error = std::string("Unable to find the file: ") + fileName + "!";
+        return false;
+    }
+    struct stat info;
+    // A chunk length has 32 bits: a larger file cannot be a 3DS file, and would only
+    // exhaust memory.
+    const char* fault = fstat(fd, &info) != 0                 ? strerror(errno)
+                        : !S_ISREG(info.st_mode)              ? kindOf(info.st_mode)
+                        : uint64_t(info.st_size) > UINT32_MAX ? "larger than a 3DS file can be"
+                                                              : nullptr;
+    if (fault) {
+        model.error = std::string("Unable to read the file: ") + fileName + "! (" + fault + ")";
+        close(fd);
+        return false;
+    }
+    // One read for a file of the size fstat gave; the loop also copes with one that
+    // changes meanwhile.
+    std::vector<uint8_t> bytes(size_t(info.st_size) + 1);
+    size_t used = 0;
+    bool failed = false;
+    int readError = 0;
+    for (;;) {
+        ssize_t n = read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            failed = n < 0;
+            readError = errno;
+            break;
+        }
+        used += size_t(n);
+        if (used == bytes.size()) {
+            if (used > UINT32_MAX) {
+                readError = EFBIG;
+                failed = true;
+                break;
+            }
+            bytes.resize(bytes.size() * 2);
+        }
+    }
+    close(fd);
+    if (failed) {
+        model.error =
+            std::string("Unable to read the file: ") + fileName + "! (" + strerror(readError) + ")";
+        return false;
+    }
+    bytes.resize(used);
+    return readModelData(model, bytes.data(), bytes.size(), fileName);
 }

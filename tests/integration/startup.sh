@@ -1,5 +1,6 @@
 # The real demo starts full screen with the title "Kestrune", reports the screen size,
-# and Escape ends it with status 0; a missing model ends start-up with status 1.
+# and Escape ends it with status 0; a missing model, a file that is not a model, and a
+# directory or FIFO in a model's place end start-up with status 1 and a message.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
@@ -50,5 +51,18 @@ start_demo
 wait_for_exit 120
 [ "$DEMO_STATUS" -eq 1 ] || fail "a non-3DS model ended with status $DEMO_STATUS, not 1"
 grep -qF "models/ufo.3ds" "$DEMO_OUT" || fail "no message naming the bad model"
+
+# A directory or a FIFO named as a model is fatal, with a message, at once.
+rm "$DEMO_DIR/models/ufo.3ds"
+ln -s "$KESTRUNE_RUN_DIR/models/ufo.3ds" "$DEMO_DIR/models/ufo.3ds"
+for kind in directory FIFO; do
+    rm -rf "$DEMO_DIR/models/room.3ds"
+    if [ $kind = directory ]; then mkdir "$DEMO_DIR/models/room.3ds"; else mkfifo "$DEMO_DIR/models/room.3ds"; fi
+    start_demo
+    wait_for_exit 120
+    [ "$DEMO_STATUS" -eq 1 ] || fail "a $kind as a model ended with status $DEMO_STATUS, not 1"
+    grep -qF "Unable to read the file: models/room.3ds! (a $kind)" "$DEMO_OUT" ||
+        fail "no message naming the $kind"
+done
 
 echo "PASS"

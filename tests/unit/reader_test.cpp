@@ -5,6 +5,7 @@
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>
 #include <lib3ds/mesh.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <strings.h>
 #include <unistd.h>
@@ -236,6 +237,22 @@ TEST(Reader, BadFilesAreRejectedAndNothingIsKept) {
     };
     for (auto& [bytes, reason] : cases)
         EXPECT_EQ(readDamaged(bytes, m), reason);
+
+    // Only a regular file is read: a directory, a FIFO without a writer (which would
+    // block, then never end) and a device are refused at once.
+    char folder[] = "/tmp/kestrune-reader-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string fifo = std::string(folder) + "/fifo.3ds";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::pair<std::string, const char*> others[] = {
+        {folder, "a directory"}, {fifo, "a FIFO"}, {"/dev/zero", "a device"}};
+    for (auto& [path, kind] : others) {
+        EXPECT_FALSE(readModelFile(m, path.c_str())) << path;
+        EXPECT_EQ(m.error, "Unable to read the file: " + path + "! (" + kind + ")");
+        EXPECT_TRUE(m.objects.empty() && m.materials.empty());
+    }
+    unlink(fifo.c_str());
+    rmdir(folder);
 }
 
 namespace {
