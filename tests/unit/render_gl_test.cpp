@@ -276,6 +276,95 @@ TEST(Textures, FilesBecomeMipmappedTexturesWithTheirComponents) {
     }
 }
 
+// Odd sizes and sample formats reach GL as 8-bit colour, each row in its place: a row of
+// 37 RGB pixels is 111 bytes, not a multiple of 4. Four quadrants of these colours (grey
+// levels for the grey file), first rows left and right, then last rows left and right.
+TEST(Textures, OddSizesAndFormatsArriveAsEightBitColour) {
+    const int w = 37, h = 19;
+    const uint8_t colours[4][3] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {220, 220, 220}};
+    const uint8_t greys[4] = {200, 30, 110, 240};
+    auto quadrant = [](int x, int y, int width, int height) {
+        return (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1);
+    };
+    // File, DevIL format and type it is written from, and the PNG depth and colour type
+    // that file must have (0: not a PNG).
+    struct Picture {
+        const char* file;
+        ILenum format, type;
+        int depth, colourType;
+    } pictures[] = {{"rgb.bmp", IL_RGB, IL_UNSIGNED_BYTE, 0, 0},
+                    {"rgb16.png", IL_RGB, IL_UNSIGNED_SHORT, 16, 2},
+                    {"grey.png", IL_LUMINANCE, IL_UNSIGNED_BYTE, 8, 0},
+                    {"palette.png", IL_COLOUR_INDEX, IL_UNSIGNED_BYTE, 8, 3}};
+    for (const Picture& p : pictures) {
+        SCOPED_TRACE(p.file);
+        std::vector<uint16_t> samples;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++) {
+                int q = quadrant(x, y, w, h);
+                // Each level also in 16 bits (x 257); the 8-bit files take the high byte.
+                if (p.format == IL_COLOUR_INDEX)
+                    samples.push_back(uint16_t(q * 257));
+                else if (p.format == IL_LUMINANCE)
+                    samples.push_back(uint16_t(greys[q] * 257));
+                else
+                    for (uint8_t c : colours[q])
+                        samples.push_back(uint16_t(c * 257));
+            }
+        std::vector<uint8_t> bytes;
+        for (uint16_t v : samples)
+            bytes.push_back(uint8_t(v >> 8));
+        ILuint image;
+        ilGenImages(1, &image);
+        ilBindImage(image);
+        int channels = p.format == IL_RGB ? 3 : 1;
+        ilTexImage(w, h, 1, ILubyte(channels), p.format, p.type,
+                   p.type == IL_UNSIGNED_SHORT ? (void*)samples.data() : (void*)bytes.data());
+        if (p.format == IL_COLOUR_INDEX)
+            ilRegisterPal((void*)colours, 12, IL_PAL_RGB24);
+        std::string path = folder + "/" + p.file;
+        ilEnable(IL_FILE_OVERWRITE);
+        ASSERT_TRUE(ilSaveImage(path.c_str()));
+        ilDeleteImages(1, &image);
+        if (p.depth) { // the file really holds the format under test
+            std::ifstream file(path, std::ios::binary);
+            char header[26];
+            file.read(header, sizeof header);
+            EXPECT_EQ(std::pair(int(header[24]), int(header[25])),
+                      std::pair(p.depth, p.colourType));
+        }
+
+        Model m;
+        uint32_t name = 0;
+        loadTexture(path.c_str(), m, &name);
+        EXPECT_NE(name, 0u);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        // GLU scales the image to powers of two; the middle of each quadrant keeps its colour.
+        int tw = level(0, GL_TEXTURE_WIDTH), th = level(0, GL_TEXTURE_HEIGHT);
+        if (tw < 4 || th < 4) {
+            ADD_FAILURE() << "no level 0: " << tw << " x " << th;
+            continue;
+        }
+        // Written from the bottom row up; a file that keeps its rows from the top comes
+        // back upside down, as DevIL says.
+        bool upsideDown = ilGetInteger(IL_IMAGE_ORIGIN) != IL_ORIGIN_LOWER_LEFT;
+        std::vector<uint8_t> texels(size_t(tw) * size_t(th) * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        for (int row = th / 8; row < th; row += th / 4)
+            for (int col = tw / 8; col < tw; col += tw / 4) {
+                int q = quadrant(col, upsideDown ? th - 1 - row : row, tw, th);
+                const uint8_t* got = &texels[(size_t(row) * size_t(tw) + size_t(col)) * 3];
+                for (int c = 0; c < 3; c++)
+                    EXPECT_NEAR(got[c], p.format == IL_LUMINANCE ? greys[q] : colours[q][c], 2)
+                        << "texel " << col << ", " << row << " channel " << c;
+            }
+    }
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4); // left as GL's default for other uploads
+}
+
 TEST(Textures, MaterialsLoadTheirMapsAndFallBackToTheLastNames) {
     fs::create_directory(folder + "/textures");
     for (const char* file : {"wall.bmp", "normal_wall.bmp", "base.bmp", "glow.bmp"})
