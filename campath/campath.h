@@ -32,6 +32,8 @@ extern const char* recordFileName; // scene 2's path file; tests point it elsewh
 
 // Loads fileName into document (which must outlive the path) and fills the window.
 void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
+// The same from a document already loaded or parsed; fileName only names it in messages.
+void readLoadedCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
 
 void startRecording();
 void addRecordNode();

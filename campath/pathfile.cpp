@@ -24,8 +24,6 @@ static void markUnusable(const char* fileName, CameraPath& path, const char* rea
 void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
     path.usable = false;
     path.cursor = nullptr;
-    readX = readY = readZ = 0;
-
     bool loaded = document.LoadFile(fileName);
     printf(loaded ? "\nxml file loaded." : "\nxml file not found.");
     if (!loaded) {
@@ -33,6 +31,13 @@ void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& docum
         fflush(stdout);
         return;
     }
+    readLoadedCameraPath(fileName, path, document);
+}
+
+void readLoadedCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
+    path.usable = false;
+    path.cursor = nullptr;
+    readX = readY = readZ = 0;
 
     TiXmlElement* root = nullptr;
     for (TiXmlNode* node = document.FirstChild(); node && !root; node = node->NextSibling())
@@ -47,6 +52,11 @@ void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& docum
         return;
     }
     points->QueryIntAttribute("amount", &path.amount);
+    if (path.amount < 0) {
+        // Playback compares against amount - 3; a count below zero means no nodes.
+        printf("\ncamera path %s: amount %d is negative; taken as 0", fileName, path.amount);
+        path.amount = 0;
+    }
     printf("\nnumber of points: %d", path.amount);
 
     TiXmlNode* first = points->FirstChild();

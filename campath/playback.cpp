@@ -2,6 +2,8 @@
 // path, which moves on by one node, read from the loaded document, per finished segment.
 #include <tinyxml.h>
 
+#include <cstdint>
+
 #include "camera/camera.h"
 #include "campath/campath.h"
 
@@ -70,7 +72,7 @@ void playbackStep(CameraPath& path) {
     if (pathParam > 1.0f) {
         path.nodeIndex += 1;
         pathParam = 0; // the overshoot is dropped, not carried into the next segment
-        if (path.nodeIndex < path.amount - 3)
+        if (int64_t(path.nodeIndex) < int64_t(path.amount) - 3) // no overflow near INT_MIN
             advancePath(path);
     }
     evaluatePath(path, pathParam);

@@ -5,6 +5,8 @@
 #include <tinyxml.h>
 #include <unistd.h>
 
+#include <climits>
+
 #include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
@@ -251,12 +253,18 @@ TEST_F(CamPath, WalksTheNodesAndRepeatsTheLastSegmentAtTheEnd) {
         std::vector<float> starts;
     } cases[] = {
         {8, 8, 4, {10, 10, 10}},                 // below five the window never moves
+        {8, 8, -1, {10, 10, 10}},                // below zero: reported, taken as 0
+        {8, 8, INT_MIN, {10, 10, 10}},           // and amount - 3 does not overflow
         {6, 5, 40, {10, 20, 20}},                // a "pos" without its "view" is no node
         {6, 6, 40, {10, 20, 30, 30, 30, 30}},    // more declared than held: end at the last
         {6, 6, 6, {10, 20, 30, 30, 30, 30, 30}}, // 1-2, 2-3, 3-4, then 3-4 again
     };
     for (const Case& c : cases) {
-        read(pathXml(c.eyes, c.views, c.amount));
+        std::string out = read(pathXml(c.eyes, c.views, c.amount));
+        EXPECT_EQ(out.find("amount " + std::to_string(c.amount) + " is negative; taken as 0") !=
+                      std::string::npos,
+                  c.amount < 0)
+            << out;
         playbackStep(path);
         EXPECT_FLOAT_EQ(pathEye.x, c.starts[0]);
         for (size_t k = 1; k < c.starts.size(); k++)
