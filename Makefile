@@ -44,7 +44,7 @@ bench: deps-bench
 
 fuzz: deps-fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_reader
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_reader fuzz_campath content
 	@scripts/run-fuzz $(FUZZ_BUILD)
 
 format: deps-format
