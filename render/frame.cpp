@@ -77,6 +77,7 @@ static void bindItem(const RenderItem& item) {
     glUniform1i(sceneFirstTextureLoc, 0);
     glUniform1i(sceneNormalMapLoc, 1);
     bindAttribute(item.tangentBuffer, sceneTangentAttr, 4);
+    disableUnfedAttributes();
 }
 
 void drawItem(int index) {

@@ -32,6 +32,7 @@ static void bindQuad() {
     bindAttribute(quadNormalBuffer, bloomNormalAttr, 3);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadIndexBuffer);
     bindAttribute(quadTexCoordBuffer, bloomTexCoordAttr, 2);
+    disableUnfedAttributes();
 }
 
 // Pixel-space orthographic projection and an identity model-view for the quad.

@@ -32,6 +32,9 @@ unsigned int makeAttributeBuffer(size_t bytes, const void* data, int location, i
 // Binds buffer as the array buffer and feeds the attribute at location from it (floats,
 // tightly packed), enabled; a location of -1 (a name the program lacks) is left alone.
 void bindAttribute(unsigned int buffer, int location, int components);
+// Disables every array enabled earlier that was not fed since the last call: each draw
+// calls it once its attributes are bound.
+void disableUnfedAttributes();
 
 // --- the glow's full-screen quad and passes (render/glow.cpp) ---
 extern unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;

@@ -3,6 +3,7 @@
 // released.
 #include <GL/glew.h>
 #include <sys/stat.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -141,13 +142,31 @@ static unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragm
     return linkProgram(vertexShader, fragmentShader, false, vsPath, fsPath);
 }
 
+// Attribute arrays enabled so far, and those fed since the last disableUnfedAttributes,
+// one bit per location.
+static uint64_t enabledArrays = 0;
+static uint64_t fedArrays = 0;
+
 // Feeds a program attribute from the bound array buffer; a name the program lacks (-1)
 // is simply not fed.
 static void setAttribute(int location, int components) {
-    if (location < 0)
+    if (location < 0 || location >= 64)
         return;
     glVertexAttribPointer(GLuint(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(GLuint(location));
+    enabledArrays |= uint64_t(1) << location;
+    fedArrays |= uint64_t(1) << location;
+}
+
+// An array left enabled by another draw points into that draw's buffer, which may be
+// shorter than this draw's indices reach; GL is free to fetch from it.
+void disableUnfedAttributes() {
+    uint64_t stale = enabledArrays & ~fedArrays;
+    for (GLuint location = 0; stale != 0; location++, stale >>= 1)
+        if (stale & 1)
+            glDisableVertexAttribArray(location);
+    enabledArrays = fedArrays;
+    fedArrays = 0;
 }
 
 void bindAttribute(unsigned int buffer, int location, int components) {
@@ -265,6 +284,7 @@ void setupShaders() {
     glUniform1i(sceneNormalMapLoc, 1);
 
     buildGlowQuad();
+    disableUnfedAttributes(); // every draw feeds its own from here on
 
     glUseProgram(bloomProgram);
     glUniform1i(bloomFirstTextureLoc, 0);

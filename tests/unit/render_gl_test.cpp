@@ -1,6 +1,7 @@
 // Rendering in one hidden window with one set-up: the shipped shaders and their interface,
 // the uploaded buffers and both targets, texture loading, the frame (scenes, targets, eye,
-// light, drawItem's unknown kind and index count), the glow passes, broken shader files.
+// light, drawItem's unknown kind and index count, the attribute arrays each draw leaves),
+// the glow passes, broken shader files.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <IL/il.h>
@@ -464,6 +465,30 @@ TEST_F(Frame, DrawItemKeepsTheProgramForAnUnknownKindAndStaysInTheIndices) {
     renderItem(ShortIndices).faceCount = 5;
     glDeleteQueries(1, &query);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// After each draw exactly the arrays of the names its program uses are enabled.
+TEST_F(Frame, EachDrawLeavesOnlyItsOwnArraysEnabled) {
+    auto expectOnlyArraysOf = [](unsigned int program, const char* what) {
+        std::vector<bool> used(16);
+        for (const char* name : {"vertex", "normal", "texCoord", "tangent"})
+            if (int location = glGetAttribLocation(program, name); location >= 0)
+                used.at(size_t(location)) = true;
+        for (GLuint location = 0; location < used.size(); location++) {
+            GLint enabled = 0;
+            glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+            EXPECT_EQ(enabled != 0, used[location]) << what << ", location " << location;
+        }
+    };
+    levelTwoActive = true;
+    drawItem(FacingLit); // normal mapping: all four arrays
+    expectOnlyArraysOf(normalMappingProgram, "normal mapping");
+    drawItem(Green); // flat: no normal, no tangent
+    expectOnlyArraysOf(flatProgram, "flat after normal mapping");
+    drawGlowPasses();
+    expectOnlyArraysOf(bloomProgram, "glow");
+    drawItem(FacingLit);
+    expectOnlyArraysOf(normalMappingProgram, "normal mapping after the glow");
 }
 
 namespace {
