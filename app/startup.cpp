@@ -27,8 +27,11 @@ void setupGraphics() {
 }
 
 void reshape(int width, int height) {
+    // A window of no height or no width would make the projection non-finite.
     if (height == 0)
         height = 1;
+    if (width == 0)
+        width = 1;
     aspectRatio = float(width) / float(height);
     glViewport(0, 0, width, height);
     windowWidth = width;

@@ -1,7 +1,7 @@
 // Rendering in one hidden window with one set-up: the shipped shaders and their interface,
 // the uploaded buffers and both targets, texture loading, the frame (scenes, targets, eye,
-// light, drawItem's unknown kind and index count, the attribute arrays each draw leaves),
-// the glow passes, broken shader files.
+// light, drawItem's unknown kind and index count, the attribute arrays each draw leaves,
+// reshape), the glow passes, broken shader files.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <IL/il.h>
@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/startup.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "model/model.h"
@@ -465,6 +466,18 @@ TEST_F(Frame, DrawItemKeepsTheProgramForAnUnknownKindAndStaysInTheIndices) {
     renderItem(ShortIndices).faceCount = 5;
     glDeleteQueries(1, &query);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Frame, ReshapeToNoWidthOrHeightKeepsTheProjectionFinite) {
+    int width = windowWidth, height = windowHeight;
+    for (auto [w, h] : {std::pair{0, 480}, {640, 0}, {0, 0}}) {
+        reshape(w, h);
+        EXPECT_GT(aspectRatio, 0.0f) << w << "x" << h;
+        for (float value : projection)
+            EXPECT_TRUE(std::isfinite(value)) << w << "x" << h;
+    }
+    reshape(width, height);
+    EXPECT_EQ(std::pair(windowWidth, windowHeight), std::pair(width, height));
 }
 
 // After each draw exactly the arrays of the names its program uses are enabled.
