@@ -63,6 +63,7 @@ void startDemo(int argc, char** argv) {
     glutSpecialFunc(specialKeyDown);
     glutSpecialUpFunc(specialKeyUp);
     glutPassiveMotionFunc(passiveMotion);
+    glutMotionFunc(passiveMotion); // mouse look goes on while a button is held
     glutSetCursor(GLUT_CURSOR_NONE);
 
     desktopSize(&windowWidth, &windowHeight);

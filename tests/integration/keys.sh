@@ -1,6 +1,7 @@
 # The keys on the real demo: out of path mode the picture holds still until Up is held,
-# and stops again on release; "l" and "o" step the glow parameter and print it; "b" in
-# the second scene is harmless; Escape ends the demo with status 0 within two seconds.
+# and stops again on release; the pointer turns the view also with a button held; "l"
+# and "o" step the glow parameter and print it; "b" in the second scene is harmless;
+# Escape ends the demo with status 0 within two seconds.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 source "$KESTRUNE_SOURCE_DIR/tests/lib/media.sh"
@@ -32,6 +33,20 @@ expect_changed_picture "$DEMO_DIR/still2.png" "$DEMO_DIR/moved1.png" "Up held fo
 sleep 1.5
 screenshot "$DEMO_DIR/moved2.png"
 expect_same_picture "$DEMO_DIR/moved1.png" "$DEMO_DIR/moved2.png" "after Up was released"
+
+# Mouse look goes on while a mouse button is held.
+xdotool mousemove --sync 640 360
+sleep 1.5
+screenshot "$DEMO_DIR/look1.png"
+xdotool mousedown 1
+for _ in 1 2 3 4 5; do
+    xdotool mousemove_relative -- 60 0
+    sleep 0.2
+done
+xdotool mouseup 1
+sleep 1.5
+screenshot "$DEMO_DIR/look2.png"
+expect_changed_picture "$DEMO_DIR/look1.png" "$DEMO_DIR/look2.png" "pointer moved with a button held"
 
 # The glow parameter: one step down, one up, each printed with six decimals.
 send_key l
