@@ -98,6 +98,7 @@ void startDemo(int argc, char** argv) {
 
 int runDemo(int argc, char** argv) {
     startDemo(argc, argv);
+    installStopSignals();
     glutMainLoop();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "app/exit.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "math/vecmath.h"
@@ -168,6 +169,7 @@ void endFrame() {
 }
 
 void display() {
+    checkStopSignal();
     showFrame();
     endFrame();
 }

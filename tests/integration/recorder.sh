@@ -1,6 +1,7 @@
 # Recording a camera path on the real demo: "q", four "w" with the camera moved between
 # them, then "e" write "campath.xml" into the working directory, which the next start
 # reads back as its second scene's path. The run folder's own file is left alone.
+# SIGTERM and SIGINT finish a recording in progress.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
@@ -60,6 +61,42 @@ wait_for_output "number of points: 4" 10
 grep -qF "pos values $first_pos" "$DEMO_OUT" || fail "the first recorded node was not read back ($first_pos)"
 send_key Escape
 wait_for_exit 5
+
+# SIGTERM and SIGINT finish a recording in progress as "e" would, before the music stops
+# (which the fixed-step clock reports), then end the demo by the signal; a recording
+# without nodes leaves the old file alone.
+for sig in TERM INT; do
+    cp "$KESTRUNE_RUN_DIR/campath.xml" "$file"
+    start_demo env --default-signal=INT KESTRUNE_FPS=60
+    wait_for_window
+    wait_for_output "model count" 180
+    send_key q
+    wait_for_output "cam path started!" 10
+    # One "w" at a time: presses of one key in quick succession look like key repeat.
+    for node in 1 2 3; do
+        send_key w
+        for _ in $(seq 100); do
+            [ "$(grep -c 'cam node added!' "$DEMO_OUT")" -eq $node ] && break
+            sleep 0.1
+        done
+    done
+    kill -$sig "$DEMO_PID"
+    wait_for_exit 10
+    [ "$DEMO_STATUS" -eq $((128 + $(kill -l $sig))) ] || fail "SIG$sig ended with status $DEMO_STATUS"
+    tr '\n' '|' <"$DEMO_OUT" | grep -q 'cam path finished!|frame [0-9]*: music stops' ||
+        fail "SIG$sig did not finish the recording before the music stopped"
+    grep -qF '<points amount="3">' "$file" || fail "SIG$sig: no three-node file: $(cat "$file")"
+done
+before=$(md5sum <"$file")
+start_demo
+wait_for_window
+wait_for_output "model count" 180
+send_key q
+wait_for_output "cam path started!" 10
+kill -TERM "$DEMO_PID"
+wait_for_exit 10
+grep -qF "cam path not written: no nodes recorded" "$DEMO_OUT" || fail "no message for the empty recording"
+[ "$(md5sum <"$file")" = "$before" ] || fail "a recording without nodes changed campath.xml"
 
 # A path file with fewer than four nodes is reported; the demo runs on with the user
 # camera in that scene.

@@ -26,10 +26,12 @@ make_run_copy() {
     done
 }
 
-# Starts the demo in $DEMO_DIR; its stdout goes to $DEMO_OUT.
+# Starts the demo in $DEMO_DIR; its stdout goes to $DEMO_OUT. Arguments, if any, are a
+# command that runs it (e.g. env --default-signal=INT, since a background job ignores
+# SIGINT).
 start_demo() {
     DEMO_OUT="$DEMO_DIR/stdout.txt"
-    (cd "$DEMO_DIR" && exec ./kestrune >"$DEMO_OUT" 2>"$DEMO_DIR/stderr.txt") &
+    (cd "$DEMO_DIR" && exec "$@" ./kestrune >"$DEMO_OUT" 2>"$DEMO_DIR/stderr.txt") &
     DEMO_PID=$!
 }
 

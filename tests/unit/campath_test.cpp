@@ -1,16 +1,21 @@
-// Camera paths: the recorder through its keys, the file it writes read back, the
-// reader's per-axis "last value" rule and unusable files, and Catmull-Rom playback.
+// Camera paths: the recorder through its keys and every way out of the demo, the file it
+// writes read back, the reader's per-axis "last value" rule and unusable files, and
+// Catmull-Rom playback.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <tinyxml.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
+#include <functional>
 
+#include "app/exit.h"
 #include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "pathfiles.h"
+#include "render/timeline.h"
 
 namespace {
 
@@ -158,6 +163,56 @@ TEST_F(CamPath, UnwritableFolderLeavesTheOldFileIntact) {
                 "cam path not written to .*campath.xml: Permission denied\ncam path finished!");
     EXPECT_EQ(readText(target), "old");
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"campath.xml"});
+}
+
+// Records the given number of nodes in a death-test child, then leaves the demo one way.
+void recordThenLeave(int nodes, void (*leave)()) {
+    dup2(2, 1); // the death-test matcher reads stderr
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    keyboard('q', 0, 0);
+    for (int i = 0; i < nodes; i++)
+        keyboard('w', 0, 0);
+    leave();
+    exit(9); // every way out must end the process itself
+}
+
+void signalled(int number) {
+    signal(number, SIG_DFL); // as a demo started from a terminal finds it
+    installStopSignals();
+    raise(number);
+    checkStopSignal(); // what the next frame does
+}
+
+TEST_F(CamPath, EveryWayOutFinishesARecordingInProgress) {
+    struct Case {
+        const char* how;
+        void (*leave)();
+        std::function<bool(int)> ends;
+    } cases[] = {
+        {"Escape", [] { keyboard(27, 0, 0); }, testing::ExitedWithCode(0)},
+        {"the show's end",
+         [] {
+             levelTwoActive = true;
+             animationStart = -100.0f; // the final fade is running
+             brightness = 1.999f;      // and passes 2 with this step
+             sceneTwoEndCheck();
+         },
+         testing::ExitedWithCode(0)},
+        {"SIGTERM", [] { signalled(SIGTERM); }, testing::KilledBySignal(SIGTERM)},
+        {"SIGINT", [] { signalled(SIGINT); }, testing::KilledBySignal(SIGINT)},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(target) << "old";
+        EXPECT_EXIT(recordThenLeave(2, c.leave), c.ends, "cam node added!\ncam path finished!$")
+            << c.how;
+        EXPECT_NE(readText(target).find("<points amount=\"2\">"), std::string::npos) << c.how;
+        // Without a node there is nothing to keep: the old file stays as it was.
+        std::ofstream(target) << "old";
+        EXPECT_EXIT(recordThenLeave(0, c.leave), c.ends, "started!\ncam path not written: no nodes")
+            << c.how;
+        EXPECT_EQ(readText(target), "old") << c.how;
+        EXPECT_EQ(folderEntries(), std::vector<std::string>{"campath.xml"}) << c.how;
+    }
 }
 
 // A missing or bad attribute keeps the value read last on its axis, when reading and when
