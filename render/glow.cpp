@@ -11,10 +11,12 @@
 
 unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
 float dd = 0.005f;
+static float quadHeight = 0; // the screen's height at set-up, like the targets'
 
 void buildGlowQuad() {
     float w = float(windowWidth);
     float h = float(windowHeight);
+    quadHeight = h;
     // Window pixels, y down: vertex 0 is the top-left corner and takes the top of the
     // texture (v = 1).
     const float vertices[16] = {0, 0, 0, 1, 0, h, 0, 1, w, h, 0, 1, w, 0, 0, 1};
@@ -39,7 +41,11 @@ static void bindQuad() {
 static void uploadQuadMatrices() {
     ortho(float(windowWidth), float(windowHeight), -10000.0f, 40000.0f);
     glUniformMatrix4fv(bloomProjectionLoc, 1, GL_FALSE, orthoProjection);
+    // The quad and the targets keep the screen's size, and the scene fills the lower-left
+    // window-sized part of the target: the quad's bottom edge goes to the window's bottom,
+    // so a window smaller than the screen shows that part, not the empty top of the target.
     identityMatrix(modelMatrix);
+    translateMatrix(modelMatrix, 0, float(windowHeight) - quadHeight, 0);
     lookAt(quadViewMatrix, 0, 0, 0, 0, 0, -1, 0, 1, 0);
     multiplyMatrix(quadViewMatrix, quadViewMatrix, modelMatrix);
     glUniformMatrix4fv(bloomModelViewLoc, 1, GL_FALSE, quadViewMatrix);
