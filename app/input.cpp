@@ -1,6 +1,7 @@
 // Keyboard and pointer callbacks: they only set flags and speeds, or hand over to the
 // recorder, the scene switch and the shut-down. The next frame acts on what they set.
 #include <GL/freeglut.h>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -27,6 +28,8 @@ static void stepDd(double step) {
 }
 
 void keyboard(unsigned char key, int, int) {
+    // A fixed-step run reports every input event with its frame, for the tests that drive it.
+    printFrameEvent(isgraph(key) ? "key %c" : "key %d", key);
     switch (key) {
     case 27:
         shutDown();
@@ -66,6 +69,7 @@ void keyboard(unsigned char key, int, int) {
 }
 
 void specialKeyDown(int key, int, int) {
+    printFrameEvent("special %d down", key);
     switch (key) {
     case GLUT_KEY_LEFT:
         cameraLift = kMoveSpeed;
@@ -85,6 +89,7 @@ void specialKeyDown(int key, int, int) {
 }
 
 void specialKeyUp(int key, int, int) {
+    printFrameEvent("special %d up", key);
     switch (key) {
     case GLUT_KEY_LEFT:
     case GLUT_KEY_RIGHT:
@@ -102,6 +107,7 @@ void specialKeyUp(int key, int, int) {
 }
 
 void passiveMotion(int x, int y) {
+    printFrameEvent("pointer %d %d", x, y);
     headingAngle = float(x - 320) / 100.0f;
     headingSin = std::sin(headingAngle);
     headingCos = -std::cos(headingAngle);

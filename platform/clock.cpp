@@ -1,5 +1,7 @@
 // The monotonic counter behind both of the demo's clocks: the wall clock, or in a
 // fixed-step run a frame counter that moves by exactly one frame per frame.
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -54,6 +56,18 @@ void advanceFixedStep() {
 
 int64_t fixedStepFrame() {
     return stepFrame;
+}
+
+void printFrameEvent(const char* format, ...) {
+    if (fixedStepRate() <= 0)
+        return;
+    char text[200];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    // One write: a reader of the output never sees half a line.
+    printf("\nframe %lld: %s", (long long)stepFrame, text);
 }
 
 static int64_t fixedStepCount(int64_t frame) {

@@ -15,6 +15,9 @@ int fixedStepRate();                    // N, 0 in real time, -1 for a malformed
 bool setFixedStep(int framesPerSecond); // 0 returns to real time; false if out of range
 void advanceFixedStep();                // the frame's first act; nothing in real time
 int64_t fixedStepFrame();               // frames begun so far in a fixed-step run
+// In a fixed-step run, prints "frame F: " and the text on a line of its own, F being the
+// frames begun so far, so that tests can follow the show; in real time nothing.
+void printFrameEvent(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // KESTRUNE_NO_DRAW=1: frames run the show's logic without drawing (fast, for tests).
 bool skipDrawingRequested();
 
