@@ -1,68 +1,89 @@
 # The real demo starts full screen with the title "Kestrune", reports the screen size,
-# and Escape ends it with status 0; a missing model, a file that is not a model, and a
-# directory or FIFO in a model's place end start-up with status 1 and a message.
+# opens the sound (SDL's dummy driver), and Escape ends it with status 0. SIGTERM and SIGINT
+# finish a recording in progress (if it has nodes) before the music stops. A missing model,
+# a file that is not a model, and a directory or FIFO in a model's place end start-up with
+# status 1 and a message. A scene-1 path of three nodes is reported and the whole show
+# still runs to its end (on the fixed step, without drawing).
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
-[ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
-
 make_run_copy
 start_demo
 wait_for_window
-wait_for_output "model count" 180
-size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
-width=${size%x*}
-height=${size#*x}
+await "model count"
+read -r W H < <(xdpyinfo | awk -F'[ x]+' '/dimensions:/ {print $3, $4}')
 
 # The window covers the screen once it has gone full screen.
-for _ in $(seq 100); do
-    geometry=$(xdotool getwindowgeometry "$DEMO_WINDOW")
-    echo "$geometry" | grep -q "Position: 0,0" && echo "$geometry" | grep -q "Geometry: ${width}x${height}" && break
-    sleep 0.1
-done
-echo "$geometry" | grep -q "Position: 0,0" || fail "window not at the screen's corner: $geometry"
-echo "$geometry" | grep -q "Geometry: ${width}x${height}" || fail "window does not cover ${width}x${height}: $geometry"
+covers() {
+    [ "$(xwininfo -id "$DEMO_WINDOW" | awk '/Absolute|Width|Height/ {printf "%s ", $NF}')" = "0 0 $W $H " ]
+}
+poll 20 "the window does not cover the ${W}x$H screen" covers
+# The first line is empty: the size line starts with a line break and 34 asterisks.
+[ "$(head -n 3 "$DEMO_OUT")" = "$(printf '\n%s\n%s' "**********************************w: $W - h: $H" "2222 w: $W - h: $H")" ] ||
+    fail "the size lines: $(head -n 3 "$DEMO_OUT")"
+grep -q "failed to compile\|failed to link\|shader source missing" "$DEMO_OUT" &&
+    fail "a shader did not build: $(grep -A3 'failed\|missing' "$DEMO_OUT")"
+grep -q "no sound" "$DEMO_OUT" && fail "the sound did not open: $(grep 'no sound' "$DEMO_OUT")"
 
-grep -qF "**********************************w: $width - h: $height" "$DEMO_OUT" || fail "no desktop size line"
-grep -qF "2222 w: $width - h: $height" "$DEMO_OUT" || fail "no second size line"
-# The first line starts with a line break and 34 asterisks exactly.
-[ "$(head -c 1 "$DEMO_OUT" | od -An -c | tr -d ' ')" = '\n' ] || fail "output does not start with a line break"
-grep -qE '^\*{34}w:' "$DEMO_OUT" || fail "size line does not have 34 asterisks"
-
-sleep 2
-send_key Escape
-wait_for_exit 2
+xdotool windowactivate --sync "$DEMO_WINDOW" key Escape
+wait_for_exit 30
 [ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended with status $DEMO_STATUS"
 
-# A missing model file is fatal: its message and status 1.
+# record SIGNAL NODES: a recording of that many nodes, then the signal, which ends the demo.
+record() {
+    cp "$KESTRUNE_RUN_DIR/campath.xml" "$DEMO_DIR/"
+    start_demo env --default-signal=INT KESTRUNE_FPS=60
+    wait_for_window
+    await "^frame 0: bgmusic.mp3 starts"
+    xdotool windowactivate --sync "$DEMO_WINDOW"
+    key q
+    for _ in $(seq "$2"); do
+        key w
+        await "cam node added!"
+    done
+    kill -"$1" "$DEMO_PID"
+    wait_for_exit 30
+    [ "$DEMO_STATUS" -eq $((128 + $(kill -l "$1"))) ] || fail "SIG$1 ended with status $DEMO_STATUS"
+}
+for sig in TERM INT; do
+    record $sig 3
+    tr '\n' '|' <"$DEMO_OUT" | grep -q 'cam path finished!|frame [0-9]*: music stops' ||
+        fail "SIG$sig did not finish the recording before the music stopped"
+    grep -qF '<points amount="3">' "$DEMO_DIR/campath.xml" || fail "SIG$sig: no three-node campath.xml"
+done
+record TERM 0
+grep -qF "cam path not written: no nodes recorded" "$DEMO_OUT" || fail "no message for the empty recording"
+cmp -s "$KESTRUNE_RUN_DIR/campath.xml" "$DEMO_DIR/campath.xml" || fail "an empty recording changed campath.xml"
+
+# fatal MESSAGE: start-up ends with status 1 and the message.
+fatal() {
+    start_demo
+    wait_for_exit 120
+    [ "$DEMO_STATUS" -eq 1 ] || fail "status $DEMO_STATUS, not 1, for: $1"
+    grep -qF "$1" "$DEMO_OUT" || fail "no message: $1"
+}
 rm "$DEMO_DIR/models"
 mkdir "$DEMO_DIR/models"
-for f in "$KESTRUNE_RUN_DIR"/models/*; do ln -s "$f" "$DEMO_DIR/models/"; done
+ln -s "$KESTRUNE_RUN_DIR"/models/* "$DEMO_DIR/models/"
 rm "$DEMO_DIR/models/port.3ds"
-start_demo
-wait_for_exit 120
-[ "$DEMO_STATUS" -eq 1 ] || fail "missing model ended with status $DEMO_STATUS, not 1"
-grep -qF "Unable to find the file: models/port.3ds!" "$DEMO_OUT" || fail "no message naming the missing model"
-
-# A file that is not a 3DS file is fatal too.
+fatal "Unable to find the file: models/port.3ds!"
+ln -s "$KESTRUNE_RUN_DIR/models/port.3ds" "$DEMO_DIR/models/"
 rm "$DEMO_DIR/models/ufo.3ds"
 printf 'this is not a model' >"$DEMO_DIR/models/ufo.3ds"
-ln -s "$KESTRUNE_RUN_DIR/models/port.3ds" "$DEMO_DIR/models/port.3ds"
-start_demo
-wait_for_exit 120
-[ "$DEMO_STATUS" -eq 1 ] || fail "a non-3DS model ended with status $DEMO_STATUS, not 1"
-grep -qF "models/ufo.3ds" "$DEMO_OUT" || fail "no message naming the bad model"
+fatal "models/ufo.3ds"
+ln -sf "$KESTRUNE_RUN_DIR/models/ufo.3ds" "$DEMO_DIR/models/"
 
-# A directory or a FIFO named as a model is fatal, with a message, at once.
-rm "$DEMO_DIR/models/ufo.3ds"
-ln -s "$KESTRUNE_RUN_DIR/models/ufo.3ds" "$DEMO_DIR/models/ufo.3ds"
 for kind in directory FIFO; do
     rm -rf "$DEMO_DIR/models/room.3ds"
     if [ $kind = directory ]; then mkdir "$DEMO_DIR/models/room.3ds"; else mkfifo "$DEMO_DIR/models/room.3ds"; fi
-    start_demo
-    wait_for_exit 120
-    [ "$DEMO_STATUS" -eq 1 ] || fail "a $kind as a model ended with status $DEMO_STATUS, not 1"
-    grep -qF "Unable to read the file: models/room.3ds! (a $kind)" "$DEMO_OUT" ||
-        fail "no message naming the $kind"
+    fatal "Unable to read the file: models/room.3ds! (a $kind)"
 done
+ln -sfn "$KESTRUNE_RUN_DIR/models/room.3ds" "$DEMO_DIR/models/room.3ds"
 
+# Three nodes in the scene-1 path: reported, and scene 1 is seen from the user camera.
+awk '/<pos |<view / && ++n > 6 {next} 1' "$KESTRUNE_RUN_DIR/campath2.xml" >"$DEMO_DIR/campath2.xml"
+KESTRUNE_FPS=10 KESTRUNE_NO_DRAW=1 start_demo
+wait_for_exit 120
+[ "$DEMO_STATUS" -eq 0 ] || fail "the show with a short path ended with status $DEMO_STATUS"
+grep -q "campath2.xml not usable" "$DEMO_OUT" || fail "no message for the short path"
+grep -q "^frame [0-9]*: music stops" "$DEMO_OUT" || fail "the show with a short path did not end"
 echo "PASS"

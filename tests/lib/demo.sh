@@ -4,7 +4,7 @@
 
 fail() {
     echo "FAIL: $*"
-    [ -n "${DEMO_OUT:-}" ] && [ -f "$DEMO_OUT" ] && { echo "--- demo output:"; tail -c 3000 "$DEMO_OUT"; }
+    [ -f "${DEMO_OUT:-}" ] && { echo "--- demo output:"; tail -c 3000 "$DEMO_OUT"; }
     exit 1
 }
 
@@ -13,80 +13,114 @@ skip() {
     exit 0
 }
 
+# poll SECONDS MESSAGE COMMAND...: runs the command until it succeeds; fails with the
+# message if it has not within the seconds.
+poll() {
+    local limit=$1 message=$2
+    shift 2
+    for _ in $(seq $((limit * 20))); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    fail "$message"
+}
+
 # A private copy of the run folder (symlinks for the big files), so tests can remove or
 # overwrite files without touching the build's own.
 make_run_copy() {
+    [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
     DEMO_DIR=$(mktemp -d)
     trap 'stop_demo; rm -rf "$DEMO_DIR"' EXIT
-    for f in "$KESTRUNE_RUN_DIR"/*; do
-        case "$(basename "$f")" in
-            *.xml) cp "$f" "$DEMO_DIR/" ;;
-            *) ln -s "$f" "$DEMO_DIR/" ;;
-        esac
-    done
+    ln -s "$KESTRUNE_RUN_DIR"/* "$DEMO_DIR/" && rm "$DEMO_DIR"/*.xml && cp "$KESTRUNE_RUN_DIR"/*.xml "$DEMO_DIR/"
 }
 
-# Starts the demo in $DEMO_DIR; its stdout goes to $DEMO_OUT. Arguments, if any, are a
-# command that runs it (e.g. env --default-signal=INT, since a background job ignores
-# SIGINT).
+# Starts the demo in $DEMO_DIR, silent unless SDL_AUDIODRIVER says otherwise; its standard
+# output goes to $DEMO_OUT, which await reads from the start. Arguments, if any, are a
+# command that runs it (env --default-signal=INT: a background job ignores SIGINT).
 start_demo() {
-    DEMO_OUT="$DEMO_DIR/stdout.txt"
-    (cd "$DEMO_DIR" && exec "$@" ./kestrune >"$DEMO_OUT" 2>"$DEMO_DIR/stderr.txt") &
+    DEMO_OUT="$DEMO_DIR/stdout.txt" CURSOR=0
+    (cd "$DEMO_DIR" && SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" exec "$@" ./kestrune \
+        >"$DEMO_OUT" 2>"$DEMO_DIR/stderr.txt") &
     DEMO_PID=$!
+}
+
+running() { kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended"; }
+
+# await PATTERN [SECONDS]: waits for a line matching the regular expression after the one
+# matched last; sets LINE, and FRAME when the line starts with "frame F:".
+await() {
+    poll "${2:-120}" "the demo did not print /$1/" next_line "$1"
+}
+next_line() {
+    local found
+    found=$(awk -v from="$CURSOR" -v p="$1" 'NR > from && $0 ~ p {print NR " " $0; exit}' "$DEMO_OUT")
+    [ -n "$found" ] || { running; return 1; }
+    CURSOR=${found%% *} LINE=${found#* }
+    [[ "$LINE" =~ ^frame\ ([0-9]+): ]] && FRAME=${BASH_REMATCH[1]}
+    return 0
 }
 
 # Waits for the demo's window; sets DEMO_WINDOW.
 wait_for_window() {
-    DEMO_WINDOW=""
-    for _ in $(seq 600); do
-        DEMO_WINDOW=$(xdotool search --name '^Kestrune$' 2>/dev/null | head -n1)
-        [ -n "$DEMO_WINDOW" ] && return 0
-        kill -0 "$DEMO_PID" 2>/dev/null || fail "demo ended before its window appeared"
-        sleep 0.1
-    done
-    fail "no window titled Kestrune"
+    poll 120 "no window titled Kestrune" find_window
 }
-
-# Waits until stdout holds the given text (start-up done when "model count" appears, etc).
-wait_for_output() {
-    local text="$1" limit="${2:-120}"
-    for _ in $(seq $((limit * 10))); do
-        grep -qF -- "$text" "$DEMO_OUT" 2>/dev/null && return 0
-        kill -0 "$DEMO_PID" 2>/dev/null || fail "demo ended before printing '$text'"
-        sleep 0.1
-    done
-    fail "demo did not print '$text' within ${limit}s"
-}
-
-send_key() {
-    xdotool windowactivate --sync "$DEMO_WINDOW" >/dev/null 2>&1
-    xdotool key --clearmodifiers "$@"
+find_window() {
+    DEMO_WINDOW=$(xdotool search --name '^Kestrune$' 2>/dev/null | head -n1)
+    [ -n "$DEMO_WINDOW" ] || { running; return 1; }
 }
 
 # Waits for the demo to end within the given seconds; sets DEMO_STATUS.
 wait_for_exit() {
-    local limit="$1"
-    for _ in $(seq $((limit * 10))); do
-        if ! kill -0 "$DEMO_PID" 2>/dev/null; then
-            wait "$DEMO_PID"
-            DEMO_STATUS=$?
-            DEMO_PID=""
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "demo still running after ${limit}s"
+    poll "$1" "the demo still runs after $1 s" ended
+}
+ended() {
+    kill -0 "$DEMO_PID" 2>/dev/null && return 1
+    wait "$DEMO_PID"
+    DEMO_STATUS=$? DEMO_PID=""
 }
 
 stop_demo() {
-    if [ -n "${DEMO_PID:-}" ] && kill -0 "$DEMO_PID" 2>/dev/null; then
-        kill "$DEMO_PID" 2>/dev/null
-        wait "$DEMO_PID" 2>/dev/null
-    fi
+    [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null && wait "$DEMO_PID" 2>/dev/null
     DEMO_PID=""
 }
 
-# Screenshot of the whole screen as PNG.
-screenshot() {
-    import -window root "$1"
+# Input to a fixed-step run, which prints "frame F: key K", "frame F: special N down|up"
+# and "frame F: pointer X Y" for each event: each helper returns once the demo has taken
+# the event, with FRAME set to the frame it followed. The window must have the focus.
+key() {
+    local k
+    for k in "$@"; do
+        # GLUT takes a key pressed again before it has seen the last release for a repeat
+        # and drops it: another key between them makes sure it has.
+        [ "$k" = "${LAST_KEY:-}" ] && key "$([ "$k" = y ] && echo z || echo y)"
+        LAST_KEY=$k
+        xdotool key "$k"
+        [ "$k" = Escape ] && k=27
+        await "^frame [0-9]+: key $k\$"
+    done
+}
+
+# arrow down|up NAME: presses or releases an arrow key.
+arrow() {
+    local code
+    case "$2" in Left) code=100 ;; Up) code=101 ;; Right) code=102 ;; Down) code=103 ;; esac
+    xdotool "key$1" "$2"
+    await "^frame [0-9]+: special $code $1\$"
+}
+
+# The pointer to window pixel (x, y).
+point() {
+    xdotool mousemove --window "$DEMO_WINDOW" "$1" "$2"
+    await "^frame [0-9]+: pointer $1 $2\$"
+}
+# Fails unless the next pointer event the demo takes is at (x, y).
+pointer_at() {
+    poll 30 "no pointer event after the pointer was to go to $1 $2" next_line "^frame [0-9]+: pointer "
+    [ "${LINE#*pointer }" = "$1 $2" ] || fail "the pointer went to ${LINE#*pointer }, not $1 $2"
+}
+
+# Lets at least N frames pass after FRAME; "y", which the demo ignores, shows where it is.
+after_frames() {
+    local target=$((FRAME + $1))
+    while [ "$FRAME" -lt "$target" ]; do key y; done
 }
