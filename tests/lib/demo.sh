@@ -111,7 +111,7 @@ arrow() {
 # The pointer to window pixel (x, y).
 point() {
     xdotool mousemove --window "$DEMO_WINDOW" "$1" "$2"
-    await "^frame [0-9]+: pointer $1 $2\$"
+    poll 30 "the demo did not take the pointer at $1 $2" next_line "^frame [0-9]+: pointer $1 $2\$"
 }
 # Fails unless the next pointer event the demo takes is at (x, y).
 pointer_at() {
