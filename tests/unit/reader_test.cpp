@@ -118,18 +118,6 @@ std::string readDamaged(const Bytes& bytes, Model& m) {
                : "UNSOUND message " + m.error;
 }
 
-// A new empty file under the temporary directory; the caller removes it.
-std::string tempFile() {
-    std::string path = std::filesystem::temp_directory_path() / "kestrune-reader-XXXXXX";
-    close(mkstemp(path.data()));
-    return path;
-}
-
-Bytes readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes{std::istreambuf_iterator<char>(in), {}};
-}
-
 // The folder of real .3ds files from modelling tools, or "" when it is not there.
 std::string realFolder() {
     const char* dir = getenv("KESTRUNE_SHARED_3DS");
@@ -360,7 +348,10 @@ class RealFiles : public testing::Test {
             GTEST_SKIP() << "KESTRUNE_SHARED_3DS does not name the folder of real .3ds files";
         for (const auto& entry : std::filesystem::directory_iterator(realFolder()))
             if (strcasecmp(entry.path().extension().c_str(), ".3ds") == 0 && entry.file_size())
-                files[entry.path().filename()] = readBytes(entry.path());
+                files[entry.path().filename()] =
+                    Bytes{std::istreambuf_iterator<char>(
+                              std::ifstream(entry.path(), std::ios::binary).rdbuf()),
+                          {}};
         modelWarningStream = fopen("/dev/null", "w"); // cut versions warn a lot
     }
     void TearDown() override {
@@ -448,7 +439,8 @@ TEST(Inspect, PrintsObjectsAndMaterialsAsJson) {
         return out;
     };
     Bytes bytes = file({object("say \"hi\"\\\t", {triangle})});
-    std::string path = tempFile();
+    std::string path = std::filesystem::temp_directory_path() / "kestrune-reader-XXXXXX";
+    close(mkstemp(path.data()));
     std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), long(bytes.size()));
 
     int status = -1;
