@@ -1,6 +1,6 @@
 # The real demo starts full screen with the title "Kestrune", reports the screen size,
-# opens the sound (SDL's dummy driver), and Escape ends it with status 0. SIGTERM and SIGINT
-# finish a recording in progress (if it has nodes) before the music stops. A missing model,
+# opens the sound (SDL's dummy driver), and Escape ends it with status 0. SIGINT finishes a
+# recording in progress before the music stops. A missing model,
 # a file that is not a model, and a directory or FIFO in a model's place end start-up with
 # status 1 and a message. A scene-1 path of three nodes is reported and the whole show
 # still runs to its end (on the fixed step, without drawing).
@@ -44,15 +44,10 @@ record() {
     wait_for_exit 30
     [ "$DEMO_STATUS" -eq $((128 + $(kill -l "$1"))) ] || fail "SIG$1 ended with status $DEMO_STATUS"
 }
-for sig in TERM INT; do
-    record $sig 3
-    tr '\n' '|' <"$DEMO_OUT" | grep -q 'cam path finished!|frame [0-9]*: music stops' ||
-        fail "SIG$sig did not finish the recording before the music stopped"
-    grep -qF '<points amount="3">' "$DEMO_DIR/campath.xml" || fail "SIG$sig: no three-node campath.xml"
-done
-record TERM 0
-grep -qF "cam path not written: no nodes recorded" "$DEMO_OUT" || fail "no message for the empty recording"
-cmp -s "$KESTRUNE_RUN_DIR/campath.xml" "$DEMO_DIR/campath.xml" || fail "an empty recording changed campath.xml"
+record INT 3
+tr '\n' '|' <"$DEMO_OUT" | grep -q 'cam path finished!|frame [0-9]*: music stops' ||
+    fail "SIGINT did not finish the recording before the music stopped"
+grep -qF '<points amount="3">' "$DEMO_DIR/campath.xml" || fail "SIGINT: no three-node campath.xml"
 
 # fatal MESSAGE: start-up ends with status 1 and the message.
 fatal() {

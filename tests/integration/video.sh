@@ -1,6 +1,6 @@
 # make video's offline renderer on a short range around the switch, 116 to 118 s of the
 # show at 320x180 and 60 frames per second; nothing in it depends on the machine's speed.
-# - 120 frames and 2.000 s of sound;
+# - 120 frames;
 # - the picture turns to scene 2 on frame 41, the 7002nd of the show, the one after the
 #   switch on frame 7001;
 # - the sound starts 116 s into "bgmusic.mp3", and "lvl2.mp3" starts at 41/60 s, the time
@@ -23,9 +23,6 @@ probe() {
 }
 [ "$(probe v:0 nb_frames,r_frame_rate)" = "60/1,120" ] ||
     fail "picture: $(probe v:0 nb_frames,r_frame_rate), not 120 frames at 60/1"
-sound_length=$(probe a:0 duration)
-awk -v d="$sound_length" 'BEGIN {exit !(d > 2.0 - 1 / 60 && d < 2.0 + 1 / 60)}' ||
-    fail "sound of ${sound_length}s, not 2 s"
 
 # The frame whose mean brightness differs most from the one before.
 switch_frame=$(ffmpeg -v error -i "$out/range.mp4" -vf scale=16:9,format=gray -f rawvideo - |
@@ -60,7 +57,6 @@ capture() {
 capture 116.5 "$out/drawn.sums"
 capture 117 "$out/skipped.sums"
 [ "$(wc -l <"$out/skipped.sums")" -eq 30 ] || fail "not 30 frames from 117 to 117.5 s"
-grep -qFf "$out/skipped.sums" <(tail -n 30 "$out/drawn.sums") &&
-    [ "$(tail -n 30 "$out/drawn.sums")" = "$(cat "$out/skipped.sums")" ] ||
+[ "$(tail -n 30 "$out/drawn.sums")" = "$(cat "$out/skipped.sums")" ] ||
     fail "frames after a start reached without drawing differ: $(diff <(tail -n 30 "$out/drawn.sums") "$out/skipped.sums" | head -n 4)"
 echo "PASS"
