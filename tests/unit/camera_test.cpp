@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "camera/camera.h"
 #include "platform/platform.h"
@@ -40,17 +39,6 @@ class CameraTest : public ::testing::Test {
         mouseLook(camera);
     }
 };
-
-TEST_F(CameraTest, CursorAtCentreChangesNothing) {
-    pitchTotal = 0.7f;
-    pitchPrevious = 0.3f;
-    Camera before = camera;
-    look(0, 0);
-    EXPECT_EQ(cursorWarpCount, 0);
-    EXPECT_EQ(pitchTotal, 0.7f);
-    EXPECT_EQ(pitchPrevious, 0.3f);
-    EXPECT_EQ(0, memcmp(&camera, &before, sizeof camera));
-}
 
 TEST_F(CameraTest, PitchClampsAtTwoAndYawStillApplies) {
     pitchTotal = 1.9f;

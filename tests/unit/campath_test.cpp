@@ -14,7 +14,7 @@
 #include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
-#include "pathfiles.h"
+#include "files.h"
 #include "render/timeline.h"
 
 namespace {
@@ -26,17 +26,12 @@ std::vector<float> xyz(Vec3 v) {
     return {v.x, v.y, v.z};
 }
 
-// A path document with eyes at x = 10 i (+ dx for the views), one pos/view pair per node.
-std::string pathXml(int eyes, int views, int amount, float dx = 1, float z = -5) {
-    std::string text =
-        "<?xml version=\"1.0\" ?>\n<camerapath><points amount=\"" + std::to_string(amount) + "\">";
-    for (int i = 0; i < eyes; i++) {
-        text += "<pos x=\"" + std::to_string(10 * i) + "\" y=\"2\" z=\"0\"/>";
-        if (i < views)
-            text += "<view xv=\"" + std::to_string(10 * i + dx) + "\" yv=\"2\" zv=\"" +
-                    std::to_string(z) + "\"/>";
-    }
-    return text + "</points></camerapath>\n";
+// A path document with eyes at x = 10 i, y = 2.
+std::string pathXml(int eyes, int views, int amount) {
+    std::vector<Vec3> at;
+    for (int i = 0; i < eyes; i++)
+        at.push_back({10.0f * float(i), 2, 0});
+    return pathXml(at, size_t(std::max(views, 0)), amount);
 }
 
 // A private folder, a path read from text, the recorder aimed at the folder.

@@ -1,5 +1,5 @@
 // The input callbacks on the state they change, without a window: every key, the arrow
-// press/release pairs, the glow parameter's steps and messages, and the pointer.
+// press/release pairs, the glow parameter's steps and messages.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
@@ -7,7 +7,6 @@
 #include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
-#include "platform/platform.h"
 #include "render/flags.h"
 #include "render/internal.h"
 #include "render/timeline.h"
@@ -73,21 +72,6 @@ TEST(Input, ArrowPressReleasePairs) {
         EXPECT_EQ(cameraSpeed, s.speed) << "step " << n;
         EXPECT_EQ(cameraLift, s.lift) << "step " << n++;
     }
-}
-
-TEST(Input, SSwitchesScenesThePointerFeedsMouseLookEscapeExitsZero) {
-    levelTwoActive = false;
-    brightness = 1.0f;
-    bloomEnabled = true;
-    press("s");
-    EXPECT_TRUE(levelTwoActive);
-    passiveMotion(520, 77); // the pointer feeds mouse look
-    int x, y;
-    getCursorPos(&x, &y);
-    EXPECT_EQ(std::pair(x, y), std::pair(520, 77));
-    EXPECT_EQ(brightness, 0.0f);
-    EXPECT_FALSE(bloomEnabled);
-    EXPECT_EXIT(keyboard(27, 0, 0), testing::ExitedWithCode(0), "");
 }
 
 } // namespace

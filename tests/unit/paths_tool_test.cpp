@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "camera/camera.h"
-#include "pathfiles.h"
+#include "show/show.h"
+#include "files.h"
 
 namespace {
 
@@ -30,27 +31,9 @@ std::string tool() {
 
 // Runs the tool; returns its exit status and what it printed.
 int runTool(const std::string& arguments, std::string* output) {
-    std::string command = tool() + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[512];
-    output->clear();
-    while (fgets(buffer, sizeof buffer, pipe))
-        *output += buffer;
-    int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A path file whose eye runs through the given points, looking 5 units down -z.
-std::string pathText(const std::vector<Vec3>& eyes) {
-    std::string text = "<camerapath><points amount=\"" + std::to_string(eyes.size()) + "\">";
-    for (const Vec3& e : eyes) {
-        char node[200];
-        snprintf(node, sizeof node,
-                 "<pos x=\"%g\" y=\"%g\" z=\"%g\"/><view xv=\"%g\" yv=\"%g\" zv=\"%g\"/>", e.x, e.y,
-                 e.z, e.x, e.y, e.z - 5);
-        text += node;
-    }
-    return text + "</points></camerapath>";
+    int status = -1;
+    *output = commandOutput(tool() + " " + arguments + " 2>&1", &status);
+    return status;
 }
 
 // A square wall named "Wall", 20 units wide, across the z = 0 plane (y-up), written by an
@@ -110,7 +93,7 @@ TEST_F(PathsTool, WarnsWhereTheEyeMeetsTheScene) {
         {line(50, {7, 5, 3, 3, 3, 3, 1, -1}), {"WARNING: the eye stands still"}, {}},
     };
     for (const auto& c : cases) {
-        writeText(dir.file("path.xml"), pathText(c.eyes));
+        writeText(dir.file("path.xml"), pathXml(c.eyes, c.eyes.size(), int(c.eyes.size())));
         std::string output;
         ASSERT_EQ(runTool("--scene 1 --models " + dir.file("models") + " " + dir.file("path.xml"),
                           &output),
@@ -129,7 +112,7 @@ TEST_F(PathsTool, BrokenFilesFailWithAClearMessage) {
               "<camerapath><points amount=\"2\"><pos x=\"1\"/><view xv=\"1\"/>"
               "<pos x=\"2\"/><view xv=\"2\"/></points></camerapath>");
     std::vector<Vec3> eyes = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}};
-    std::string fine = pathText(eyes);
+    std::string fine = pathXml(eyes, eyes.size(), int(eyes.size()));
     auto with = [&](const std::string& from, const std::string& to) {
         std::string text = fine;
         return text.replace(text.find(from), from.size(), to);
@@ -184,15 +167,22 @@ double inkedShare(const std::string& png) {
     return double(inked) / double(pixels);
 }
 
-TEST_F(ShippedPaths, DrawTheSceneUnderThePath) {
-    for (const char* name : {"campath.xml", "campath2.xml"}) {
-        std::string file = dir.file(name), output;
+// Each shipped path, played by the demo's own playback, lasts its scene and keeps the
+// eye the near plane's distance (1) clear of the scene drawn under it.
+TEST_F(ShippedPaths, LastTheirScenesClearOfTheSceneDrawnUnderThem) {
+    for (auto [name, seconds] : {std::pair{"campath2.xml", show::kSceneOneEnd},
+                                 {"campath.xml", show::kAnimationStart + show::kSceneTwoEnd}}) {
+        std::string file = dir.file(name), png = file.substr(0, file.size() - 4) + ".png", output;
         ASSERT_EQ(runTool("--scene none " + file, &output), 0) << output;
-        double bare = inkedShare(dir.file(std::string(name, strlen(name) - 4) + ".png"));
+        double bare = inkedShare(png);
         ASSERT_EQ(runTool("--models " + models + " " + file, &output), 0) << output;
-        EXPECT_NE(output.find("eye clear of the scene"), std::string::npos) << output;
-        double withScene = inkedShare(dir.file(std::string(name, strlen(name) - 4) + ".png"));
-        EXPECT_GT(withScene, bare + 0.1) << name << ": " << bare << " without the scene";
+        auto numberAfter = [&output](const std::string& text) {
+            size_t at = output.find(text);
+            return at == std::string::npos ? 0.0 : atof(output.c_str() + at + text.size());
+        };
+        EXPECT_GT(numberAfter("segments), "), seconds) << output; // "N s at 60 frames..."
+        EXPECT_GE(numberAfter("eye clear of the scene; closest approach "), 1.0) << output;
+        EXPECT_GT(inkedShare(png), bare + 0.1) << name << ": " << bare << " without the scene";
     }
 }
 

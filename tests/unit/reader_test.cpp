@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "model/model.h"
 #include "model/reader3ds.h"
 
@@ -234,9 +235,8 @@ TEST(Reader, BadFilesAreRejectedAndNothingIsKept) {
 
     // Only a regular file is read: a directory, a FIFO without a writer (which would
     // block, then never end) and a device are refused at once.
-    char folder[] = "/tmp/kestrune-reader-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    std::string fifo = std::string(folder) + "/fifo.3ds";
+    TempFolder temp;
+    std::string folder = temp.path, fifo = temp.file("fifo.3ds");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::pair<std::string, const char*> others[] = {
         {folder, "a directory"}, {fifo, "a FIFO"}, {"/dev/zero", "a device"}};
@@ -245,8 +245,6 @@ TEST(Reader, BadFilesAreRejectedAndNothingIsKept) {
         EXPECT_EQ(m.error, "Unable to read the file: " + path + "! (" + kind + ")");
         EXPECT_TRUE(m.objects.empty() && m.materials.empty());
     }
-    unlink(fifo.c_str());
-    rmdir(folder);
 }
 
 namespace {
@@ -430,17 +428,11 @@ TEST(Inspect, PrintsObjectsAndMaterialsAsJson) {
     if (access(tool.c_str(), X_OK) != 0)
         GTEST_SKIP() << tool << " is not built";
     auto inspect = [&](const std::string& path, int& status) {
-        FILE* pipe = popen((tool + " '" + path + "' 2>/dev/null").c_str(), "r");
-        std::string out;
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        status = WEXITSTATUS(pclose(pipe));
-        return out;
+        return commandOutput(tool + " '" + path + "' 2>/dev/null", &status);
     };
     Bytes bytes = file({object("say \"hi\"\\\t", {triangle})});
-    std::string path = std::filesystem::temp_directory_path() / "kestrune-reader-XXXXXX";
-    close(mkstemp(path.data()));
+    TempFolder temp;
+    std::string path = temp.file("x.3ds");
     std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), long(bytes.size()));
 
     int status = -1;
@@ -452,5 +444,4 @@ TEST(Inspect, PrintsObjectsAndMaterialsAsJson) {
     ASSERT_EQ(truncate(path.c_str(), 20), 0);
     EXPECT_EQ(inspect(path, status), "Corrupt 3DS file: " + path + "! (file cut short)\n");
     EXPECT_EQ(status, 1);
-    remove(path.c_str());
 }

@@ -15,6 +15,7 @@
 
 #include "app/startup.h"
 #include "camera/camera.h"
+#include "files.h"
 #include "campath/campath.h"
 #include "model/model.h"
 #include "platform/platform.h"
@@ -33,7 +34,8 @@ namespace {
 // The render list: what the frame draws in each scene, then items drawn by hand only.
 enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, ShortIndices };
 
-std::string folder; // a private temporary folder
+TempFolder temp;
+const std::string& folder = temp.path;
 int programAfterSetup = -1;
 
 unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b) {
@@ -89,7 +91,6 @@ class GlWindow : public testing::Environment {
                 fs::current_path(getenv(var));
                 break;
             }
-        folder = mkdtemp((fs::temp_directory_path() / "kestrune-gl-XXXXXX").string().data());
         cursorWarpEnabled = false;
 
         // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
@@ -110,7 +111,6 @@ class GlWindow : public testing::Environment {
         startClock(demoClock);
         startFrameTimer(frameTimer);
     }
-    void TearDown() override { fs::remove_all(folder); }
 };
 testing::Environment* const window = testing::AddGlobalTestEnvironment(new GlWindow);
 
@@ -188,16 +188,17 @@ TEST(RenderSetup, EveryItemHasFiveFilledBuffersAndBothTargetsAreComplete) {
 
 namespace {
 
-// An image file of one colour, written by DevIL in the format its extension names.
-void writeImage(const std::string& path, int size, std::vector<uint8_t> pixel) {
-    std::vector<uint8_t> data;
-    for (int i = 0; i < size * size; i++)
-        data.insert(data.end(), pixel.begin(), pixel.end());
+// An image file written by DevIL from samples (rows from the bottom), in the format its
+// extension names, with a palette of RGB triples for colour-index samples.
+void writeImage(const std::string& path, int w, int h, ILenum format, ILenum type,
+                const void* samples, const void* palette = nullptr) {
     ILuint image;
     ilGenImages(1, &image);
     ilBindImage(image);
-    ilTexImage(size, size, 1, ILubyte(pixel.size()), pixel.size() == 4 ? IL_RGBA : IL_RGB,
-               IL_UNSIGNED_BYTE, data.data());
+    int channels = format == IL_RGBA ? 4 : format == IL_RGB ? 3 : 1;
+    ilTexImage(w, h, 1, ILubyte(channels), format, type, const_cast<void*>(samples));
+    if (palette)
+        ilRegisterPal(const_cast<void*>(palette), 12, IL_PAL_RGB24);
     ilEnable(IL_FILE_OVERWRITE);
     ASSERT_TRUE(ilSaveImage(path.c_str())) << path;
     ilDeleteImages(1, &image);
@@ -224,95 +225,74 @@ std::pair<Model, std::string> withMaterials(int shaderKind, std::vector<const ch
 
 } // namespace
 
-TEST(Textures, FilesBecomeMipmappedTexturesWithTheirComponents) {
+// A missing file keeps the name and says so. Odd sizes and sample formats reach GL as
+// 8-bit colour, each row in its place (a row of 37 RGB pixels is 111 bytes, not a multiple
+// of 4), as a new mipmapped texture left bound, with alpha only from a file that has it.
+// Four quadrants of these colours (grey levels for the grey file), first rows left and
+// right, then last rows left and right.
+TEST(Textures, FilesOfAnySizeAndFormatArriveAsEightBitMipmappedColour) {
     Model m;
-    uint32_t name = 4242;
+    uint32_t kept = 4242;
     testing::internal::CaptureStdout();
-    loadTexture((folder + "/absent.png").c_str(), m, &name);
+    loadTexture((folder + "/absent.png").c_str(), m, &kept);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "\n" + folder + "/absent.png image not found\n");
-    EXPECT_EQ(name, 4242u); // a missing file keeps the name
+    EXPECT_EQ(kept, 4242u);
 
-    for (auto [file, pixel] : {std::pair{"red.bmp", std::vector<uint8_t>{255, 0, 0}},
-                               {"alpha.tga", {10, 20, 30, 255}}}) {
-        SCOPED_TRACE(file);
-        std::string path = folder + "/" + file;
-        writeImage(path, 8, pixel);
-        uint32_t first = 0, second = 0;
-        loadTexture(path.c_str(), m, &first);
-        GLint bound = 0, minFilter = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_TRUE(first != 0 && GLuint(bound) == first);                 // stays bound
-        EXPECT_EQ(level(0, GL_TEXTURE_ALPHA_SIZE) > 0, pixel.size() == 4); // components kept
-        EXPECT_EQ(std::pair(level(0, GL_TEXTURE_WIDTH), level(3, GL_TEXTURE_WIDTH)),
-                  std::pair(8, 1));
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-        EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
-        loadTexture(path.c_str(), m, &second);
-        EXPECT_TRUE(second != 0 && second != first); // every load makes a new texture
-    }
-}
-
-// Odd sizes and sample formats reach GL as 8-bit colour, each row in its place: a row of
-// 37 RGB pixels is 111 bytes, not a multiple of 4. Four quadrants of these colours (grey
-// levels for the grey file), first rows left and right, then last rows left and right.
-TEST(Textures, OddSizesAndFormatsArriveAsEightBitColour) {
     const int w = 37, h = 19;
     const uint8_t colours[4][3] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {220, 220, 220}};
     const uint8_t greys[4] = {200, 30, 110, 240};
     auto quadrant = [](int x, int y, int width, int height) {
         return (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1);
     };
-    // File, and the DevIL format and type it is written from.
-    struct Picture {
+    const struct {
         const char* file;
         ILenum format, type;
     } pictures[] = {{"rgb.bmp", IL_RGB, IL_UNSIGNED_BYTE},
+                    {"rgba.tga", IL_RGBA, IL_UNSIGNED_BYTE},
                     {"rgb16.png", IL_RGB, IL_UNSIGNED_SHORT},
                     {"grey.png", IL_LUMINANCE, IL_UNSIGNED_BYTE},
                     {"palette.png", IL_COLOUR_INDEX, IL_UNSIGNED_BYTE}};
-    for (const Picture& p : pictures) {
+    for (const auto& p : pictures) {
         SCOPED_TRACE(p.file);
+        // Each level also in 16 bits (x 257); the 8-bit files take the high byte.
         std::vector<uint16_t> samples;
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++) {
                 int q = quadrant(x, y, w, h);
-                // Each level also in 16 bits (x 257); the 8-bit files take the high byte.
                 if (p.format == IL_COLOUR_INDEX)
                     samples.push_back(uint16_t(q * 257));
                 else if (p.format == IL_LUMINANCE)
                     samples.push_back(uint16_t(greys[q] * 257));
                 else
-                    for (uint8_t c : colours[q])
-                        samples.push_back(uint16_t(c * 257));
+                    for (int c = 0; c < (p.format == IL_RGBA ? 4 : 3); c++)
+                        samples.push_back(uint16_t((c < 3 ? colours[q][c] : 255) * 257));
             }
         std::vector<uint8_t> bytes;
         for (uint16_t v : samples)
             bytes.push_back(uint8_t(v >> 8));
-        ILuint image;
-        ilGenImages(1, &image);
-        ilBindImage(image);
-        int channels = p.format == IL_RGB ? 3 : 1;
-        ilTexImage(w, h, 1, ILubyte(channels), p.format, p.type,
-                   p.type == IL_UNSIGNED_SHORT ? (void*)samples.data() : (void*)bytes.data());
-        if (p.format == IL_COLOUR_INDEX)
-            ilRegisterPal((void*)colours, 12, IL_PAL_RGB24);
         std::string path = folder + "/" + p.file;
-        ilEnable(IL_FILE_OVERWRITE);
-        ASSERT_TRUE(ilSaveImage(path.c_str()));
-        ilDeleteImages(1, &image);
+        writeImage(path, w, h, p.format, p.type,
+                   p.type == IL_UNSIGNED_SHORT ? (void*)samples.data() : (void*)bytes.data(),
+                   p.format == IL_COLOUR_INDEX ? colours : nullptr);
 
-        Model m;
-        uint32_t name = 0;
+        uint32_t name = 0, again = 0;
         loadTexture(path.c_str(), m, &name);
-        EXPECT_NE(name, 0u);
+        GLint bound = 0, minFilter = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_TRUE(name != 0 && GLuint(bound) == name);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-        // GLU scales the image to powers of two; the middle of each quadrant keeps its colour.
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+        EXPECT_EQ(level(0, GL_TEXTURE_ALPHA_SIZE) > 0, p.format == IL_RGBA);
+        // GLU scales the image to powers of two, down to one texel; the middle of each
+        // quadrant keeps its colour.
         int tw = level(0, GL_TEXTURE_WIDTH), th = level(0, GL_TEXTURE_HEIGHT);
         if (tw < 4 || th < 4) {
             ADD_FAILURE() << "no level 0: " << tw << " x " << th;
             continue;
         }
+        EXPECT_EQ(level(int(std::log2(std::max(tw, th))), GL_TEXTURE_WIDTH), 1);
         // Written from the bottom row up; a file that keeps its rows from the top comes
         // back upside down, as DevIL says.
         bool upsideDown = ilGetInteger(IL_IMAGE_ORIGIN) != IL_ORIGIN_LOWER_LEFT;
@@ -327,6 +307,8 @@ TEST(Textures, OddSizesAndFormatsArriveAsEightBitColour) {
                     EXPECT_NEAR(got[c], p.format == IL_LUMINANCE ? greys[q] : colours[q][c], 2)
                         << "texel " << col << ", " << row << " channel " << c;
             }
+        loadTexture(path.c_str(), m, &again);
+        EXPECT_TRUE(again != 0 && again != name); // every load makes a new texture
     }
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -335,8 +317,9 @@ TEST(Textures, OddSizesAndFormatsArriveAsEightBitColour) {
 
 TEST(Textures, MaterialsLoadTheirMapsAndFallBackToTheLastNames) {
     fs::create_directory(folder + "/textures");
+    const uint8_t green[3] = {0, 255, 0};
     for (const char* file : {"wall.bmp", "normal_wall.bmp", "base.bmp", "glow.bmp"})
-        writeImage(folder + "/textures/" + file, 4, {0, 255, 0});
+        writeImage(folder + "/textures/" + file, 1, 1, IL_RGB, IL_UNSIGNED_BYTE, green);
     fs::path previous = fs::current_path();
     fs::current_path(folder);
     auto [normalMapped, out] = withMaterials(1, {"wall.bmp", "", "gone.bmp"});
