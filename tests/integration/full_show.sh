@@ -1,11 +1,8 @@
-# The whole show on the fixed-step clock, its logic only (KESTRUNE_NO_DRAW), so it takes
-# seconds and no frame depends on the machine. At 60 frames per second frame 6900 is
-# 115 s exactly, so the scene-1 fade steps on frames 6901 to 7001 and its 101st step
-# switches to "lvl2.mp3". The switch at 116.683 s puts the animation start at 163.683334
-# s (a float, rounded up), so the scene-2 fade starts on frame 10782, the first after
-# 179.683334 s, and its 201st step, frame 10982, stops the music and ends the process with
-# status 0. At 30 frames per second: 3451 to 3551; 165.366669 s; 5442 to 5642.
-# A malformed KESTRUNE_FPS ends start-up with a message and status 1.
+# The whole show on the fixed-step clock without drawing, so that no frame depends on the
+# machine. At 60 fps frame 6900 is 115 s: the scene-1 fade's 101st step, frame 7001,
+# switches to lvl2.mp3 (116.683 s, so the animation starts at 163.683334 s as a float), and
+# the scene-2 fade's 201st step, frame 10982, stops the music and exits 0. At 30 fps: 3551
+# and 5642. A malformed KESTRUNE_FPS ends start-up with a message and status 1.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"

@@ -1,18 +1,11 @@
-# One run of the real demo on the fixed-step clock, driven by keys and the pointer. The
-# demo prints the frame after which it took each event, so every check knows that its key
-# was handled and how many frames ran since. SDL's disk driver writes the sound to a file.
-# - Scene 1 is a real picture.
-# - The recorder ("q", "w", "e") stores the user camera ("c"): Up held for k frames moves it
-#   forward k quarters of its horizontal view vector and stops on release; the pointer
-#   moved by (dx, dy) pixels from the centre turns it dx/1000 left and dy/1000 up, is warped
-#   back and the view then holds (the warp does not feed mouse look again). The same in a
-#   window of half the screen's size, whose picture is the full-screen one, smaller, with a
-#   mouse button held.
-# - "s" switches to scene 2 (a new, real picture) and starts lvl2.mp3 from its beginning.
-#   From a still camera there, "b" turns the glow on, which brightens the picture, and "o"
-#   widens it visibly; "x" is harmless; a second "s" starts lvl2.mp3 from its beginning
-#   again. Both starts, and bgmusic.mp3 before them, are found in the sound. Escape ends
-#   the demo with status 0.
+# One run of the real demo on the fixed-step clock, driven by keys and the pointer; the demo
+# prints the frame after which it took each event, and SDL's disk driver writes the sound.
+# - Scene 1 is a real picture. The recorder ("q", "w", "e") stores the user camera ("c"):
+#   Up held for k frames moves it k quarters of its view forward; a pointer move (dx, dy)
+#   turns it dx/1000 left and dy/1000 up, and the view holds after the warp back. The same
+#   with a button held in a window of half the screen, which shows the same picture.
+# - "s" switches to scene 2 and starts lvl2.mp3, heard from its beginning, as after a second
+#   "s"; there "b" brightens the picture and "o" widens the glow. Escape ends with status 0.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 source "$KESTRUNE_SOURCE_DIR/tests/lib/media.sh"

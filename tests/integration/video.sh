@@ -1,12 +1,7 @@
-# make video's offline renderer on a short range around the switch, 116 to 118 s of the
-# show at 320x180 and 60 frames per second; nothing in it depends on the machine's speed.
-# - 120 frames;
-# - the picture turns to scene 2 on frame 41, the 7002nd of the show, the one after the
-#   switch on frame 7001;
-# - the sound starts 116 s into "bgmusic.mp3", and "lvl2.mp3" starts at 41/60 s, the time
-#   of that frame, within one frame (found by cross-correlation);
-# - a start reached without drawing draws the same pixels as a run that drew its way there
-#   through the switch (checksums of raw frames).
+# make video's renderer on 116 to 118 s of the show at 320x180 and 60 fps: 120 frames; the
+# picture turns to scene 2 on frame 41 (the show's 7002nd, after the switch on 7001); the
+# sound is bgmusic.mp3 from 116 s and lvl2.mp3 from 41/60 s, within a frame. A start
+# reached without drawing draws the same pixels as a run drawn through the switch.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 source "$KESTRUNE_SOURCE_DIR/tests/lib/media.sh"

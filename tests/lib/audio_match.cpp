@@ -1,31 +1,28 @@
 // audio_match RECORDED.raw REFERENCE.raw SKIP LENGTH [FROM TO]
-// Finds where a piece of a reference sound occurs in a recording, both raw signed 16-bit
-// little-endian stereo at 44100 Hz: the piece is LENGTH seconds of the reference from SKIP
-// seconds in, looked for starting from FROM to TO seconds into the recording (default:
-// anywhere). Prints "<seconds into the recording> <score>": where the normalised
-// correlation is best, and its value (1 is a perfect match; decoders differ a little).
+// Where LENGTH seconds of the reference, from SKIP seconds in, best match the recording,
+// looked for from FROM to TO seconds into it (default: anywhere); both raw signed 16-bit
+// little-endian stereo at 44100 Hz. Prints "<seconds into the recording> <score>", the
+// score being the normalised correlation (1 is a perfect match; decoders differ a little).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 static const int kDecimate = 4; // correlate at about 11 kHz: enough for music, 16x faster
 static const double kRate = 44100.0 / kDecimate;
 
 static std::vector<double> readMono(const char* fileName) {
-    std::vector<double> samples;
-    FILE* file = fopen(fileName, "rb");
-    int16_t frame[2 * kDecimate];
-    while (file && fread(frame, sizeof frame, 1, file) == 1) {
-        double sum = 0;
-        for (int16_t s : frame)
-            sum += s;
-        samples.push_back(sum / (2 * kDecimate));
-    }
-    if (file)
-        fclose(file);
+    std::ifstream file(fileName, std::ios::binary | std::ios::ate);
+    std::vector<int16_t> s(size_t(std::max<std::streamoff>(file.tellg(), 0)) / 2);
+    file.seekg(0);
+    file.read(reinterpret_cast<char*>(s.data()), std::streamsize(s.size() * 2));
+    std::vector<double> samples(s.size() / (2 * kDecimate));
+    for (size_t i = 0; i < samples.size(); i++)
+        for (int k = 0; k < 2 * kDecimate; k++)
+            samples[i] += s[i * 2 * kDecimate + size_t(k)] / (2.0 * kDecimate);
     return samples;
 }
 

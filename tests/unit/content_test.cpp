@@ -252,34 +252,19 @@ TEST_F(Content, EveryMaterialHasTexturesThatLoadTheRightWayUp) {
     EXPECT_GT(sky.rowMean(0, 1), sky.rowMean(0, 2));
 }
 
-namespace {
-
-// Plays a path file as the demo does, one frame at a time at 60 frames per second, until
-// its last segment; calls visit(frame) with pathEye and pathLookAt set.
-template <typename Visit> int play(const char* file, Visit visit) {
+// From the start of the animation to the fly-off the UFO, lifted by the demo's own
+// animation, stays in the picture, seen from above the raised platform that would hide it.
+// The path plays as in the demo, one frame at a time at 60 frames per second.
+TEST_F(Content, PortPathFramesTheRisingUfo) {
+    Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
     CameraPath path = {};
     TiXmlDocument document;
     testing::internal::CaptureStdout();
-    readCameraPath((runDir() + "/" + file).c_str(), path, document);
+    readCameraPath((runDir() + "/campath.xml").c_str(), path, document);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(path.usable) << file;
+    ASSERT_TRUE(path.usable);
     resetPlayback();
-    int frame = 0;
-    for (; path.usable && path.nodeIndex < path.amount - 3 && frame < 100000; frame++) {
-        playbackStep(path);
-        visit(frame);
-        pathParam += 0.01f;
-    }
-    return frame;
-}
-
-} // namespace
-
-// From the start of the animation to the fly-off the UFO, lifted by the demo's own
-// animation, stays in the picture, seen from above the raised platform that would hide it.
-TEST_F(Content, PortPathFramesTheRisingUfo) {
-    Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
-    setFixedStep(60); // the clock moves by one sixtieth of a second per frame
+    setFixedStep(60);
     startClock(demoClock);
     animationStart = float(show::kAnimationStart);
     liftHeight = 0;
@@ -287,13 +272,15 @@ TEST_F(Content, PortPathFramesTheRisingUfo) {
     aspectRatio = 16.0f / 9.0f;
     perspective(40.0f, 1.0f, farPlane);
     int framed = 0;
-    play("campath.xml", [&](int frame) {
+    for (int frame = 0; demoSeconds() < show::kAnimationStart + show::kPhaseThree; frame++) {
+        ASSERT_LT(path.nodeIndex, path.amount - 3) << "the path ends before the fly-off";
+        playbackStep(path);
+        pathParam += 0.01f;
         advanceFixedStep();
         for (int i = 0; i < show::kSceneTwoObjectCount; i++)
             animationStep();
-        double t = demoSeconds();
-        if (t < show::kAnimationStart - 1 || t > show::kAnimationStart + show::kPhaseThree)
-            return;
+        if (demoSeconds() < show::kAnimationStart - 1)
+            continue;
         framed++;
         Mat4 view, clip;
         lookAt(view, pathEye.x, pathEye.y, pathEye.z, pathLookAt.x, pathLookAt.y, pathLookAt.z, 0,
@@ -311,7 +298,7 @@ TEST_F(Content, PortPathFramesTheRisingUfo) {
                 << "frame " << frame << " corner " << corner;
         }
         EXPECT_GT(pathEye.y, ufo.lo.y + liftHeight + 1) << "frame " << frame;
-    });
+    }
     setFixedStep(0);
     EXPECT_GT(liftHeight, 10.0f); // it did rise
     EXPECT_GT(framed, 60 * 9);

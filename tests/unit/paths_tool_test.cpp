@@ -7,26 +7,17 @@
 #include <lib3ds/mesh.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "camera/camera.h"
-#include "show/show.h"
 #include "files.h"
+#include "show/show.h"
 
 namespace {
 
-std::string binDir() {
-    const char* bin = getenv("KESTRUNE_BIN_DIR");
-    return bin ? bin : ".";
-}
 std::string tool() {
-    return binDir() + "/kestrune-paths";
+    return std::string(getenv("KESTRUNE_BIN_DIR") ? getenv("KESTRUNE_BIN_DIR") : ".") +
+           "/kestrune-paths";
 }
 
 // Runs the tool; returns its exit status and what it printed.
@@ -167,15 +158,17 @@ double inkedShare(const std::string& png) {
     return double(inked) / double(pixels);
 }
 
-// Each shipped path, played by the demo's own playback, lasts its scene and keeps the
-// eye the near plane's distance (1) clear of the scene drawn under it.
-TEST_F(ShippedPaths, LastTheirScenesClearOfTheSceneDrawnUnderThem) {
-    for (auto [name, seconds] : {std::pair{"campath2.xml", show::kSceneOneEnd},
-                                 {"campath.xml", show::kAnimationStart + show::kSceneTwoEnd}}) {
+// Each shipped path, played by the demo's own playback, lasts its scene and keeps the eye
+// the near plane's distance (1) clear of the scene drawn under it. Both views label a good
+// share of its nodes, the first and the last among them, and no two labels overlap.
+TEST_F(ShippedPaths, LastTheirScenesClearOfTheSceneWithLabelsThatNeverOverlap) {
+    for (auto [name, seconds, nodes] :
+         {std::tuple{"campath2.xml", show::kSceneOneEnd, 96},
+          {"campath.xml", show::kAnimationStart + show::kSceneTwoEnd, 66}}) {
         std::string file = dir.file(name), png = file.substr(0, file.size() - 4) + ".png", output;
         ASSERT_EQ(runTool("--scene none " + file, &output), 0) << output;
         double bare = inkedShare(png);
-        ASSERT_EQ(runTool("--models " + models + " " + file, &output), 0) << output;
+        ASSERT_EQ(runTool("--label-boxes --models " + models + " " + file, &output), 0) << output;
         auto numberAfter = [&output](const std::string& text) {
             size_t at = output.find(text);
             return at == std::string::npos ? 0.0 : atof(output.c_str() + at + text.size());
@@ -183,45 +176,31 @@ TEST_F(ShippedPaths, LastTheirScenesClearOfTheSceneDrawnUnderThem) {
         EXPECT_GT(numberAfter("segments), "), seconds) << output; // "N s at 60 frames..."
         EXPECT_GE(numberAfter("eye clear of the scene; closest approach "), 1.0) << output;
         EXPECT_GT(inkedShare(png), bare + 0.1) << name << ": " << bare << " without the scene";
-    }
-}
 
-TEST_F(ShippedPaths, NodeLabelsNeverOverlap) {
-    for (const char* name : {"campath.xml", "campath2.xml"}) {
-        std::string output;
-        ASSERT_EQ(runTool("--label-boxes --models " + models + " " + dir.file(name), &output), 0)
-            << output;
         struct Box {
             int view, node;
             double x, y, w, h;
-        };
+        } b;
         std::vector<Box> boxes;
         std::istringstream lines(output);
-        std::string line;
-        while (std::getline(lines, line)) {
-            Box b;
+        for (std::string line; std::getline(lines, line);)
             if (sscanf(line.c_str(), "label view %d node %d box %lf %lf %lf %lf", &b.view, &b.node,
                        &b.x, &b.y, &b.w, &b.h) == 6)
                 boxes.push_back(b);
-        }
-        // Both views label a good share of the nodes, the first and the last among them.
-        int nodes = name == std::string("campath.xml") ? 66 : 96;
         for (int view = 0; view < 2; view++) {
-            std::vector<bool> labelled(nodes, false);
-            for (const Box& b : boxes)
-                if (b.view == view)
-                    labelled[b.node] = true;
-            EXPECT_TRUE(labelled[0] && labelled[nodes - 1]) << name << " view " << view;
-            EXPECT_GE(std::count(labelled.begin(), labelled.end(), true), nodes / 3)
-                << name << " view " << view;
+            std::vector<bool> labelled(size_t(nodes), false);
+            for (const Box& box : boxes)
+                labelled.at(size_t(box.node)) = labelled.at(size_t(box.node)) || box.view == view;
+            EXPECT_TRUE(labelled[0] && labelled.back()) << name << " view " << view;
+            EXPECT_GE(std::count(labelled.begin(), labelled.end(), true), nodes / 3) << name;
         }
         for (size_t i = 0; i < boxes.size(); i++)
             for (size_t j = i + 1; j < boxes.size(); j++) {
-                const Box &a = boxes[i], &b = boxes[j];
-                bool overlap = a.view == b.view && a.x < b.x + b.w && b.x < a.x + a.w &&
-                               a.y < b.y + b.h && b.y < a.y + a.h;
-                EXPECT_FALSE(overlap) << name << ": labels of nodes " << a.node << " and " << b.node
-                                      << " overlap in view " << a.view;
+                const Box &p = boxes[i], &q = boxes[j];
+                EXPECT_FALSE(p.view == q.view && p.x < q.x + q.w && q.x < p.x + p.w &&
+                             p.y < q.y + q.h && q.y < p.y + p.h)
+                    << name << ": labels of nodes " << p.node << " and " << q.node
+                    << " overlap in view " << p.view;
             }
     }
 }
