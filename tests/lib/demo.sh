@@ -1,6 +1,5 @@
-# Shared helpers for the integration scripts: run the real demo from a private copy of the
-# run folder inside the virtual display that scripts/with-xvfb provides.
-# Usage: source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
+# Helpers for the integration scripts: the real demo from a private copy of the run folder,
+# in the virtual display of scripts/with-xvfb.
 
 fail() {
     echo "FAIL: $*"
@@ -13,8 +12,7 @@ skip() {
     exit 0
 }
 
-# poll SECONDS MESSAGE COMMAND...: runs the command until it succeeds; fails with the
-# message if it has not within the seconds.
+# poll SECONDS MESSAGE COMMAND...: runs the command until it succeeds, or fails after that.
 poll() {
     local limit=$1 message=$2
     shift 2
@@ -25,8 +23,7 @@ poll() {
     fail "$message"
 }
 
-# A private copy of the run folder (symlinks for the big files), so tests can remove or
-# overwrite files without touching the build's own.
+# A private copy of the run folder to change files in (symlinks, but copies of the paths).
 make_run_copy() {
     [ -f "$KESTRUNE_RUN_DIR/models/room.3ds" ] || skip "no generated content in $KESTRUNE_RUN_DIR"
     DEMO_DIR=$(mktemp -d)
@@ -34,9 +31,8 @@ make_run_copy() {
     ln -s "$KESTRUNE_RUN_DIR"/* "$DEMO_DIR/" && rm "$DEMO_DIR"/*.xml && cp "$KESTRUNE_RUN_DIR"/*.xml "$DEMO_DIR/"
 }
 
-# Starts the demo in $DEMO_DIR, silent unless SDL_AUDIODRIVER says otherwise; its standard
-# output goes to $DEMO_OUT, which await reads from the start. Arguments, if any, are a
-# command that runs it (env --default-signal=INT: a background job ignores SIGINT).
+# Starts the demo in $DEMO_DIR, silent unless SDL_AUDIODRIVER says otherwise, its output in
+# $DEMO_OUT; arguments are a command to run it with (a background job ignores SIGINT).
 start_demo() {
     DEMO_OUT="$DEMO_DIR/stdout.txt" CURSOR=0
     (cd "$DEMO_DIR" && SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" exec "$@" ./kestrune \
@@ -84,9 +80,8 @@ stop_demo() {
     DEMO_PID=""
 }
 
-# Input to a fixed-step run, which prints "frame F: key K", "frame F: special N down|up"
-# and "frame F: pointer X Y" for each event: each helper returns once the demo has taken
-# the event, with FRAME set to the frame it followed. The window must have the focus.
+# Input to a fixed-step run, which prints "frame F: key K" (or "special N down|up", "pointer
+# X Y"): each helper returns once the demo has taken it, with FRAME set. Needs the focus.
 key() {
     local k
     for k in "$@"; do

@@ -1,5 +1,4 @@
 # Picture and sound checks for the integration scripts (after tests/lib/demo.sh).
-# Usage: source "$KESTRUNE_SOURCE_DIR/tests/lib/media.sh"
 
 # The screen, or with a geometry WxH+X+Y that part of it, as PNG.
 screenshot() {

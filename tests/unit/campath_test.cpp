@@ -137,29 +137,6 @@ TEST_F(CamPath, RecordedFileIsWrittenInPrintLayoutAndReadsBack) {
         << out;
 }
 
-// In a child process that cannot write the folder: root passes permission checks, so the
-// child drops to an unprivileged user first.
-void recordIntoReadOnlyFolder(const std::string& folder) {
-    dup2(2, 1); // the death-test matcher reads stderr
-    chmod(folder.c_str(), 0555);
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-        exit(3);
-    setvbuf(stdout, nullptr, _IONBF, 0);
-    keyboard('q', 0, 0);
-    keyboard('w', 0, 0);
-    keyboard('e', 0, 0);
-    exit(0);
-}
-
-TEST_F(CamPath, UnwritableFolderLeavesTheOldFileIntact) {
-    std::ofstream(target) << "old";
-    chmod(target.c_str(), 0666); // writable itself: only a write beside it keeps it whole
-    EXPECT_EXIT(recordIntoReadOnlyFolder(folder), testing::ExitedWithCode(0),
-                "cam path not written to .*campath.xml: Permission denied\ncam path finished!");
-    EXPECT_EQ(readText(target), "old");
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"campath.xml"});
-}
-
 // Records the given number of nodes in a death-test child, then leaves the demo one way.
 void recordThenLeave(int nodes, void (*leave)()) {
     dup2(2, 1); // the death-test matcher reads stderr
@@ -169,6 +146,24 @@ void recordThenLeave(int nodes, void (*leave)()) {
         keyboard('w', 0, 0);
     leave();
     exit(9); // every way out must end the process itself
+}
+
+// In a child process that cannot write the folder: root passes permission checks, so the
+// child drops to an unprivileged user first.
+void recordIntoReadOnlyFolder(const std::string& folder) {
+    chmod(folder.c_str(), 0555);
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        exit(3);
+    recordThenLeave(1, [] { keyboard(27, 0, 0); }); // Escape
+}
+
+TEST_F(CamPath, UnwritableFolderLeavesTheOldFileIntact) {
+    std::ofstream(target) << "old";
+    chmod(target.c_str(), 0666); // writable itself: only a write beside it keeps it whole
+    EXPECT_EXIT(recordIntoReadOnlyFolder(folder), testing::ExitedWithCode(0),
+                "cam path not written to .*campath.xml: Permission denied\ncam path finished!");
+    EXPECT_EQ(readText(target), "old");
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"campath.xml"});
 }
 
 void signalled(int number) {

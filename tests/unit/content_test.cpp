@@ -1,21 +1,15 @@
-// The generated content: models as lib3ds reads them against the generator's manifest,
-// faces and layout as the demo reads them, textures as DevIL loads them, the port path
+// The generated content (the reader's suite holds the models against the generator's
+// manifest): faces and layout as the demo reads them, textures as DevIL loads them, the port path
 // framing the rising UFO, and the music. (The paths against the scenes' geometry are
 // checked through kestrune-paths.)
 #include <IL/il.h>
 #include <gtest/gtest.h>
-#include <lib3ds/file.h>
-#include <lib3ds/material.h>
-#include <lib3ds/mesh.h>
 #include <tinyxml.h>
 
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <map>
-#include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -94,46 +88,6 @@ class Content : public ::testing::Test {
 };
 
 } // namespace
-
-// The manifest: "model FILE OBJECTS MATERIALS", "material NAME TEXTURE", "object NAME
-// MATERIAL VERTICES FACES".
-TEST_F(Content, Lib3dsReadsWhatTheGeneratorMeant) {
-    std::ifstream manifest(runDir() + "/content-manifest.txt");
-    std::map<std::string, std::map<std::string, std::string>> expected, found;
-    std::string line, kind, file;
-    int models = 0;
-    while (std::getline(manifest, line)) {
-        std::istringstream words(line);
-        std::string a, b, c, d;
-        words >> kind >> a >> b >> c >> d;
-        if (kind == "model")
-            file = a, models++, expected[file]["counts"] = b + " " + c;
-        else
-            expected[file][kind + " " + a] =
-                kind == "material" ? b : b + " " + c + " " + c + " " + d;
-    }
-    EXPECT_EQ(models, 6);
-    for (const auto& [name, intent] : expected) {
-        std::unique_ptr<Lib3dsFile, void (*)(Lib3dsFile*)> f(
-            lib3ds_file_load((runDir() + "/models/" + name).c_str()), lib3ds_file_free);
-        ASSERT_NE(f, nullptr) << name;
-        std::map<std::string, std::string>& seen = found[name];
-        int meshes = 0, materials = 0;
-        for (Lib3dsMaterial* mat = f->materials; mat; mat = mat->next, materials++)
-            seen["material " + std::string(mat->name)] = mat->texture1_map.name;
-        for (Lib3dsMesh* m = f->meshes; m; m = m->next, meshes++) {
-            std::set<std::string> faceMaterials;
-            for (Lib3dsDword k = 0; k < m->faces; k++)
-                faceMaterials.insert(m->faceL[k].material);
-            EXPECT_EQ(faceMaterials.size(), 1u) << m->name; // one material per object
-            seen["object " + std::string(m->name)] =
-                *faceMaterials.begin() + " " + std::to_string(m->points) + " " +
-                std::to_string(m->texels) + " " + std::to_string(m->faces);
-        }
-        seen["counts"] = std::to_string(meshes) + " " + std::to_string(materials);
-    }
-    EXPECT_EQ(found, expected);
-}
 
 // As the demo lights them: floor, water and landing pad face up, the ceiling down, and
 // closed bodies have outward normals.

@@ -61,17 +61,9 @@ void expectVec(const Vec3& v, float x, float y, float z) {
 // plane: the area-weighted sum of face normals, negated, not the mean of unit normals.
 // Unused vertices and those of degenerate faces get a unit fallback.
 TEST(Normals, AreaWeightedNegatedAndAFallback) {
-    ModelObject o = makeObject({{0, 0, 0},
-                                {1, 0, 0},
-                                {0, 1, 0},
-                                {2, 0, 0},
-                                {0, 0, 2},
-                                {5, 0, 0},
-                                {6, 0, 0},
-                                {7, 0, 0},
-                                {5, 5, 5},
-                                {1, 1, 1}},
-                               {{0, 1, 2}, {0, 3, 4}, {5, 6, 7}, {9, 9, 9}});
+    std::vector<Vec3> at = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 0, 0}, {0, 0, 2},
+                            {5, 0, 0}, {6, 0, 0}, {7, 0, 0}, {5, 5, 5}, {1, 1, 1}};
+    ModelObject o = makeObject(at, {{0, 1, 2}, {0, 3, 4}, {5, 6, 7}, {9, 9, 9}});
     computeNormals(o);
     float len = std::sqrt(17.0f);
     expectVec(o.normals[0], 0, -4 / len, 1 / len);
@@ -136,18 +128,13 @@ TEST(RenderItems, EachModelOwnsAContiguousRangeInObjectOrder) {
     three[1].vertices[0].x = 42;
     Model second = prepared(three, 3, 2);
 
-    EXPECT_EQ(renderListSize(), before + 5);
-    EXPECT_EQ(first.firstItem, before);
-    EXPECT_EQ(first.itemCount, 2);
-    EXPECT_EQ(empty.itemCount, 0);
-    EXPECT_EQ(second.firstItem, first.firstItem + 2);
-    EXPECT_EQ(second.itemCount, 3);
+    EXPECT_EQ(std::vector<int>({renderListSize(), first.firstItem, first.itemCount, empty.itemCount,
+                                second.firstItem, second.itemCount}),
+              std::vector<int>({before + 5, before, 2, 0, before + 2, 3}));
+    const RenderItem &item = renderItem(first.firstItem), &other = renderItem(second.firstItem);
     EXPECT_EQ(renderItem(second.firstItem + 1).vertices[0], 42.0f);
-    EXPECT_EQ(renderItem(second.firstItem).shaderKind, 3);
-    EXPECT_EQ(renderItem(second.firstItem).passKind, 2);
-    const RenderItem& item = renderItem(first.firstItem);
-    EXPECT_EQ(item.vertexCount, 3);
-    EXPECT_EQ(item.faceCount, 1);
+    EXPECT_EQ(std::pair(other.shaderKind, other.passKind), std::pair(3, 2));
+    EXPECT_EQ(std::pair(item.vertexCount, item.faceCount), std::pair(3, 1));
     EXPECT_EQ(item.vertices[3], 1.0f);
     EXPECT_EQ(item.indices, (std::vector<uint32_t>{0, 1, 2}));
 
@@ -170,11 +157,10 @@ TEST(RenderItems, MaterialTexturesAndZerosForUnknownMaterialOrMissingTexCoords) 
     materials[1].colorTexture = 11;
     materials[1].bumpTexture = 12;
     Model m = prepared(objects, 1, 1, materials);
-    EXPECT_EQ(renderItem(m.firstItem).colorTexture, 11u);
-    EXPECT_EQ(renderItem(m.firstItem).bumpTexture, 12u);
+    EXPECT_EQ(std::pair(renderItem(m.firstItem).colorTexture, renderItem(m.firstItem).bumpTexture),
+              std::pair(11u, 12u));
     const RenderItem& item = renderItem(m.firstItem + 1);
-    EXPECT_EQ(item.colorTexture, 0u);
-    EXPECT_EQ(item.bumpTexture, 0u);
+    EXPECT_EQ(std::pair(item.colorTexture, item.bumpTexture), std::pair(0u, 0u));
     EXPECT_EQ(item.texCoords, (std::vector<float>{0.25f, 0.75f, 0, 0, 0, 0}));
 }
 

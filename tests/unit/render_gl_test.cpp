@@ -80,11 +80,7 @@ class GlWindow : public testing::Environment {
         glutInitWindowSize(windowWidth, windowHeight);
         glutCreateWindow("Kestrune render test");
         glutHideWindow();
-        aspectRatio = float(windowWidth) / float(windowHeight);
-        glewExperimental = GL_TRUE;
-        glewInit();
-        ilInit();
-        glEnable(GL_DEPTH_TEST);
+        setupGraphics();
         for (const char* var : {"KESTRUNE_RUN_DIR", "KESTRUNE_SOURCE_DIR"})
             if (getenv(var) && fs::exists(fs::path(getenv(var)) / "shader/bloom.fs")) {
                 fs::current_path(getenv(var));
@@ -107,6 +103,7 @@ class GlWindow : public testing::Environment {
         setupShaders();
         glGetIntegerv(GL_CURRENT_PROGRAM, &programAfterSetup);
         setupRenderTargets();
+        reshape(windowWidth, windowHeight);
         startClock(demoClock);
         startFrameTimer(frameTimer);
     }
@@ -322,8 +319,6 @@ class Frame : public ::testing::Test {
   protected:
     void SetUp() override {
         // The user camera at z = 6 looks at the squares; no path is loaded.
-        camera.width = windowWidth;
-        camera.height = windowHeight;
         cursorMoved(windowWidth / 2, windowHeight / 2);
         setCamera(0, 0, 6, 0, 0, 0, 0, 1, 0);
         cameraPathMode = true;
