@@ -9,8 +9,9 @@ source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 make_run_copy
 export SDL_AUDIODRIVER=dummy KESTRUNE_NO_DRAW=1
 
-for case in "60 7001 10982" "30 3551 5642"; do
-    read -r fps switch end <<<"$case"
+# At 30 fps without an audio device: the demo plays silent, on the same frames.
+for case in "60 7001 10982 dummy" "30 3551 5642 no-such-driver"; do
+    read -r fps switch end SDL_AUDIODRIVER <<<"$case"
     export KESTRUNE_FPS=$fps
     start_demo
     wait_for_exit 300
@@ -20,6 +21,7 @@ for case in "60 7001 10982" "30 3551 5642"; do
         fail "$fps fps: the switch is not on frame $switch: $(grep 'lvl2' "$DEMO_OUT")"
     grep -qx "frame $end: music stops" "$DEMO_OUT" ||
         fail "$fps fps: the show did not end on frame $end: $(grep 'stops' "$DEMO_OUT")"
+    [ "$SDL_AUDIODRIVER" = dummy ] || grep -q "no sound" "$DEMO_OUT" || fail "$fps fps: a sound device"
     echo "$fps fps: switch on frame $switch, end on frame $end"
 done
 
