@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <IL/il.h>
-#include <lib3ds/file.h>
-#include <lib3ds/mesh.h>
 
 #include <algorithm>
 #include <cstring>
@@ -27,27 +25,6 @@ int runTool(const std::string& arguments, std::string* output) {
     return status;
 }
 
-// A square wall named "Wall", 20 units wide, across the z = 0 plane (y-up), written by an
-// independent 3DS writer.
-void writeWall(const std::string& fileName) {
-    Lib3dsFile* file = lib3ds_file_new();
-    Lib3dsMesh* mesh = lib3ds_mesh_new("Wall");
-    lib3ds_mesh_new_point_list(mesh, 4);
-    // The file is z-up: its y is the scene's -z, its z the scene's y.
-    const float corners[4][3] = {{-10, 0, -10}, {10, 0, -10}, {10, 0, 10}, {-10, 0, 10}};
-    for (int i = 0; i < 4; i++)
-        for (int k = 0; k < 3; k++)
-            mesh->pointL[i].pos[k] = corners[i][k];
-    lib3ds_mesh_new_face_list(mesh, 2);
-    const Lib3dsWord faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
-    for (int f = 0; f < 2; f++)
-        for (int k = 0; k < 3; k++)
-            mesh->faceL[f].points[k] = faces[f][k];
-    lib3ds_file_insert_mesh(file, mesh);
-    ASSERT_TRUE(lib3ds_file_save(file, fileName.c_str()));
-    lib3ds_file_free(file);
-}
-
 class PathsTool : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -59,8 +36,12 @@ class PathsTool : public ::testing::Test {
 
 // The eye against a wall across z = 0: through it, beside it, and standing still.
 TEST_F(PathsTool, WarnsWhereTheEyeMeetsTheScene) {
+    // A square wall named "Wall", 20 units wide, across the z = 0 plane (the file is z-up).
+    Bytes wall =
+        file({object("Wall", {vertices({{-10, 0, -10}, {10, 0, -10}, {10, 0, 10}, {-10, 0, 10}}),
+                              faces({{0, 1, 2, 0}, {0, 2, 3, 0}})})});
     ASSERT_TRUE(std::filesystem::create_directory(dir.file("models")));
-    writeWall(dir.file("models/room.3ds"));
+    writeText(dir.file("models/room.3ds"), std::string(wall.begin(), wall.end()));
     auto line = [](float x, std::vector<float> zs) {
         std::vector<Vec3> eyes;
         for (float z : zs)

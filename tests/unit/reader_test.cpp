@@ -28,64 +28,6 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-template <class T> void put(Bytes& b, T v) {
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(&v); // little-endian, as in the file
-    b.insert(b.end(), p, p + sizeof v);
-}
-Bytes str(const std::string& s) {
-    return Bytes(s.c_str(), s.c_str() + s.size() + 1);
-}
-Bytes cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-Bytes chunk(uint16_t id, std::initializer_list<Bytes> parts) {
-    Bytes data = cat(parts), out;
-    put(out, id);
-    put(out, uint32_t(data.size() + 6));
-    return cat({out, data});
-}
-Bytes vertices(std::initializer_list<Vec3> points, size_t extraBytes = 0) {
-    Bytes b;
-    put(b, uint16_t(points.size()));
-    for (Vec3 p : points)
-        put(b, p.x), put(b, p.y), put(b, p.z);
-    b.resize(b.size() + extraBytes, 0xEE);
-    return chunk(0x4110, {b});
-}
-Bytes faces(std::initializer_list<std::array<uint16_t, 4>> list,
-            std::initializer_list<Bytes> children = {}) {
-    Bytes b;
-    put(b, uint16_t(list.size()));
-    for (auto f : list)
-        put(b, f);
-    return chunk(0x4120, {b, cat(children)});
-}
-Bytes oneFace(std::initializer_list<Bytes> children = {}) {
-    return faces({{0, 1, 2, 0}}, children);
-}
-Bytes group(const std::string& material) {
-    return chunk(0x4130, {str(material), {1, 0, 0, 0}});
-}
-const Bytes triangle = vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-Bytes object(const std::string& name, std::initializer_list<Bytes> meshParts) {
-    return chunk(0x4000, {str(name), chunk(0x4100, {cat(meshParts)})});
-}
-Bytes material(const std::string& name, const std::string& map1 = "") {
-    Bytes m = chunk(0xA000, {str(name)});
-    if (!map1.empty())
-        m = cat({m, chunk(0xA200, {chunk(0xA300, {str(map1)})})});
-    return chunk(0xAFFF, {m});
-}
-const Bytes meshVersion = chunk(0x3D3E, {{3, 0, 0, 0}});
-Bytes file(std::initializer_list<Bytes> editorParts) {
-    return chunk(0x4D4D, {chunk(0x3D3D, {meshVersion, cat(editorParts)})});
-}
-
 // Per object: the material index and whether it has a texture.
 std::vector<std::pair<int, int>> materialsOf(const Model& m) {
     std::vector<std::pair<int, int>> out;
@@ -469,21 +411,20 @@ TEST(Inspect, PrintsObjectsAndMaterialsAsJson) {
     std::string tool = std::string(bin ? bin : ".") + "/kestrune-inspect";
     if (access(tool.c_str(), X_OK) != 0)
         GTEST_SKIP() << tool << " is not built";
-    auto inspect = [&](const std::string& path, int& status) {
-        return commandOutput(tool + " '" + path + "' 2>/dev/null", &status);
-    };
     Bytes bytes = file({object("say \"hi\"\\\t", {triangle})});
     TempFolder temp;
     std::string path = temp.file("x.3ds");
     std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), long(bytes.size()));
 
     int status = -1;
-    EXPECT_EQ(inspect(path, status),
+    const std::string command = tool + " '" + path + "' 2>/dev/null";
+    EXPECT_EQ(commandOutput(command, &status),
               "{\"objects\": [\n  {\"name\": \"say \\\"hi\\\"\\\\\\t\", \"vertexCount\": 3, "
               "\"faceCount\": 0, \"texCoordCount\": 0, \"materialIndex\": 0, "
               "\"hasTexture\": false}\n], \"materials\": []}\n");
     EXPECT_EQ(status, 0);
     ASSERT_EQ(truncate(path.c_str(), 20), 0);
-    EXPECT_EQ(inspect(path, status), "Corrupt 3DS file: " + path + "! (file cut short)\n");
+    EXPECT_EQ(commandOutput(command, &status),
+              "Corrupt 3DS file: " + path + "! (file cut short)\n");
     EXPECT_EQ(status, 1);
 }
