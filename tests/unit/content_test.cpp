@@ -26,8 +26,7 @@
 namespace {
 
 std::string runDir() {
-    const char* dir = std::getenv("KESTRUNE_RUN_DIR");
-    return dir ? dir : "";
+    return envFolder("KESTRUNE_RUN_DIR");
 }
 
 struct Bounds {
@@ -79,7 +78,7 @@ struct Scene {
 class Content : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (runDir().empty())
+        if (!getenv("KESTRUNE_RUN_DIR"))
             GTEST_SKIP() << "KESTRUNE_RUN_DIR is not set; run through ctest";
         if (!std::ifstream(runDir() + "/content-manifest.txt"))
             FAIL() << "no content-manifest.txt in " << runDir() << " (build the content target)";

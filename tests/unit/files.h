@@ -17,6 +17,11 @@
 
 #include "math/vecmath.h"
 
+// The folders ctest names: the run folder (KESTRUNE_RUN_DIR) and the build (KESTRUNE_BIN_DIR).
+inline std::string envFolder(const char* name) {
+    return getenv(name) ? getenv(name) : ".";
+}
+
 // A fresh folder under the temporary directory, removed with everything in it.
 struct TempFolder {
     std::string path =

@@ -3,11 +3,8 @@
 // are checked through the real demo.)
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #include "audio/music.h"
+#include "files.h"
 
 namespace {
 
@@ -16,8 +13,7 @@ long openDescriptors() {
 }
 
 TEST(Music, TwoHundredSwitchesKeepOneStreamOpen) {
-    const char* run = getenv("KESTRUNE_RUN_DIR");
-    std::string mp3 = std::string(run ? run : ".") + "/lvl2.mp3";
+    std::string mp3 = envFolder("KESTRUNE_RUN_DIR") + "/lvl2.mp3";
     if (!std::filesystem::exists(mp3))
         GTEST_SKIP() << "no generated content: no " << mp3;
     setenv("SDL_AUDIODRIVER", "dummy", 1);

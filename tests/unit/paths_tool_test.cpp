@@ -14,8 +14,7 @@
 namespace {
 
 std::string tool() {
-    return std::string(getenv("KESTRUNE_BIN_DIR") ? getenv("KESTRUNE_BIN_DIR") : ".") +
-           "/kestrune-paths";
+    return envFolder("KESTRUNE_BIN_DIR") + "/kestrune-paths";
 }
 
 // Runs the tool; returns its exit status and what it printed.
@@ -115,12 +114,12 @@ class ShippedPaths : public PathsTool {
   protected:
     void SetUp() override {
         PathsTool::SetUp();
-        const char* run = getenv("KESTRUNE_RUN_DIR");
-        if (!run || !std::ifstream(std::string(run) + "/campath.xml"))
-            GTEST_SKIP() << "no generated content: KESTRUNE_RUN_DIR is unset or not built";
-        models = std::string(run) + "/models";
+        std::string run = envFolder("KESTRUNE_RUN_DIR");
+        if (!std::ifstream(run + "/campath.xml"))
+            GTEST_SKIP() << "no generated content in " << run;
+        models = run + "/models";
         for (const char* name : {"campath.xml", "campath2.xml"})
-            writeText(dir.file(name), readText(std::string(run) + "/" + name));
+            writeText(dir.file(name), readText(run + "/" + name));
     }
     std::string models;
 };

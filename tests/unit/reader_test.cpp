@@ -245,7 +245,7 @@ void expectAsLib3dsReadsIt(const std::string& path) {
 // "model FILE OBJECTS MATERIALS", "material NAME TEXTURE", "object NAME MATERIAL VERTICES
 // FACES", with a texture coordinate per vertex.
 TEST(GeneratedModels, ReadAsLib3dsReadsThemAndAsTheGeneratorMeant) {
-    std::string run = getenv("KESTRUNE_RUN_DIR") ? getenv("KESTRUNE_RUN_DIR") : ".";
+    std::string run = envFolder("KESTRUNE_RUN_DIR");
     std::ifstream manifest(run + "/content-manifest.txt");
     if (!manifest)
         GTEST_SKIP() << "no content-manifest.txt in " << run << " (build the content target)";
@@ -407,8 +407,7 @@ TEST_F(RealFiles, EveryCutFailsCleanlyOrReadsAPrefix) {
 // kestrune-inspect: JSON for a good file (names escaped), the reader's message and status 1
 // for a bad one.
 TEST(Inspect, PrintsObjectsAndMaterialsAsJson) {
-    const char* bin = getenv("KESTRUNE_BIN_DIR");
-    std::string tool = std::string(bin ? bin : ".") + "/kestrune-inspect";
+    std::string tool = envFolder("KESTRUNE_BIN_DIR") + "/kestrune-inspect";
     if (access(tool.c_str(), X_OK) != 0)
         GTEST_SKIP() << tool << " is not built";
     Bytes bytes = file({object("say \"hi\"\\\t", {triangle})});
