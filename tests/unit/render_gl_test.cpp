@@ -330,11 +330,11 @@ class Frame : public ::testing::Test {
     static int column(float x) {
         return int((1 + x / 6 / (std::tan(20 * M_PI / 180) * aspectRatio)) / 2 * windowWidth);
     }
-    // A frame; the pixel of (x, 0, 0) in the window or the scene target.
-    static Image frameAt(float x, unsigned int from = 0) {
+    // A frame; the window's pixel of (x, 0, 0).
+    static Image frameAt(float x) {
         renderFrame();
         glFinish();
-        return pixel(from, column(x), windowHeight / 2);
+        return pixel(0, column(x), windowHeight / 2);
     }
 };
 
