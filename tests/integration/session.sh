@@ -33,9 +33,9 @@ check_picture "$DEMO_DIR/scene1.png" "scene 1"
 key c
 key q w
 shot still
-arrow down Up
+up_arrow down
 after_frames 3
-arrow up Up
+up_arrow up
 shot moved
 expect_changed_picture "$DEMO_DIR/still.png" "$DEMO_DIR/moved.png" "Up held"
 key w
@@ -65,7 +65,6 @@ look $((W / 16)) $((H / 16))
 xdotool mouseup 1
 key e
 await "cam path finished!"
-ls "$DEMO_DIR" | grep -q 'campath.xml.' && fail "the recorder left a temporary file"
 
 # Node by node, how far the eye moved (x, y, z) and the view turned (left, up) since the
 # node before. Up moved the camera along -z during k frames.

@@ -13,11 +13,9 @@ trap 'rm -rf "$out"' EXIT
 VIDEO_SIZE=320x180 VIDEO_FPS=60 "$KESTRUNE_SOURCE_DIR/scripts/record-video" \
     "$KESTRUNE_BIN_DIR" "$out/range.mp4" 116 118 || fail "record-video failed"
 
-probe() {
-    ffprobe -v error -select_streams "$1" -show_entries "stream=$2" -of csv=p=0 "$out/range.mp4"
-}
-[ "$(probe v:0 nb_frames,r_frame_rate)" = "60/1,120" ] ||
-    fail "picture: $(probe v:0 nb_frames,r_frame_rate), not 120 frames at 60/1"
+picture=$(ffprobe -v error -select_streams v:0 -show_entries stream=nb_frames,r_frame_rate \
+    -of csv=p=0 "$out/range.mp4")
+[ "$picture" = "60/1,120" ] || fail "picture: $picture, not 120 frames at 60/1"
 
 # The frame whose mean brightness differs most from the one before.
 switch_frame=$(ffmpeg -v error -i "$out/range.mp4" -vf scale=16:9,format=gray -f rawvideo - |

@@ -95,12 +95,10 @@ key() {
     done
 }
 
-# arrow down|up NAME: presses or releases an arrow key.
-arrow() {
-    local code
-    case "$2" in Left) code=100 ;; Up) code=101 ;; Right) code=102 ;; Down) code=103 ;; esac
-    xdotool "key$1" "$2"
-    await "^frame [0-9]+: special $code $1\$"
+# up_arrow down|up: presses or releases the Up arrow, GLUT's special key 101.
+up_arrow() {
+    xdotool "key$1" Up
+    await "^frame [0-9]+: special 101 $1\$"
 }
 
 # The pointer to window pixel (x, y).

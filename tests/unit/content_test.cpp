@@ -1,7 +1,5 @@
-// The generated content (the reader's suite holds the models against the generator's
-// manifest): faces and layout as the demo reads them, textures as DevIL loads them, the port path
-// framing the rising UFO, and the music. (The paths against the scenes' geometry are
-// checked through kestrune-paths.)
+// The generated content as the demo reads it: faces and layout, textures as DevIL loads
+// them, the port path framing the rising UFO, and the music.
 #include <IL/il.h>
 #include <gtest/gtest.h>
 #include <tinyxml.h>

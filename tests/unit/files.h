@@ -3,7 +3,6 @@
 // by byte from their chunks.
 #pragma once
 #include <sys/wait.h>
-#include <tinyxml.h>
 
 #include <array>
 #include <cstdint>

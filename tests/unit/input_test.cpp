@@ -28,15 +28,12 @@ TEST(Input, TogglesAreLowerCaseOnly) {
     EXPECT_FLOAT_EQ(dd, 0.005f);
 
     // "x" without a window only remembers the choice.
-    struct {
-        const char* key;
-        bool* flag;
-    } toggles[] = {{"b", &bloomEnabled}, {"c", &cameraPathMode}, {"x", &shaderEnabled}};
-    for (auto& t : toggles) {
-        press(t.key);
-        EXPECT_TRUE(*t.flag) << t.key;
-        press(t.key);
-        EXPECT_FALSE(*t.flag) << t.key;
+    for (auto [key, flag] :
+         {std::pair{"b", &bloomEnabled}, {"c", &cameraPathMode}, {"x", &shaderEnabled}}) {
+        press(key);
+        EXPECT_TRUE(*flag) << key;
+        press(key);
+        EXPECT_FALSE(*flag) << key;
     }
 }
 

@@ -78,12 +78,10 @@ TEST(Matrix, LookAtPutsTheCentreAheadOnTheNegativeZAxis) {
 }
 
 TEST(Matrix, ProjectionsMapTheirVolumeOntoTheCube) {
-    float savedAspect = aspectRatio;
     aspectRatio = 2.0f; // a wide window: the view is twice as wide as high
     perspective(90.0f, 1.0f, 3000.0f);
     expectMaps(projection, {2, 1, -1}, {1, 1, -1});
     expectMaps(projection, {-2 * 3000, -3000, -3000}, {-1, -1, 1});
-    aspectRatio = savedAspect;
 
     // Pixels from the top-left corner; the near and far planes at depth -1 and 1.
     ortho(640, 480, -10000, 40000);

@@ -1,6 +1,5 @@
-// Music streams over SDL2_mixer with SDL's dummy audio driver: switches close the stream
-// they replace. (What is heard, and a demo without its music files or an audio device,
-// are checked through the real demo.)
+// Music streams with SDL's dummy driver: switches close the stream they replace. (What is
+// heard, and a demo without music files or a device, are checked on the real demo.)
 #include <gtest/gtest.h>
 
 #include "audio/music.h"

@@ -41,30 +41,31 @@ TEST_F(PathsTool, WarnsWhereTheEyeMeetsTheScene) {
                               faces({{0, 1, 2, 0}, {0, 2, 3, 0}})})});
     ASSERT_TRUE(std::filesystem::create_directory(dir.file("models")));
     writeText(dir.file("models/room.3ds"), std::string(wall.begin(), wall.end()));
-    auto line = [](float x, std::vector<float> zs) {
-        std::vector<Vec3> eyes;
-        for (float z : zs)
-            eyes.push_back({x, 1, z});
-        return eyes;
-    };
+    // Each case: the eyes' x and their z on a line at y = 1, what the output says and not.
     const struct {
-        std::vector<Vec3> eyes;
+        float x;
+        std::vector<float> zs;
         std::vector<std::string> expected, unexpected;
     } cases[] = {
         // Node 3 stands in front of the wall and node 4 behind it.
-        {line(0, {7, 5, 3, 1, -1, -3, -5, -7}),
+        {0,
+         {7, 5, 3, 1, -1, -3, -5, -7},
          {"8 nodes held, amount 8", "(5 segments)",
           "WARNING: the eye passes through Wall (room.3ds) in segment 3-4"},
          {"clear", "stands still"}},
         // The same beside the wall: clear, 40 units away at the closest.
-        {line(50, {7, 5, 3, 1, -1, -3, -5, -7}),
+        {50,
+         {7, 5, 3, 1, -1, -3, -5, -7},
          {"eye clear of the scene", "closest approach 40.00 units to Wall (room.3ds)"},
          {"passes through", "stands still"}},
         // Four equal nodes: the eye stops for the segment between the middle two.
-        {line(50, {7, 5, 3, 3, 3, 3, 1, -1}), {"WARNING: the eye stands still"}, {}},
+        {50, {7, 5, 3, 3, 3, 3, 1, -1}, {"WARNING: the eye stands still"}, {}},
     };
     for (const auto& c : cases) {
-        writeText(dir.file("path.xml"), pathXml(c.eyes, c.eyes.size(), int(c.eyes.size())));
+        std::vector<Vec3> eyes;
+        for (float z : c.zs)
+            eyes.push_back({c.x, 1, z});
+        writeText(dir.file("path.xml"), pathXml(eyes, eyes.size(), int(eyes.size())));
         std::string output;
         ASSERT_EQ(runTool("--scene 1 --models " + dir.file("models") + " " + dir.file("path.xml"),
                           &output),
@@ -78,12 +79,10 @@ TEST_F(PathsTool, WarnsWhereTheEyeMeetsTheScene) {
 }
 
 TEST_F(PathsTool, BrokenFilesFailWithAClearMessage) {
-    writeText(dir.file("broken_path.xml"), "<camerapath><points amount=\"9\"><pos x=\"1\"/>");
-    writeText(dir.file("short_path.xml"),
-              "<camerapath><points amount=\"2\"><pos x=\"1\"/><view xv=\"1\"/>"
-              "<pos x=\"2\"/><view xv=\"2\"/></points></camerapath>");
     std::vector<Vec3> eyes = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}};
     std::string fine = pathXml(eyes, eyes.size(), int(eyes.size()));
+    writeText(dir.file("broken_path.xml"), fine.substr(0, fine.size() / 2));
+    writeText(dir.file("short_path.xml"), pathXml({{1, 0, 0}, {2, 0, 0}}, 2, 2));
     auto with = [&](const std::string& from, const std::string& to) {
         std::string text = fine;
         return text.replace(text.find(from), from.size(), to);

@@ -1,6 +1,5 @@
 // The 3DS reader: chunk trees built here byte by byte, files written by lib3ds and by
 // modelling tools compared with lib3ds's reading, every cut of those, and kestrune-inspect.
-// (Random mutations are the fuzz target's job.)
 #include <gtest/gtest.h>
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>

@@ -1,7 +1,5 @@
-// Rendering in one hidden window with one set-up (the real binary shows that the shipped
-// shaders build): the state set-up leaves, the uploaded buffers and both targets, texture loading,
-// the frame (scenes, targets, eye, light, drawItem's unknown kind and index count, the attribute
-// arrays each draw leaves, reshape), the glow passes, broken shader files.
+// Rendering in one hidden window with one set-up: buffers and targets, textures, the frame
+// and drawItem's edge cases, reshape, the glow passes, broken shader files.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <IL/il.h>
@@ -81,11 +79,7 @@ class GlWindow : public testing::Environment {
         glutCreateWindow("Kestrune render test");
         glutHideWindow();
         setupGraphics();
-        for (const char* var : {"KESTRUNE_RUN_DIR", "KESTRUNE_SOURCE_DIR"})
-            if (getenv(var) && fs::exists(fs::path(getenv(var)) / "shader/bloom.fs")) {
-                fs::current_path(getenv(var));
-                break;
-            }
+        fs::current_path(envFolder("KESTRUNE_RUN_DIR"));
         cursorWarpEnabled = false;
 
         // The sky, drawn first, sits where the previous frame's eye put it: out of sight.

@@ -1,6 +1,5 @@
-// The frame timer, the demo clock and the show's timeline on an injected counter (no
-// sleeping, exact deltas) and on the fixed step: the switch, the three animation phases at
-// their strict bounds, the end fade's glow.
+// The frame timer, the demo clock and the timeline on an injected counter and on the fixed
+// step: the switch, the animation phases at their strict bounds, the end fade's glow.
 #include <gtest/gtest.h>
 
 #include <cmath>
