@@ -1,8 +1,9 @@
-# The real demo starts full screen with the title "Kestrune", reports the screen size,
-# opens the sound (SDL's dummy driver), and Escape ends it with status 0. SIGINT finishes a
-# recording in progress before the music stops. A scene-1 path of three nodes is reported
-# and the whole show still runs to its end without its music files (on the fixed step,
-# without drawing). A missing model ends start-up with status 1 and its message.
+# The real demo starts full screen with the title "Kestrune", reports the screen size, opens
+# the sound (SDL's dummy driver), and Escape ends it with status 0, also with broken shader
+# files, which it names. SIGINT finishes a recording in progress before the music stops. A
+# scene-1 path of three nodes is reported and the whole show still runs to its end without
+# its music files (on the fixed step, without drawing). A missing model ends start-up with
+# status 1 and its message.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 make_run_copy
@@ -26,6 +27,24 @@ grep -q "no sound" "$DEMO_OUT" && fail "the sound did not open: $(grep 'no sound
 xdotool windowactivate --sync "$DEMO_WINDOW" key Escape
 wait_for_exit 30
 [ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended with status $DEMO_STATUS"
+
+# Broken shader files (neon.vs missing, flat.fs empty, Fragment.fs not GLSL) are named, and
+# start-up goes on to the event loop.
+rm "$DEMO_DIR/shader" && cp -r "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/" && rm "$DEMO_DIR/shader/neon.vs"
+: >"$DEMO_DIR/shader/flat.fs"
+printf '#version 130\nvoid main() { x }\n' >"$DEMO_DIR/shader/Fragment.fs"
+start_demo
+wait_for_window
+await "model count"
+for message in "shader source missing or empty: shader/neon.vs" "shader/Fragment.fs failed to compile:" \
+    "shader source missing or empty: shader/flat.fs" "shader/neon.vs and shader/neon.fs failed to link" \
+    "shader/flat.vs and shader/flat.fs failed to link"; do
+    grep -qF "$message" "$DEMO_OUT" || fail "no message: $message"
+done
+xdotool windowactivate --sync "$DEMO_WINDOW" key Escape
+wait_for_exit 30
+[ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended the demo with broken shaders with status $DEMO_STATUS"
+rm -r "$DEMO_DIR/shader" && ln -s "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/"
 
 # record SIGNAL NODES: a recording of that many nodes, then the signal, which ends the demo.
 record() {
