@@ -127,7 +127,7 @@ TEST(Reader, OverlongDataIsCutAndConsumed) {
          chunk(0xAFFF, {chunk(0xA020, {chunk(0x0011, {{10, 20, 30}}), chunk(0x0012, {{4, 5, 6}})}),
                         chunk(0xA210, {chunk(0xA300, {str("spec.png")})})}),
          chunk(0xAFFF, {chunk(0xA020, {chunk(0x0010, {floats})})}),
-         object(longName, {vertices({{0, 0, 0}}, 13), chunk(0x4160, {floats})}),
+         object(longName, {vertices({{0, 0, 0}}, 13), chunk(0x4160, {floats}), group(longName)}),
          chunk(0x4000, {str("light"), chunk(0x4600, {floats})}), object("next", {triangle}),
          object("full",
                 {chunk(0x4110, {full(12)}), chunk(0x4120, {full(8)}), chunk(0x4140, {full(8)})})});
@@ -142,11 +142,12 @@ TEST(Reader, OverlongDataIsCutAndConsumed) {
     ASSERT_EQ(m.objectCount, 4);
     EXPECT_EQ(m.objects[0].name + std::string("|") + m.objects[2].name,
               longName.substr(0, 254) + "|next");
-    // One vertex, a light without any, then the next object's three.
-    EXPECT_EQ(std::vector<int>({m.objects[0].vertexCount,
+    // One vertex and the textured material its cut group name matches, a light without
+    // vertices, then the next object's three.
+    EXPECT_EQ(std::vector<int>({m.objects[0].vertexCount, m.objects[0].hasTexture,
                                 m.objects[1].vertexCount + m.objects[1].faceCount,
                                 m.objects[2].vertexCount}),
-              std::vector<int>({1, 0, 3}));
+              std::vector<int>({1, 1, 0, 3}));
     EXPECT_EQ(std::vector<int>(
                   {m.objects[3].vertexCount, m.objects[3].faceCount, m.objects[3].texCoordCount}),
               std::vector<int>(3, 65535));
