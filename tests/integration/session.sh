@@ -23,9 +23,10 @@ xdotool windowmove "$DEMO_WINDOW" 0 0 windowfocus --sync "$DEMO_WINDOW"
 CX=$((W / 2)) CY=$((H / 2))
 point $((CX + 1)) "$CY"
 point "$CX" "$CY"
+# shot NAME [WxH+X+Y]: the screen, or that part of it, two frames on.
 shot() {
     after_frames 2
-    screenshot "$DEMO_DIR/$1.png" "${2:-}"
+    import -window root ${2:+-crop "$2"} +repage "$DEMO_DIR/$1.png"
 }
 shot scene1
 check_picture "$DEMO_DIR/scene1.png" "scene 1"
@@ -116,7 +117,8 @@ check_picture "$DEMO_DIR/scene2.png" "scene 2"
 plain=$MEAN
 expect_changed_picture "$DEMO_DIR/small.png" "$DEMO_DIR/scene2.png" "the switch to scene 2"
 shot still2 "$GEOMETRY"
-expect_same_picture "$DEMO_DIR/scene2.png" "$DEMO_DIR/still2.png" "scene 2 from a still camera"
+[ "$(compare -metric AE "$DEMO_DIR/scene2.png" "$DEMO_DIR/still2.png" null: 2>&1)" = 0 ] ||
+    fail "scene 2 changed from a still camera"
 key b
 shot glow "$GEOMETRY"
 check_picture "$DEMO_DIR/glow.png" "scene 2 with the glow"

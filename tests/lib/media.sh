@@ -1,10 +1,5 @@
 # Picture and sound checks for the integration scripts (after tests/lib/demo.sh).
 
-# The screen, or with a geometry WxH+X+Y that part of it, as PNG.
-screenshot() {
-    import -window root ${2:+-crop "$2"} +repage "$1"
-}
-
 # expect_changed_picture A B WHAT [N]: fails unless more than 1/N of the pixels (N 50 unless
 # given) differ by more than a small tolerance.
 expect_changed_picture() {
@@ -13,10 +8,6 @@ expect_changed_picture() {
     total=$(identify -format '%[fx:w*h]' "$1")
     [ "$diff" -gt $((total / ${4:-50})) ] || fail "$3: only $diff of $total pixels changed"
     echo "changed: $3 ($diff of $total pixels differ)"
-}
-
-expect_same_picture() {
-    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ] || fail "$3: the picture changed"
 }
 
 # Fails unless the picture is a real one: not uniform, not white, not black, many colours.
