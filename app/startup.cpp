@@ -65,6 +65,10 @@ void startDemo(int argc, char** argv) {
     glutPassiveMotionFunc(passiveMotion);
     glutMotionFunc(passiveMotion); // mouse look goes on while a button is held
     glutSetCursor(GLUT_CURSOR_NONE);
+    // Closing the window through the window manager ends the event loop, and the shut-down
+    // follows as on Escape; GLUT would otherwise end the process at once and lose a
+    // recording in progress.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
     desktopSize(&windowWidth, &windowHeight);
     printf("\n**********************************w: %d - h: %d", windowWidth, windowHeight);
@@ -100,5 +104,6 @@ int runDemo(int argc, char** argv) {
     startDemo(argc, argv);
     installStopSignals();
     glutMainLoop();
+    shutDown();
     return 0;
 }

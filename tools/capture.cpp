@@ -454,6 +454,8 @@ int main(int argc, char** argv) {
         endFrame();
         writtenFrames++;
         glutMainLoopEvent();
+        if (glutGetWindow() == 0) // closed by the window manager: the demo's loop would end
+            fail("the window was closed");
         if (windowWidth != width || windowHeight != height)
             fail("the window changed size to %dx%d", windowWidth, windowHeight);
         if (interrupted)

@@ -1,9 +1,9 @@
 # The real demo starts full screen with the title "Kestrune", reports the screen size, opens
 # the sound (SDL's dummy driver), and Escape ends it with status 0, also with broken shader
-# files, which it names. SIGINT finishes a recording in progress before the music stops. A
-# scene-1 path of three nodes is reported and the whole show still runs to its end without
-# its music files (on the fixed step, without drawing). A missing model ends start-up with
-# status 1 and its message.
+# files, which it names. SIGINT and closing the window finish a recording in progress
+# before the music stops. A scene-1 path of three nodes is reported and the whole show
+# still runs to its end without its music files (on the fixed step, without drawing). A
+# missing model ends start-up with status 1 and its message.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 make_run_copy
@@ -46,7 +46,8 @@ wait_for_exit 30
 [ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended the demo with broken shaders with status $DEMO_STATUS"
 rm -r "$DEMO_DIR/shader" && ln -s "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/"
 
-# record SIGNAL NODES: a recording of that many nodes, then the signal, which ends the demo.
+# record WAY NODES: a recording of that many nodes, then a way out that ends the demo: a
+# signal, or "close", the window manager's Alt+F4.
 record() {
     cp "$KESTRUNE_RUN_DIR/campath.xml" "$DEMO_DIR/"
     start_demo env --default-signal=INT KESTRUNE_FPS=60
@@ -58,14 +59,18 @@ record() {
         key w
         await "cam node added!"
     done
-    kill -"$1" "$DEMO_PID"
+    if [ "$1" = close ]; then xdotool key alt+F4; else kill -"$1" "$DEMO_PID"; fi
     wait_for_exit 30
-    [ "$DEMO_STATUS" -eq $((128 + $(kill -l "$1"))) ] || fail "SIG$1 ended with status $DEMO_STATUS"
+    local status=0
+    [ "$1" = close ] || status=$((128 + $(kill -l "$1")))
+    [ "$DEMO_STATUS" -eq "$status" ] || fail "$1 ended the demo with status $DEMO_STATUS"
 }
 record INT 3
 tr '\n' '|' <"$DEMO_OUT" | grep -q 'cam path finished!|frame [0-9]*: music stops' ||
     fail "SIGINT did not finish the recording before the music stopped"
 grep -qF '<points amount="3">' "$DEMO_DIR/campath.xml" || fail "SIGINT: no three-node campath.xml"
+record close 2
+grep -qF '<points amount="2">' "$DEMO_DIR/campath.xml" || fail "closing the window lost the recording"
 
 # Three nodes in the scene-1 path: reported, and scene 1 is seen from the user camera.
 # Without its music files the demo plays silent.
