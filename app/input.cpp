@@ -10,9 +10,9 @@
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "platform/platform.h"
-#include "render/flags.h"
+#include "show/flags.h"
 #include "render/render.h"
-#include "render/timeline.h"
+#include "show/timeline.h"
 
 float headingAngle = 0;
 float headingSin = 0;

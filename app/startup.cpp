@@ -12,10 +12,11 @@
 #include "math/vecmath.h"
 #include "model/renderlist.h"
 #include "platform/platform.h"
-#include "render/flags.h"
+#include "show/flags.h"
 #include "render/render.h"
-#include "render/scene.h"
-#include "render/timer.h"
+#include "show/frame.h"
+#include "show/scene.h"
+#include "show/timer.h"
 
 void setupGraphics() {
     ilInit();
@@ -41,6 +42,22 @@ void reshape(int width, int height) {
     uploadProjection();
 }
 
+static void noDisplay() {}
+
+void registerWindowCallbacks(bool interactive) {
+    // GLUT needs a display callback even when the caller draws the frames itself.
+    glutDisplayFunc(interactive ? display : noDisplay);
+    glutIdleFunc(interactive ? display : nullptr);
+    glutReshapeFunc(reshape);
+    glutIgnoreKeyRepeat(1);
+    glutKeyboardFunc(interactive ? keyboard : nullptr);
+    glutSpecialFunc(interactive ? specialKeyDown : nullptr);
+    glutSpecialUpFunc(interactive ? specialKeyUp : nullptr);
+    glutPassiveMotionFunc(interactive ? passiveMotion : nullptr);
+    // Mouse look goes on while a button is held.
+    glutMotionFunc(interactive ? passiveMotion : nullptr);
+}
+
 void startDemo(int argc, char** argv) {
     // Diagnostics start with their line break rather than end with one; unbuffered, they
     // reach a log or a terminal as they happen.
@@ -55,15 +72,7 @@ void startDemo(int argc, char** argv) {
     glutInitWindowSize(windowWidth, windowHeight);
     glutCreateWindow("Kestrune");
 
-    glutDisplayFunc(display);
-    glutIdleFunc(display);
-    glutReshapeFunc(reshape);
-    glutIgnoreKeyRepeat(1);
-    glutKeyboardFunc(keyboard);
-    glutSpecialFunc(specialKeyDown);
-    glutSpecialUpFunc(specialKeyUp);
-    glutPassiveMotionFunc(passiveMotion);
-    glutMotionFunc(passiveMotion); // mouse look goes on while a button is held
+    registerWindowCallbacks(true);
     glutSetCursor(GLUT_CURSOR_NONE);
     // Closing the window through the window manager ends the event loop, and the shut-down
     // follows as on Escape; GLUT would otherwise end the process at once and lose a

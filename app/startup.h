@@ -6,3 +6,7 @@ void startDemo(int argc, char** argv); // start-up up to the event loop
 // The image library, the GL state and the extension loader; needs a window.
 void setupGraphics();
 void reshape(int width, int height);
+// Every window callback, for the demo and the capture tool alike. Interactive: frames run
+// from the event loop and the keys and the pointer act; otherwise only reshape is served
+// and the caller runs the frames itself.
+void registerWindowCallbacks(bool interactive);

@@ -15,12 +15,13 @@
 #include "camera/camera.h"
 #include "math/vecmath.h"
 #include "model/renderlist.h"
-#include "render/flags.h"
+#include "show/flags.h"
+#include "show/frame.h"
 #include "render/internal.h"
 #include "render/render.h"
-#include "render/scene.h"
-#include "render/timeline.h"
-#include "render/timer.h"
+#include "show/scene.h"
+#include "show/timeline.h"
+#include "show/timer.h"
 
 namespace {
 
@@ -84,12 +85,12 @@ void enterScene(bool two) {
 double measureFloor() {
     // The first draws compile the program for the rasteriser: not part of the floor.
     for (int i = 0; i < 3; i++)
-        drawGlowPasses();
+        drawGlowPasses(brightness, dd);
     glFinish();
     auto start = std::chrono::steady_clock::now();
     const int runs = 20;
     for (int i = 0; i < runs; i++) {
-        drawGlowPasses();
+        drawGlowPasses(brightness, dd);
         glFinish();
     }
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -99,7 +100,7 @@ double measureFloor() {
 void BM_GlowPassesFloor(benchmark::State& state) {
     enterScene(false);
     for (auto _ : state) {
-        drawGlowPasses();
+        drawGlowPasses(brightness, dd);
         glFinish();
     }
 }
@@ -111,7 +112,7 @@ void frameBench(benchmark::State& state, bool sceneTwo, bool glow) {
         bloomEnabled = glow;
         if (!glow)
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        renderFrame();
+        runFrame();
         glFinish();
     }
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -139,7 +140,7 @@ void BM_IssueSceneOneItems(benchmark::State& state) {
         glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
         for (int i = 0; i < renderListSize(); i++) {
             if (renderItem(i).passKind == kSceneOnePass)
-                drawItem(i);
+                showItem(i);
         }
         state.PauseTiming();
         glFinish();

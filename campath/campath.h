@@ -17,7 +17,8 @@ struct CameraPath {
 };
 
 // Playback outputs, written by playbackStep (campath/playback.cpp); and the segment
-// parameter both paths share, advanced by the frame and reset by the scene switch.
+// parameter both paths share, written only here: playbackStep wraps it, the frame advances
+// it through advancePathParam and the scene switch restarts it through restartSegment.
 extern float pathParam;
 extern Vec3 pathEye;
 extern Vec3 pathLookAt;
@@ -43,4 +44,6 @@ void resetRecorder(); // back to idle with an empty document (tests record more 
 void advancePath(CameraPath& path);
 void evaluatePath(CameraPath& path, float t);
 void playbackStep(CameraPath& path);
-void resetPlayback(); // pathParam and the per-axis playback values back to 0
+void advancePathParam(float frameFactor); // after every frame: 0.01 x frameFactor
+void restartSegment();                    // pathParam back to 0: the segment plays anew
+void resetPlayback();                     // pathParam and the per-axis playback values back to 0

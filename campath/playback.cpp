@@ -15,6 +15,14 @@ Vec3 pathLookAt = {0, 0, 0};
 // start-up reader's. A missing or unreadable attribute keeps it.
 static float playX, playY, playZ;
 
+void advancePathParam(float frameFactor) {
+    pathParam += 0.01f * frameFactor;
+}
+
+void restartSegment() {
+    pathParam = 0;
+}
+
 void resetPlayback() {
     pathParam = 0;
     playX = playY = playZ = 0;

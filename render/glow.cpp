@@ -5,12 +5,10 @@
 #include <cstdint>
 
 #include "math/vecmath.h"
-#include "render/flags.h"
 #include "render/internal.h"
-#include "render/timeline.h"
+#include "render/render.h"
 
 unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
-float dd = 0.005f;
 static float quadHeight = 0; // the screen's height at set-up, like the targets'
 
 void buildGlowQuad() {
@@ -51,7 +49,7 @@ static void uploadQuadMatrices() {
     glUniformMatrix4fv(bloomModelViewLoc, 1, GL_FALSE, quadViewMatrix);
 }
 
-void drawGlowPasses() {
+void drawGlowPasses(float brightness, float reach) {
     // Pass 1: the glow image.
     glBindFramebuffer(GL_FRAMEBUFFER, glowFbo);
     glViewport(0, 0, windowWidth, windowHeight);
@@ -64,7 +62,7 @@ void drawGlowPasses() {
     bindQuad();
     glUniform1i(bloomFirstTextureLoc, 0);
     glUniform1f(bloomBrightnessLoc, brightness);
-    glUniform1f(bloomDdLoc, dd);
+    glUniform1f(bloomDdLoc, reach);
     uploadQuadMatrices();
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
 

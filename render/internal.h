@@ -14,7 +14,7 @@ extern unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, b
 extern bool shaderEnabled;
 
 // Item-program locations: one shared set, refilled by lookUpItemLocations for each drawn
-// item's program (render/frame.cpp).
+// item's program (render/draw.cpp).
 extern int sceneProjectionLoc, sceneModelViewLoc, sceneNormalAttr, sceneVertexAttr,
     sceneFirstTextureLoc, sceneTexCoordAttr, sceneTangentAttr, sceneNormalMapLoc, sceneLightDirLoc;
 // Glow-program locations, looked up once.
@@ -36,16 +36,10 @@ void bindAttribute(unsigned int buffer, int location, int components);
 // calls it once its attributes are bound.
 void disableUnfedAttributes();
 
-// --- the glow's full-screen quad and passes (render/glow.cpp) ---
+// --- the glow's full-screen quad (render/glow.cpp) ---
 extern unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
 void buildGlowQuad(); // windowWidth x windowHeight pixels; called by setupShaders
-void drawGlowPasses();
 
 // --- render targets (render/targets.cpp) ---
 extern unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
 extern unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
-
-// --- the frame (render/frame.cpp) ---
-void renderFrame(); // camera movement, timer, the active scene's items, the glow passes
-void drawItem(int index);
-bool viewFollowsPath(); // cameraPathMode, and the active path was loaded whole

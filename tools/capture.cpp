@@ -32,8 +32,8 @@
 #include "audio/music.h"
 #include "math/vecmath.h"
 #include "platform/platform.h"
-#include "render/flags.h"
-#include "render/render.h"
+#include "show/flags.h"
+#include "show/frame.h"
 #include "show/show.h"
 
 namespace {
@@ -367,8 +367,6 @@ uint64_t frameHash(const std::vector<unsigned char>& bytes) {
     return hash;
 }
 
-void noDisplay() {}
-
 void onSignal(int) {
     interrupted = 1;
 }
@@ -395,13 +393,8 @@ int main(int argc, char** argv) {
     startDemo(glutArgc, argv);
     desktopSize(&width, &height);
 
-    // Frames come from here, not from the event loop; keys change nothing.
-    glutDisplayFunc(noDisplay);
-    glutIdleFunc(nullptr);
-    glutKeyboardFunc(nullptr);
-    glutSpecialFunc(nullptr);
-    glutSpecialUpFunc(nullptr);
-    glutPassiveMotionFunc(nullptr);
+    // Frames come from here, not from the event loop; keys and the pointer change nothing.
+    registerWindowCallbacks(false);
     auto started = std::chrono::steady_clock::now();
     while (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height ||
            windowWidth != width || windowHeight != height) {

@@ -15,7 +15,7 @@
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "files.h"
-#include "render/timeline.h"
+#include "show/timeline.h"
 
 namespace {
 

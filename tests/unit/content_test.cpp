@@ -17,8 +17,8 @@
 #include "model/model.h"
 #include "model/reader3ds.h"
 #include "platform/platform.h"
-#include "render/timeline.h"
-#include "render/timer.h"
+#include "show/timeline.h"
+#include "show/timer.h"
 #include "show/show.h"
 
 namespace {

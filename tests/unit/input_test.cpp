@@ -7,9 +7,9 @@
 #include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
-#include "render/flags.h"
+#include "show/flags.h"
 #include "render/internal.h"
-#include "render/timeline.h"
+#include "show/timeline.h"
 
 namespace {
 

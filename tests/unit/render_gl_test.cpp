@@ -1,5 +1,5 @@
 // Rendering in one hidden window with one set-up: buffers and targets, textures, the frame
-// and drawItem's edge cases, reshape, the glow passes.
+// and an item's edge cases, reshape, the glow passes.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <IL/il.h>
@@ -15,12 +15,13 @@
 #include "campath/campath.h"
 #include "model/model.h"
 #include "platform/platform.h"
-#include "render/flags.h"
+#include "show/flags.h"
+#include "show/frame.h"
 #include "render/internal.h"
 #include "render/render.h"
-#include "render/scene.h"
-#include "render/timeline.h"
-#include "render/timer.h"
+#include "show/scene.h"
+#include "show/timeline.h"
+#include "show/timer.h"
 
 namespace fs = std::filesystem;
 using Image = std::vector<unsigned char>;
@@ -325,7 +326,7 @@ class Frame : public ::testing::Test {
     }
     // A frame; the window's pixel of (x, 0, 0).
     static Image frameAt(float x) {
-        renderFrame();
+        runFrame();
         glFinish();
         return pixel(0, column(x), windowHeight / 2);
     }
@@ -385,7 +386,7 @@ TEST_F(Frame, DrawItemKeepsTheProgramForAnUnknownKindAndStaysInTheIndices) {
     glGenQueries(1, &query);
     auto primitives = [&](int index) {
         glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-        drawItem(index);
+        showItem(index);
         glEndQuery(GL_PRIMITIVES_GENERATED);
         glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
         return int(count);
@@ -432,13 +433,13 @@ TEST_F(Frame, EachDrawLeavesOnlyItsOwnArraysEnabled) {
         }
     };
     levelTwoActive = true;
-    drawItem(FacingLit); // normal mapping: all four arrays
+    showItem(FacingLit); // normal mapping: all four arrays
     expectOnlyArraysOf(normalMappingProgram, "normal mapping");
-    drawItem(Green); // flat: no normal, no tangent
+    showItem(Green); // flat: no normal, no tangent
     expectOnlyArraysOf(flatProgram, "flat after normal mapping");
-    drawGlowPasses();
+    drawGlowPasses(brightness, dd);
     expectOnlyArraysOf(bloomProgram, "glow");
-    drawItem(FacingLit);
+    showItem(FacingLit);
     expectOnlyArraysOf(normalMappingProgram, "normal mapping after the glow");
 }
 
@@ -473,7 +474,7 @@ TEST(GlowPasses, OnlyBrightPartsGlowFromBrightnessZeroToWhiteAsFarAsDdSays) {
         glDisable(GL_SCISSOR_TEST);
         brightness = withBrightness;
         dd = withDd;
-        drawGlowPasses();
+        drawGlowPasses(brightness, dd);
         glFinish();
         return readImage(0);
     };

@@ -7,10 +7,10 @@
 #include "campath/campath.h"
 #include "model/model.h"
 #include "platform/platform.h"
-#include "render/flags.h"
-#include "render/scene.h"
-#include "render/timeline.h"
-#include "render/timer.h"
+#include "show/flags.h"
+#include "show/scene.h"
+#include "show/timeline.h"
+#include "show/timer.h"
 
 namespace {
 
@@ -43,10 +43,7 @@ class Timeline : public ::testing::Test {
         setCounterSource(fakeCounter);
         fakeCount = 0;
         startClock(demoClock);
-        brightness = 1.0f;
-        animationStart = 47.0f;
-        spinAngle = liftHeight = tiltAngle = flyOffset = 0;
-        levelTwoActive = bloomEnabled = false;
+        resetShow();
         frameTimer.frameFactor = 1.0f;
     }
     void TearDown() override { setCounterSource(nullptr); }

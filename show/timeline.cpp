@@ -4,11 +4,11 @@
 #include "audio/music.h"
 #include "campath/campath.h"
 #include "model/model.h"
-#include "render/flags.h"
-#include "render/scene.h"
-#include "render/timeline.h"
-#include "render/timer.h"
+#include "show/flags.h"
+#include "show/scene.h"
 #include "show/show.h"
+#include "show/timeline.h"
+#include "show/timer.h"
 
 using show::kFadeEnd;
 using show::kFadeStep;
@@ -30,7 +30,7 @@ double demoSeconds() {
 }
 
 void switchToLevelTwo() {
-    pathParam = 0;
+    restartSegment();
     brightness = 0;
     bloomEnabled = false;
     levelTwoActive = true;
@@ -79,4 +79,13 @@ void sceneTwoEndCheck() {
         if (brightness > kFadeEnd)
             shutDown();
     }
+}
+
+void resetShow() {
+    levelTwoActive = false;
+    bloomEnabled = false;
+    brightness = 1.0f;
+    animationStart = float(show::kAnimationStart);
+    spinAngle = liftHeight = tiltAngle = flyOffset = 0;
+    restartSegment();
 }

@@ -1,5 +1,5 @@
 // The frame timer (frameFactor: frame length in sixtieths of a second) and the demo clock.
-#include "render/timer.h"
+#include "show/timer.h"
 #include "platform/platform.h"
 
 FrameTimer frameTimer;

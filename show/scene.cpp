@@ -7,7 +7,7 @@
 #include "app/exit.h"
 #include "campath/campath.h"
 #include "model/model.h"
-#include "render/scene.h"
+#include "show/scene.h"
 #include "show/show.h"
 
 Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;

@@ -1,5 +1,5 @@
 // The show's timeline: fixed times on the demo clock, the scene switch, the scene-2
-// animation and the fades that end each scene (render/timeline.cpp). The frame runs the
+// animation and the fades that end each scene (show/timeline.cpp). The frame runs the
 // animation for every drawn scene-2 item and one end check per frame.
 #pragma once
 
@@ -20,3 +20,5 @@ void switchToLevelTwo();
 void animationStep();
 void sceneOneEndCheck();
 void sceneTwoEndCheck();
+// Everything above back to its value at load, and the path's segment restarted (tests).
+void resetShow();

@@ -1,6 +1,6 @@
 // The two scenes: six models and two camera paths, loaded at start-up. Which model
 // belongs to which scene, with which program, and where the idle scene waits, is written
-// down here (render/scene.cpp) and nowhere else.
+// down here (show/scene.cpp) and nowhere else.
 #pragma once
 #include "math/vecmath.h"
 #include "model/renderlist.h"

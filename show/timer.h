@@ -1,11 +1,8 @@
 // The frame timer (frameFactor: the last frame's length in sixtieths of a second) and the
 // demo clock (microseconds since the show started), both driven by the platform counter.
-//
-// They live in render/ because after start-up everything that writes or reads them is
-// here: the frame steps the frame timer once per frame, and the timeline reads the demo
-// clock for every comparison and scales the animation by frameFactor. Start-up only starts
-// both. platform/ keeps to the counter itself, a stand-in for the operating system's call;
-// these records are the demo's own use of it.
+// Start-up starts both; the frame steps the frame timer once per frame, and the timeline
+// reads the demo clock for every comparison. platform/ keeps to the counter itself, a
+// stand-in for the operating system's call; these records are the show's own use of it.
 #pragma once
 #include <cstdint>
 
@@ -28,7 +25,7 @@ struct DemoClock {
     DemoClock();
 };
 
-extern FrameTimer frameTimer; // started by start-up, stepped by the frame (render/frame.cpp)
+extern FrameTimer frameTimer; // started by start-up, stepped by the frame (show/frame.cpp)
 extern DemoClock demoClock;   // started by start-up; each reading by the timeline updates it
 
 void startFrameTimer(FrameTimer& timer); // targetFps 60, first count, frequency
