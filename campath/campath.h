@@ -1,6 +1,8 @@
 // Camera paths: the XML path format, the recorder that writes "campath.xml" from the
 // user camera, and Catmull-Rom playback through a four-node window of a loaded path.
 #pragma once
+#include <string>
+
 #include "math/vecmath.h"
 
 // Only the files that read or write the XML include TinyXML itself.
@@ -31,10 +33,25 @@ extern bool recordingStarted;
 extern bool recordingFinished;
 extern const char* recordFileName; // scene 2's path file; tests point it elsewhere
 
-// Loads fileName into document (which must outlive the path) and fills the window.
-void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
-// The same from a document already loaded or parsed; fileName only names it in messages.
-void readLoadedCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
+// What reading a path file found, for the demo's messages and the tools' reports.
+struct PathReading {
+    bool loaded = false;      // the file was there and is well-formed XML
+    bool pointsFound = false; // it has the "points" element
+    int negativeAmount = 0;   // an "amount" below zero, as written; it is taken as 0
+    int posRead = 0;          // eye positions read into the window (up to 4)
+    int viewRead = 0;         // look-at points read into the window
+    std::string reason;       // why the path cannot be played; empty when it is usable
+};
+
+// Loads fileName into document (which must outlive the path) and fills the window; the
+// path is usable, or the result says why not. Prints nothing.
+PathReading readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
+// The same from a document already loaded or parsed.
+PathReading readLoadedCameraPath(CameraPath& path, TiXmlDocument& document);
+// The demo's messages for a reading: the file, the count and the nodes read, and why the
+// path is not usable, as "camera path FILE not usable: REASON; ..." (unusableMessage).
+void printPathReading(const char* fileName, const CameraPath& path, const PathReading& reading);
+std::string unusableMessage(const char* fileName, const std::string& reason);
 
 void startRecording();
 void addRecordNode();

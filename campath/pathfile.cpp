@@ -1,72 +1,65 @@
 // Reading a camera path file: the declared node count and the first four nodes, which
 // fill the playback window. The document stays loaded; playback reads on from the cursor.
+// Reading prints nothing: it returns what it found, and the demo prints that.
 #include <tinyxml.h>
 
 #include <cstdio>
 
 #include "campath/campath.h"
+#include "campath/format.h"
+
+namespace {
 
 // The last value read per axis: a missing or unreadable attribute keeps it. A "pos" and a
 // "view" share them. They start at 0 for every file.
-static float readX, readY, readZ;
+float readAxes[3];
 
-static void readAxes(const TiXmlElement* element, const char* x, const char* y, const char* z) {
-    element->QueryFloatAttribute(x, &readX);
-    element->QueryFloatAttribute(y, &readY);
-    element->QueryFloatAttribute(z, &readZ);
+Vec3 lastRead() {
+    return {readAxes[0], readAxes[1], readAxes[2]};
 }
 
-static void markUnusable(const char* fileName, CameraPath& path, const char* reason) {
-    path.usable = false;
-    printf("\ncamera path %s not usable: %s; the view follows the user camera.", fileName, reason);
-}
+} // namespace
 
-void readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
+PathReading readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
     path.usable = false;
     path.cursor = nullptr;
-    bool loaded = document.LoadFile(fileName);
-    printf(loaded ? "\nxml file loaded." : "\nxml file not found.");
-    if (!loaded) {
-        markUnusable(fileName, path, "missing or not well-formed XML");
-        fflush(stdout);
-        return;
+    if (!document.LoadFile(fileName)) {
+        PathReading reading;
+        reading.reason = "missing or not well-formed XML";
+        return reading;
     }
-    readLoadedCameraPath(fileName, path, document);
+    return readLoadedCameraPath(path, document);
 }
 
-void readLoadedCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
+PathReading readLoadedCameraPath(CameraPath& path, TiXmlDocument& document) {
+    PathReading reading;
+    reading.loaded = true;
     path.usable = false;
     path.cursor = nullptr;
-    readX = readY = readZ = 0;
-
-    TiXmlElement* root = nullptr;
-    for (TiXmlNode* node = document.FirstChild(); node && !root; node = node->NextSibling())
-        root = node->ToElement();
+    readAxes[0] = readAxes[1] = readAxes[2] = 0;
     path.nodeIndex = 0;
 
-    TiXmlNode* pointsNode = root ? root->FirstChild("points") : nullptr;
-    TiXmlElement* points = pointsNode ? pointsNode->ToElement() : nullptr;
+    TiXmlElement* points = pathPoints(document);
     if (!points) {
-        markUnusable(fileName, path, "no \"points\" element");
-        fflush(stdout);
-        return;
+        reading.reason = "no \"points\" element";
+        return reading;
     }
-    points->QueryIntAttribute("amount", &path.amount);
+    reading.pointsFound = true;
+    readPathAmount(points, path.amount);
     if (path.amount < 0) {
         // Playback compares against amount - 3; a count below zero means no nodes.
-        printf("\ncamera path %s: amount %d is negative; taken as 0", fileName, path.amount);
+        reading.negativeAmount = path.amount;
         path.amount = 0;
     }
-    printf("\nnumber of points: %d", path.amount);
 
     TiXmlNode* first = points->FirstChild();
     path.cursor = first ? first->ToElement() : nullptr;
     for (int i = 0; i < 4; i++) {
         if (!path.cursor)
             break;
-        readAxes(path.cursor, "x", "y", "z");
-        printf("\npos values x='%f', y='%f', z='%f'", readX, readY, readZ);
-        path.posWindow[i] = {readX, readY, readZ};
+        readPosAxes(path.cursor, readAxes);
+        path.posWindow[i] = lastRead();
+        reading.posRead++;
 
         TiXmlElement* view = path.cursor->NextSiblingElement();
         if (!view) {
@@ -74,17 +67,42 @@ void readLoadedCameraPath(const char* fileName, CameraPath& path, TiXmlDocument&
             break;
         }
         path.cursor = view;
-        readAxes(view, "xv", "yv", "zv");
-        path.viewWindow[i] = {readX, readY, readZ};
-        printf("\nview values x='%f', y='%f', z='%f'", readX, readY, readZ);
+        readViewAxes(view, readAxes);
+        path.viewWindow[i] = lastRead();
+        reading.viewRead++;
         if (i == 3) {
             path.usable = true;
-            break;
+            return reading;
         }
         // The next node's "pos"; when it is missing the path holds fewer than four nodes.
         path.cursor = path.cursor->NextSiblingElement();
     }
-    if (!path.usable)
-        markUnusable(fileName, path, "fewer than four pos/view pairs");
+    reading.reason = "fewer than four pos/view pairs";
+    return reading;
+}
+
+std::string unusableMessage(const char* fileName, const std::string& reason) {
+    return std::string("camera path ") + fileName + " not usable: " + reason +
+           "; the view follows the user camera";
+}
+
+void printPathReading(const char* fileName, const CameraPath& path, const PathReading& reading) {
+    printf(reading.loaded ? "\nxml file loaded." : "\nxml file not found.");
+    if (reading.pointsFound) {
+        if (reading.negativeAmount < 0)
+            printf("\ncamera path %s: amount %d is negative; taken as 0", fileName,
+                   reading.negativeAmount);
+        printf("\nnumber of points: %d", path.amount);
+        for (int i = 0; i < reading.posRead; i++) {
+            const Vec3& pos = path.posWindow[i];
+            printf("\npos values x='%f', y='%f', z='%f'", pos.x, pos.y, pos.z);
+            if (i < reading.viewRead) {
+                const Vec3& view = path.viewWindow[i];
+                printf("\nview values x='%f', y='%f', z='%f'", view.x, view.y, view.z);
+            }
+        }
+    }
+    if (!reading.reason.empty())
+        printf("\n%s.", unusableMessage(fileName, reading.reason).c_str());
     fflush(stdout);
 }

@@ -6,6 +6,7 @@
 
 #include "camera/camera.h"
 #include "campath/campath.h"
+#include "campath/format.h"
 
 float pathParam = 0;
 Vec3 pathEye = {0, 0, 0};
@@ -13,7 +14,11 @@ Vec3 pathLookAt = {0, 0, 0};
 
 // The last value read per axis during playback, shared by both paths; separate from the
 // start-up reader's. A missing or unreadable attribute keeps it.
-static float playX, playY, playZ;
+static float playAxes[3];
+
+static Vec3 lastPlayed() {
+    return {playAxes[0], playAxes[1], playAxes[2]};
+}
 
 void advancePathParam(float frameFactor) {
     pathParam += 0.01f * frameFactor;
@@ -25,7 +30,7 @@ void restartSegment() {
 
 void resetPlayback() {
     pathParam = 0;
-    playX = playY = playZ = 0;
+    playAxes[0] = playAxes[1] = playAxes[2] = 0;
 }
 
 void advancePath(CameraPath& path) {
@@ -43,15 +48,11 @@ void advancePath(CameraPath& path) {
         path.viewWindow[i] = path.viewWindow[i + 1];
     }
     path.cursor = pos;
-    pos->QueryFloatAttribute("x", &playX);
-    pos->QueryFloatAttribute("y", &playY);
-    pos->QueryFloatAttribute("z", &playZ);
-    path.posWindow[3] = {playX, playY, playZ};
+    readPosAxes(pos, playAxes);
+    path.posWindow[3] = lastPlayed();
     path.cursor = view;
-    view->QueryFloatAttribute("xv", &playX);
-    view->QueryFloatAttribute("yv", &playY);
-    view->QueryFloatAttribute("zv", &playZ);
-    path.viewWindow[3] = {playX, playY, playZ};
+    readViewAxes(view, playAxes);
+    path.viewWindow[3] = lastPlayed();
 }
 
 static float catmullRom(float p0, float p1, float p2, float p3, float t) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "campath/format.h"
 #include "content/paths.h"
 #include "content/vecmath.h"
 #include "show/show.h"
@@ -152,36 +153,16 @@ std::vector<View> portPath() {
 
 bool savePath(const std::string& file, const std::vector<View>& nodes) {
     TiXmlDocument doc;
-    doc.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
-    TiXmlElement* root = new TiXmlElement("camerapath");
-    doc.LinkEndChild(root);
-    TiXmlElement* points = new TiXmlElement("points");
-    root->LinkEndChild(points);
-    points->SetAttribute("amount", int(nodes.size()));
-    auto setNumber = [](TiXmlElement* e, const char* name, float value) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%f", double(value));
-        e->SetAttribute(name, text);
-    };
+    TiXmlElement* points = startPathDocument(doc);
+    setPathAmount(points, int(nodes.size()));
     for (const View& v : nodes) {
-        TiXmlElement* pos = new TiXmlElement("pos");
-        setNumber(pos, "x", v.eye.x);
-        setNumber(pos, "y", v.eye.y);
-        setNumber(pos, "z", v.eye.z);
-        points->LinkEndChild(pos);
-        TiXmlElement* view = new TiXmlElement("view");
-        setNumber(view, "xv", v.look.x);
-        setNumber(view, "yv", v.look.y);
-        setNumber(view, "zv", v.look.z);
-        points->LinkEndChild(view);
+        const float eye[3] = {v.eye.x, v.eye.y, v.eye.z};
+        const float look[3] = {v.look.x, v.look.y, v.look.z};
+        appendPathNode(points, eye, look);
     }
-    std::FILE* f = std::fopen(file.c_str(), "w");
-    bool saved = f && doc.SaveFile(f);
-    // A full disk may show only when the last buffer is flushed, at the close.
-    if (f && std::fclose(f) != 0)
-        saved = false;
-    if (!saved) {
-        std::printf("kestrune-content: cannot write %s\n", file.c_str());
+    std::string error = savePathDocument(doc, file.c_str());
+    if (!error.empty()) {
+        std::printf("kestrune-content: cannot write %s: %s\n", file.c_str(), error.c_str());
         return false;
     }
     return true;

@@ -1,4 +1,4 @@
-// The camera paths of both scenes, in the recorder's XML format.
+// The camera paths of both scenes, in the demo's path format (campath/format.h).
 #pragma once
 #include <string>
 

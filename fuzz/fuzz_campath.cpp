@@ -4,15 +4,12 @@
 #include <tinyxml.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "campath/campath.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static FILE* quiet = freopen("/dev/null", "w", stdout); // the reader's messages
-    (void)quiet;
     std::string text(reinterpret_cast<const char*>(data), size);
     TiXmlDocument document;
     document.Parse(text.c_str());
@@ -22,8 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CameraPath path = {};
     path.amount = INT_MIN; // whatever an earlier read left must not matter
     resetPlayback();
-    readLoadedCameraPath("fuzz.xml", path, document);
-    if (path.usable && (path.amount < 0 || !path.cursor))
+    PathReading reading = readLoadedCameraPath(path, document);
+    // Usable exactly when no reason is given; a usable path has its four nodes.
+    if (path.usable != reading.reason.empty())
+        abort();
+    if (path.usable && (path.amount < 0 || !path.cursor || reading.viewRead != 4))
         abort();
     // Every wrap may read one more node: play far more segments than a short input holds.
     for (int segment = 0; segment < 64; segment++) {

@@ -50,9 +50,13 @@ void loadSceneModels() {
     placeScenes(kSceneOnePass);
 }
 
+static void loadScenePath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
+    printPathReading(fileName, path, readCameraPath(fileName, path, document));
+}
+
 void loadScenePaths() {
-    readCameraPath(show::kLevelTwoPathFile, levelTwoPath, levelTwoDocument);
-    readCameraPath(show::kLevelOnePathFile, levelOnePath, levelOneDocument);
+    loadScenePath(show::kLevelTwoPathFile, levelTwoPath, levelTwoDocument);
+    loadScenePath(show::kLevelOnePathFile, levelOnePath, levelOneDocument);
 }
 
 void placeScenes(PassKind active) {

@@ -4,16 +4,15 @@
 // writes a PNG beside the file (the path over the scene, top view and side view) and a
 // summary line with warnings.
 #include <tinyxml.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "campath/campath.h"
+#include "campath/format.h"
 #include "model/model.h"
 #include "model/reader3ds.h"
 #include "show/show.h"
@@ -33,53 +32,23 @@ struct Options {
 // them: a missing one keeps the value read last for its axis, shared by pos and view.
 std::vector<PathNode> heldNodes(TiXmlDocument& document) {
     std::vector<PathNode> nodes;
-    TiXmlElement* root = document.RootElement();
-    TiXmlElement* points = root ? root->FirstChildElement("points") : nullptr;
+    TiXmlElement* points = pathPoints(document);
     if (!points)
         return nodes;
-    Vec3 last = {0, 0, 0};
+    float last[3] = {0, 0, 0};
     for (TiXmlElement* e = points->FirstChildElement(); e; e = e->NextSiblingElement()) {
         TiXmlElement* view = e->NextSiblingElement();
         if (!view)
             break;
         PathNode node = {};
-        e->QueryFloatAttribute("x", &last.x);
-        e->QueryFloatAttribute("y", &last.y);
-        e->QueryFloatAttribute("z", &last.z);
-        node.pos = last;
-        view->QueryFloatAttribute("xv", &last.x);
-        view->QueryFloatAttribute("yv", &last.y);
-        view->QueryFloatAttribute("zv", &last.z);
-        node.view = last;
+        readPosAxes(e, last);
+        node.pos = {last[0], last[1], last[2]};
+        readViewAxes(view, last);
+        node.view = {last[0], last[1], last[2]};
         nodes.push_back(node);
         e = view;
     }
     return nodes;
-}
-
-// Runs the demo's reader with its messages captured; returns what it printed.
-std::string readQuietly(const char* fileName, CameraPath& path, TiXmlDocument& document) {
-    fflush(stdout);
-    char capture[] = "/tmp/kestrune-paths-XXXXXX";
-    int fd = mkstemp(capture);
-    int saved = dup(1);
-    if (fd >= 0)
-        dup2(fd, 1);
-    readCameraPath(fileName, path, document);
-    fflush(stdout);
-    dup2(saved, 1);
-    close(saved);
-    std::string text;
-    if (fd >= 0) {
-        lseek(fd, 0, SEEK_SET);
-        char buffer[4096];
-        ssize_t n;
-        while ((n = read(fd, buffer, sizeof buffer)) > 0)
-            text.append(buffer, size_t(n));
-        close(fd);
-        unlink(capture);
-    }
-    return text;
 }
 
 bool finite(const Vec3& v) {
@@ -215,13 +184,10 @@ bool plotPath(const char* fileName, const Options& options) {
     CameraPath path = {};
     TiXmlDocument document;
     resetPlayback();
-    std::string messages = readQuietly(fileName, path, document);
+    PathReading reading = readCameraPath(fileName, path, document);
     if (!path.usable) {
-        size_t start = messages.rfind('\n', messages.find("not usable"));
-        std::string problem = messages.substr(start == std::string::npos ? 0 : start + 1);
-        while (!problem.empty() && (problem.back() == '\n' || problem.back() == '.'))
-            problem.pop_back();
-        printf("%s: cannot be played: %s\n", fileName, problem.c_str());
+        printf("%s: cannot be played: %s\n", fileName,
+               unusableMessage(fileName, reading.reason).c_str());
         return false;
     }
     std::vector<PathNode> held = heldNodes(document);

@@ -49,13 +49,19 @@ class CamPath : public ::testing::Test {
         setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     }
     void TearDown() override { recordFileName = "campath.xml"; }
-    // Reads the text as a path file (empty: a file that does not exist); returns the output.
+    PathReading reading;
+    // Reads the text as a path file (empty: a file that does not exist); returns the
+    // demo's messages for it.
     std::string read(const std::string& text, const std::string& name = "path.xml") {
         if (!text.empty())
             writeText(folder + "/" + name, text);
+        std::string file = folder + "/" + (text.empty() ? "nothere.xml" : name);
         CaptureStdout();
-        readCameraPath((folder + "/" + (text.empty() ? "nothere.xml" : name)).c_str(), path,
-                       document);
+        reading = readCameraPath(file.c_str(), path, document);
+        std::string quiet = GetCapturedStdout();
+        EXPECT_EQ(quiet, ""); // reading reports through its result
+        CaptureStdout();
+        printPathReading(file.c_str(), path, reading);
         resetPlayback();
         return GetCapturedStdout();
     }
@@ -255,6 +261,7 @@ TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
         EXPECT_FALSE(path.usable) << c.text;
         EXPECT_EQ(out.rfind(c.begins, 0), 0u) << out;
         EXPECT_NE(out.find(" not usable: " + c.reason), std::string::npos) << out;
+        EXPECT_EQ(reading.reason.rfind(c.reason, 0), 0u) << reading.reason;
         setCamera(1, 2, 3, 4, 5, 6, 0, 1, 0);
         pathParam = 1.5f;
         playbackStep(path);

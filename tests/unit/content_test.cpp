@@ -192,9 +192,7 @@ TEST_F(Content, PortPathFramesTheRisingUfo) {
     Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
     CameraPath path = {};
     TiXmlDocument document;
-    testing::internal::CaptureStdout();
     readCameraPath((runDir() + "/campath.xml").c_str(), path, document);
-    testing::internal::GetCapturedStdout();
     ASSERT_TRUE(path.usable);
     resetPlayback();
     setFixedStep(60);
