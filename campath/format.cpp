@@ -113,3 +113,11 @@ void readPosAxes(const TiXmlElement* pos, float xyz[3]) {
 void readViewAxes(const TiXmlElement* view, float xyz[3]) {
     readAxes(view, kViewAxes, xyz);
 }
+
+const char* nodeElementName(bool view) {
+    return view ? kView : kPos;
+}
+
+const char* nodeAttributeName(bool view, int axis) {
+    return (view ? kViewAxes : kPosAxes)[axis];
+}

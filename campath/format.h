@@ -35,3 +35,6 @@ bool readPathAmount(const TiXmlElement* points, int& amount);
 // attribute leaves its axis as it was: callers keep the value read last.
 void readPosAxes(const TiXmlElement* pos, float xyz[3]);
 void readViewAxes(const TiXmlElement* view, float xyz[3]);
+// The names, for messages about a node: "pos" or "view", and the attribute of an axis.
+const char* nodeElementName(bool view);
+const char* nodeAttributeName(bool view, int axis);

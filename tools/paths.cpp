@@ -57,7 +57,6 @@ bool finite(const Vec3& v) {
 
 // Names the first coordinate that is not a finite number, or returns "".
 std::string nonFinite(const PlayedPath& path) {
-    static const char* const attributes[2][3] = {{"x", "y", "z"}, {"xv", "yv", "zv"}};
     char text[160];
     for (size_t i = 0; i < path.nodes.size(); i++)
         for (int k = 0; k < 2; k++) {
@@ -66,7 +65,8 @@ std::string nonFinite(const PlayedPath& path) {
             for (int axis = 0; axis < 3; axis++)
                 if (!std::isfinite(values[axis])) {
                     snprintf(text, sizeof text, "node %zu: %s %s is not a finite number (%f)", i,
-                             k == 0 ? "pos" : "view", attributes[k][axis], double(values[axis]));
+                             nodeElementName(k == 1), nodeAttributeName(k == 1, axis),
+                             double(values[axis]));
                     return text;
                 }
         }
@@ -179,63 +179,133 @@ std::vector<std::string> warnings(const PathReport& report, const Scene& scene) 
     return out;
 }
 
-// One path file: returns false when the demo could not play it or the plot failed.
-bool plotPath(const char* fileName, const Options& options) {
+// A path file as the demo reads and plays it.
+struct Playback {
+    PlayedPath played;
+    int amount = 0;      // as the demo takes it
+    size_t held = 0;     // pos/view pairs the file holds
+    int lastSegment = 1; // the node the last played segment starts at
+    double seconds = 0;  // until the last segment has played once
+    std::string problem; // what the demo makes of a mismatch, or "" when there is none
+};
+
+// What "amount" does with the nodes held.
+std::string amountProblem(int amount, size_t held) {
+    if (amount > int(held))
+        return "declares " + std::to_string(amount) + " nodes but holds " + std::to_string(held) +
+               "; playback ends at the last node held";
+    if (amount < int(held))
+        return "holds " + std::to_string(held) + " nodes but declares " + std::to_string(amount) +
+               "; the rest are never played";
+    return "";
+}
+
+// Reads the file with the demo's reader and plays it with the demo's playback at 60 frames
+// per second until its last segment has been played once; after that the demo only
+// repeats it. Nodes come from the playback window as the demo reads them. Returns "" or
+// why the demo cannot play the file.
+std::string playPath(const char* fileName, Playback& out) {
     CameraPath path = {};
     TiXmlDocument document;
     resetPlayback();
     PathReading reading = readCameraPath(fileName, path, document);
-    if (!path.usable) {
-        printf("%s: cannot be played: %s\n", fileName,
-               unusableMessage(fileName, reading.reason).c_str());
-        return false;
-    }
+    if (!path.usable)
+        return unusableMessage(fileName, reading.reason);
     std::vector<PathNode> held = heldNodes(document);
 
-    PlayedPath played;
+    PlayedPath& played = out.played;
     played.name = baseName(fileName);
     for (int i = 0; i < 4; i++)
         played.nodes.push_back({path.posWindow[i], path.viewWindow[i], true});
+    out.amount = path.amount;
+    out.held = held.size();
+    out.problem = amountProblem(path.amount, held.size());
 
-    std::string problem;
-    if (path.amount > int(held.size()))
-        problem = "declares " + std::to_string(path.amount) + " nodes but holds " +
-                  std::to_string(held.size()) + "; playback ends at the last node held";
-    else if (path.amount < int(held.size()))
-        problem = "holds " + std::to_string(held.size()) + " nodes but declares " +
-                  std::to_string(path.amount) + "; the rest are never played";
-
-    // Play it as the demo does at 60 frames per second until the last segment has been
-    // played once; after that the demo only repeats it. Nodes come from the playback
-    // window as the demo reads them.
     int playable = std::max(0, std::min(path.amount, int(held.size())));
-    int lastSegment = std::max(playable - 3, 1);
+    out.lastSegment = std::max(playable - 3, 1);
     int frames = 0;
     for (;;) {
         TiXmlElement* before = path.cursor;
         playbackStep(path);
         if (path.cursor != before)
             played.nodes.push_back({path.posWindow[3], path.viewWindow[3], true});
-        if (path.nodeIndex >= lastSegment)
+        if (path.nodeIndex >= out.lastSegment)
             break;
         if (frames == kMaxFrames) {
-            problem += std::string(problem.empty() ? "" : "; ") + "plays longer than " +
-                       std::to_string(kMaxFrames / 3600) + " minutes; the rest is not checked";
+            out.problem += std::string(out.problem.empty() ? "" : "; ") + "plays longer than " +
+                           std::to_string(kMaxFrames / 3600) + " minutes; the rest is not checked";
             break;
         }
         played.eyes.push_back(pathEye);
         played.looks.push_back(pathLookAt);
         played.segment.push_back(path.nodeIndex + 1);
-        pathParam += 0.01f;
+        advancePathParam(1.0f);
         frames++;
     }
     for (size_t i = played.nodes.size(); i < held.size(); i++)
         played.nodes.push_back({held[i].pos, held[i].view, false});
     played.firstNode = 1;
-    played.lastNode = lastSegment + 1;
-    double seconds = frames / 60.0;
+    played.lastNode = out.lastSegment + 1;
+    out.seconds = frames / 60.0;
+    return nonFinite(played);
+}
 
-    std::string broken = nonFinite(played);
+// The plot's title: the file and its scene, the facts, then one line per warning.
+std::vector<std::string> plotTitle(const Playback& playback, const Scene& scene,
+                                   const std::vector<std::string>& notes) {
+    std::string heading = playback.played.name;
+    if (scene.number) {
+        heading += ": camera path of scene " + std::to_string(scene.number) + " (";
+        for (size_t i = 0; i < scene.models.size(); i++)
+            heading += (i ? ", " : "") + scene.models[i];
+        heading += scene.models.empty() ? "no models read)" : ")";
+    }
+    char text[400];
+    snprintf(text, sizeof text,
+             "%zu nodes \u00b7 plays segments 1-2 to %s (%d segments) \u00b7 %.1f s at 60 frames "
+             "per second",
+             playback.held, segmentName(playback.lastSegment).c_str(), playback.lastSegment,
+             playback.seconds);
+    std::vector<std::string> title = {heading, text};
+    if (!playback.problem.empty())
+        title.push_back("WARNING: " + playback.problem);
+    std::string clear; // the notes that are no warnings share a line
+    for (const std::string& note : notes)
+        if (note.rfind("WARNING", 0) == 0)
+            title.push_back(note);
+        else
+            clear += (clear.empty() ? "" : " \u00b7 ") + note;
+    if (!clear.empty())
+        title.push_back(clear);
+    return title;
+}
+
+// The summary line: the facts, the problem, the scene, the warnings and the plot.
+std::string summaryLine(const char* fileName, const Playback& playback, const Scene& scene,
+                        const std::string& sceneSource, const std::vector<std::string>& notes) {
+    char text[400];
+    snprintf(text, sizeof text,
+             "%zu nodes held, amount %d, plays segments 1-2 to %s (%d segments), %.1f s at 60 "
+             "frames per second",
+             playback.held, playback.amount, segmentName(playback.lastSegment).c_str(),
+             playback.lastSegment, playback.seconds);
+    std::string line = std::string(fileName) + ": " + text;
+    if (!playback.problem.empty())
+        line += "; " + playback.problem;
+    if (scene.number == 0)
+        line += "; no scene (name it with --scene 1 or --scene 2)";
+    else
+        line += "; scene " + std::to_string(scene.number) + ": " +
+                std::to_string(scene.triangles.size()) + " triangles from " + sceneSource;
+    for (const std::string& note : notes)
+        line += "; " + note;
+    return line;
+}
+
+// One path file: returns false when the demo could not play it or the plot failed.
+bool plotPath(const char* fileName, const Options& options) {
+    Playback playback;
+    std::string broken = playPath(fileName, playback);
     if (!broken.empty()) {
         printf("%s: cannot be played: %s\n", fileName, broken.c_str());
         return false;
@@ -246,59 +316,17 @@ bool plotPath(const char* fileName, const Options& options) {
         options.modelsDir.empty() ? folderOf(fileName) + "/models" : options.modelsDir;
     std::string sceneProblems;
     Scene scene = loadScene(sceneNumber, modelsDir, sceneProblems);
-    PathReport report = checkPath(played, scene);
-
-    char text[400];
-    snprintf(text, sizeof text,
-             "%zu nodes held, amount %d, plays segments 1-2 to %s (%d segments), %.1f s at 60 "
-             "frames per second",
-             held.size(), path.amount, segmentName(lastSegment).c_str(), lastSegment, seconds);
-    std::string facts = text;
-    std::string sceneText;
-    if (sceneNumber == 0)
-        sceneText = "no scene (name it with --scene 1 or --scene 2)";
-    else
-        sceneText = "scene " + std::to_string(sceneNumber) + ": " +
-                    std::to_string(scene.triangles.size()) + " triangles from " + modelsDir;
-    sceneText += sceneProblems;
+    PathReport report = checkPath(playback.played, scene);
     std::vector<std::string> notes = warnings(report, scene);
 
     std::string out = fileName;
     size_t dot = out.rfind(".xml");
     out = (dot != std::string::npos ? out.substr(0, dot) : out) + ".png";
-
-    // The plot's title: the file and its scene, the facts, then one line per warning.
-    std::string heading = played.name;
-    if (sceneNumber) {
-        heading += ": camera path of scene " + std::to_string(sceneNumber) + " (";
-        for (size_t i = 0; i < scene.models.size(); i++)
-            heading += (i ? ", " : "") + scene.models[i];
-        heading += scene.models.empty() ? "no models read)" : ")";
-    }
-    snprintf(text, sizeof text,
-             "%zu nodes \u00b7 plays segments 1-2 to %s (%d segments) \u00b7 %.1f s at 60 frames "
-             "per second",
-             held.size(), segmentName(lastSegment).c_str(), lastSegment, seconds);
-    std::vector<std::string> title = {heading, text};
-    if (!problem.empty())
-        title.push_back("WARNING: " + problem);
-    std::string clear; // the notes that are no warnings share a line
-    for (const std::string& note : notes)
-        if (note.rfind("WARNING", 0) == 0)
-            title.push_back(note);
-        else
-            clear += (clear.empty() ? "" : " \u00b7 ") + note;
-    if (!clear.empty())
-        title.push_back(clear);
     std::vector<LabelBox> labels;
-    bool saved = drawPlot(out, played, scene, report, title, labels);
+    bool saved =
+        drawPlot(out, playback.played, scene, report, plotTitle(playback, scene, notes), labels);
 
-    std::string line = std::string(fileName) + ": " + facts;
-    if (!problem.empty())
-        line += "; " + problem;
-    line += "; " + sceneText;
-    for (const std::string& note : notes)
-        line += "; " + note;
+    std::string line = summaryLine(fileName, playback, scene, modelsDir + sceneProblems, notes);
     printf("%s; %s %s\n", line.c_str(), saved ? "plot:" : "could not write", out.c_str());
     if (options.labelBoxes)
         for (const LabelBox& b : labels)

@@ -503,20 +503,11 @@ std::vector<Rect> drawScaleAndAxes(cairo_t* cr, const View& view) {
     return {scaleBox, axisBox};
 }
 
-void drawView(cairo_t* cr, const View& view, const PlayedPath& path, const Scene& scene,
-              const PathReport& report, const std::vector<Vec3>& normals,
-              const std::vector<Edge>& edges, std::vector<LabelBox>& labels) {
-    cairo_rectangle(cr, view.left, view.top, view.width, view.height);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_fill(cr);
-    drawScene(cr, view, path, scene, normals, edges);
-
-    cairo_save(cr);
-    cairo_rectangle(cr, view.left, view.top, view.width, view.height);
-    cairo_clip(cr);
+// Sight lines every half second, the never-played stretches dashed, then the played
+// look-at and eye paths.
+void drawPaths(cairo_t* cr, const View& view, const PlayedPath& path) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    // Sight lines every half second.
     for (size_t i = 0; i < path.eyes.size(); i += 30) {
         cairo_move_to(cr, view.px(path.eyes[i]), view.py(path.eyes[i]));
         cairo_line_to(cr, view.px(path.looks[i]), view.py(path.looks[i]));
@@ -553,18 +544,15 @@ void drawView(cairo_t* cr, const View& view, const PlayedPath& path, const Scene
     colour(cr, kEye);
     cairo_set_line_width(cr, 2.2);
     cairo_stroke(cr);
-    cairo_restore(cr);
+}
 
-    setLabelFont(cr);
-    std::vector<Rect> reserved = drawScaleAndAxes(cr, view);
-    std::vector<LabelBox> laid = layoutLabels(cr, view, path, reserved);
+// The report's marks, the node marks (start, end, first and last, numbered or not) and
+// the laid-out labels with their leader lines.
+void drawMarks(cairo_t* cr, const View& view, const PlayedPath& path, const PathReport& report,
+               const std::vector<LabelBox>& laid) {
     std::vector<bool> labelled(path.nodes.size(), false);
     for (const LabelBox& b : laid)
         labelled[b.node] = true;
-
-    cairo_save(cr);
-    cairo_rectangle(cr, view.left, view.top, view.width, view.height);
-    cairo_clip(cr);
     for (const Standstill& s : report.standstills)
         stillMark(cr, view.px(s.where), view.py(s.where));
     if (report.crossings.empty() && report.closestObject >= 0)
@@ -597,6 +585,32 @@ void drawView(cairo_t* cr, const View& view, const PlayedPath& path, const Scene
         }
         haloText(cr, b.x, b.y + font.ascent, labelText(path, b.node));
     }
+}
+
+void clipToView(cairo_t* cr, const View& view) {
+    cairo_save(cr);
+    cairo_rectangle(cr, view.left, view.top, view.width, view.height);
+    cairo_clip(cr);
+}
+
+// One view: its scene, the paths, the scale and axes, the marks and labels, a border.
+void drawView(cairo_t* cr, const View& view, const PlayedPath& path, const Scene& scene,
+              const PathReport& report, const std::vector<Vec3>& normals,
+              const std::vector<Edge>& edges, std::vector<LabelBox>& labels) {
+    cairo_rectangle(cr, view.left, view.top, view.width, view.height);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill(cr);
+    drawScene(cr, view, path, scene, normals, edges);
+
+    clipToView(cr, view);
+    drawPaths(cr, view, path);
+    cairo_restore(cr);
+
+    setLabelFont(cr);
+    std::vector<Rect> reserved = drawScaleAndAxes(cr, view);
+    std::vector<LabelBox> laid = layoutLabels(cr, view, path, reserved);
+    clipToView(cr, view);
+    drawMarks(cr, view, path, report, laid);
     cairo_restore(cr);
 
     cairo_rectangle(cr, view.left + 0.5, view.top + 0.5, view.width - 1, view.height - 1);
@@ -707,13 +721,18 @@ std::vector<std::string> wrap(cairo_t* cr, const std::string& line, double width
     return rows;
 }
 
-} // namespace
+// The extent and scale of the plot: the path, widened by the scene around it up to a
+// share of the path's size, then grown to the panels' minimum sizes.
+struct Extent {
+    Range ranges[3]; // x, y, z in scene units
+    double scale;    // pixels per unit
+    double panelWidth;
+};
 
-bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& scene,
-              const PathReport& report, const std::vector<std::string>& title,
-              std::vector<LabelBox>& labels) {
-    // The frame: the path, widened by the scene around it up to a share of the path's size.
-    Range ranges[3], sceneRanges[3];
+Extent extentOf(const PlayedPath& path, const Scene& scene, const std::vector<Vec3>& normals) {
+    Extent e;
+    Range* ranges = e.ranges;
+    Range sceneRanges[3];
     auto addTo = [](Range* r, const Vec3& v) {
         r[0].add(v.x);
         r[1].add(v.y);
@@ -729,12 +748,11 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
     }
     // Floors reach far (the sea): only walls and objects widen the frame across, while
     // the floors below the path widen it in height.
-    std::vector<Vec3> normals;
-    for (const SceneTriangle& t : scene.triangles) {
-        normals.push_back(normalOf(t));
+    for (size_t i = 0; i < scene.triangles.size(); i++) {
+        const SceneTriangle& t = scene.triangles[i];
         for (const Vec3& v : {t.a, t.b, t.c}) {
             sceneRanges[1].add(v.y);
-            if (!isFloor(normals.back())) {
+            if (!isFloor(normals[i])) {
                 sceneRanges[0].add(v.x);
                 sceneRanges[2].add(v.z);
             }
@@ -750,49 +768,106 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
         }
         r.growTo(r.span() + 0.08 * size);
     }
-    double scale = std::min({(kMaxWidth - 2 * kMargin) / ranges[0].span(),
-                             kMaxTop / ranges[2].span(), kMaxSide / ranges[1].span()});
-    double panelWidth = std::max(ranges[0].span() * scale, kMinWidth - 2 * kMargin);
-    ranges[0].growTo(panelWidth / scale);
-    ranges[2].growTo(kMinTop / scale);
-    ranges[1].growTo(kMinSide / scale);
+    e.scale = std::min({(kMaxWidth - 2 * kMargin) / ranges[0].span(), kMaxTop / ranges[2].span(),
+                        kMaxSide / ranges[1].span()});
+    e.panelWidth = std::max(ranges[0].span() * e.scale, kMinWidth - 2 * kMargin);
+    ranges[0].growTo(e.panelWidth / e.scale);
+    ranges[2].growTo(kMinTop / e.scale);
+    ranges[1].growTo(kMinSide / e.scale);
+    return e;
+}
 
-    // Title rows, measured on a scratch surface.
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* measure = cairo_create(scratch);
-    struct TitleRow {
-        std::string text;
-        bool bold, warning; // the first line is bold, warnings are red in all their rows
-    };
-    std::vector<TitleRow> titleRows;
+struct TitleRow {
+    std::string text;
+    bool bold, warning; // the first line is bold, warnings are red in all their rows
+};
+
+// The title's lines broken into rows that fit the panel width.
+std::vector<TitleRow> titleRows(cairo_t* measure, const std::vector<std::string>& title,
+                                double panelWidth) {
+    std::vector<TitleRow> rows;
     for (size_t i = 0; i < title.size(); i++) {
         cairo_select_font_face(measure, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
                                i == 0 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(measure, i == 0 ? 17 : 13);
         for (const std::string& row : wrap(measure, title[i], panelWidth))
-            titleRows.push_back({row, i == 0, title[i].rfind("WARNING", 0) == 0});
+            rows.push_back({row, i == 0, title[i].rfind("WARNING", 0) == 0});
     }
-    std::vector<LegendItem> items = legendItems(scene, report);
+    return rows;
+}
+
+// Each legend item's width; rows counts the rows they fill in the panel width.
+std::vector<double> legendWidths(cairo_t* measure, const std::vector<LegendItem>& items,
+                                 double panelWidth, int& rows) {
     cairo_set_font_size(measure, 12);
     cairo_select_font_face(measure, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
                            CAIRO_FONT_WEIGHT_NORMAL);
-    std::vector<double> itemWidth;
-    int legendRows = 1;
+    std::vector<double> widths;
+    rows = 1;
     double rowWidth = 0;
     for (const LegendItem& item : items) {
         cairo_text_extents_t extents;
         cairo_text_extents(measure, item.text.c_str(), &extents);
-        itemWidth.push_back(28 + 6 + extents.x_advance + 22);
-        if (rowWidth + itemWidth.back() > panelWidth && rowWidth > 0) {
-            legendRows++;
+        widths.push_back(28 + 6 + extents.x_advance + 22);
+        if (rowWidth + widths.back() > panelWidth && rowWidth > 0) {
+            rows++;
             rowWidth = 0;
         }
-        rowWidth += itemWidth.back();
+        rowWidth += widths.back();
     }
+    return widths;
+}
+
+void drawTitle(cairo_t* cr, const std::vector<TitleRow>& rows) {
+    double y = 8;
+    for (const TitleRow& row : rows) {
+        cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
+                               row.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, row.bold ? 17 : 13);
+        y += row.bold ? 24 : 20;
+        text(cr, kMargin, y, row.text, row.warning ? kWarn : kInk);
+    }
+}
+
+void drawLegend(cairo_t* cr, const std::vector<LegendItem>& items,
+                const std::vector<double>& widths, double top, double panelWidth) {
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 12);
+    double x = kMargin, y = top;
+    for (size_t i = 0; i < items.size(); i++) {
+        if (x + widths[i] > kMargin + panelWidth && x > kMargin) {
+            x = kMargin;
+            y += 22;
+        }
+        items[i].sample(cr, x, y);
+        text(cr, x + 34, y + 10, items[i].text);
+        x += widths[i];
+    }
+}
+
+} // namespace
+
+bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& scene,
+              const PathReport& report, const std::vector<std::string>& title,
+              std::vector<LabelBox>& labels) {
+    std::vector<Vec3> normals;
+    for (const SceneTriangle& t : scene.triangles)
+        normals.push_back(normalOf(t));
+    Extent extent = extentOf(path, scene, normals);
+    double scale = extent.scale, panelWidth = extent.panelWidth;
+    const Range* ranges = extent.ranges;
+
+    // Title rows and legend measured on a scratch surface.
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* measure = cairo_create(scratch);
+    std::vector<TitleRow> rows = titleRows(measure, title, panelWidth);
+    std::vector<LegendItem> items = legendItems(scene, report);
+    int legendRows = 1;
+    std::vector<double> itemWidths = legendWidths(measure, items, panelWidth, legendRows);
     cairo_destroy(measure);
     cairo_surface_destroy(scratch);
 
-    double titleHeight = 20 + 20.0 * double(titleRows.size());
+    double titleHeight = 20 + 20.0 * double(rows.size());
     View top = {0,     kMargin,   titleHeight + 30, panelWidth, ranges[2].span() * scale,
                 scale, ranges[0], ranges[2],        true};
     View side = {1,
@@ -812,15 +887,7 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgb(cr, 0.97, 0.97, 0.96);
     cairo_paint(cr);
-
-    double y = 8;
-    for (const TitleRow& row : titleRows) {
-        cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
-                               row.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cr, row.bold ? 17 : 13);
-        y += row.bold ? 24 : 20;
-        text(cr, kMargin, y, row.text, row.warning ? kWarn : kInk);
-    }
+    drawTitle(cr, rows);
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, 13);
     text(cr, kMargin, top.top - 8, "Top view, from above (x to the right, \u2212z up)");
@@ -830,20 +897,7 @@ bool drawPlot(const std::string& fileName, const PlayedPath& path, const Scene& 
     std::vector<Edge> edges = featureEdges(scene, normals);
     drawView(cr, top, path, scene, report, normals, edges, labels);
     drawView(cr, side, path, scene, report, normals, edges, labels);
-
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 12);
-    double x = kMargin;
-    y = legendTop;
-    for (size_t i = 0; i < items.size(); i++) {
-        if (x + itemWidth[i] > kMargin + panelWidth && x > kMargin) {
-            x = kMargin;
-            y += 22;
-        }
-        items[i].sample(cr, x, y);
-        text(cr, x + 34, y + 10, items[i].text);
-        x += itemWidth[i];
-    }
+    drawLegend(cr, items, itemWidths, legendTop, panelWidth);
 
     cairo_destroy(cr);
     bool ok = cairo_surface_write_to_png(surface, fileName.c_str()) == CAIRO_STATUS_SUCCESS;
