@@ -5,6 +5,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 TEST_BUILD ?= build-test
 FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
 
 .PHONY: all deps deps-run deps-test deps-bench deps-fuzz deps-video deps-format build run video test \
         bench fuzz format clean
@@ -37,10 +38,10 @@ test: deps-test
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
 
 bench: deps-bench
-	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build build-bench -j$(JOBS)
-	@scripts/run-benchmarks build-bench
-	@scripts/bench-startup build-bench
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j$(JOBS)
+	@scripts/run-benchmarks $(BENCH_BUILD)
+	@scripts/bench-startup $(BENCH_BUILD)
 
 fuzz: deps-fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_FUZZ=ON >/dev/null
@@ -51,4 +52,4 @@ format: deps-format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
