@@ -399,14 +399,18 @@ void triangle(cairo_t* cr, double x, double y, double r) {
     cairo_close_path(cr);
 }
 
+void strokeIn(cairo_t* cr, Rgb c, double width) {
+    colour(cr, c);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
 // Marker styles shared by the views and the legend.
 void firstLastMark(cairo_t* cr, double x, double y) {
     circle(cr, x, y, 5);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill_preserve(cr);
-    colour(cr, kInk);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    strokeIn(cr, kInk, 1.5);
 }
 void startMark(cairo_t* cr, double x, double y) {
     triangle(cr, x, y, 5.5);
@@ -425,21 +429,15 @@ void nodeMark(cairo_t* cr, double x, double y, bool labelled, bool played) {
 }
 void crossingMark(cairo_t* cr, double x, double y) {
     cross(cr, x, y, 6);
-    colour(cr, kWarn);
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
+    strokeIn(cr, kWarn, 2.5);
 }
 void closestMark(cairo_t* cr, double x, double y) {
     diamond(cr, x, y, 7);
-    colour(cr, kWarn);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    strokeIn(cr, kWarn, 2);
 }
 void stillMark(cairo_t* cr, double x, double y) {
     circle(cr, x, y, 9);
-    colour(cr, kStill);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    strokeIn(cr, kStill, 2);
 }
 
 void polyline(cairo_t* cr, const View& view, const std::vector<Vec3>& points) {
