@@ -62,6 +62,15 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     EXPECT_FLOAT_EQ(animationStart, 57.0f);
     EXPECT_EQ(translationOf(roomModel)[2], 1000.0f); // scene two placed
     EXPECT_EQ(rotationOf(ufoModel)[2], 3.0f);        // rotations are left alone
+
+    // The tests' reset brings back the values at load.
+    spinAngle = liftHeight = tiltAngle = flyOffset = pathParam = 1.0f;
+    bloomEnabled = true;
+    resetShow();
+    EXPECT_EQ(std::vector<float>({brightness, animationStart,
+                                  spinAngle + liftHeight + tiltAngle + flyOffset + pathParam}),
+              std::vector<float>({1.0f, 47.0f, 0.0f}));
+    EXPECT_FALSE(levelTwoActive || bloomEnabled);
 }
 
 TEST_F(Timeline, PlacementParksTheIdleSceneAndLeavesTheActiveSkyBoxToTheFrame) {
