@@ -1,6 +1,6 @@
 // The keyboard and pointer callbacks. They never draw: they set the flags and speeds that
-// the next frame reads (declared beside their readers: render/flags.h, camera/camera.h) or
-// call the recorder, the scene switch, the scene program toggle or the shut-down.
+// the next frame reads (declared in show/flags.h and camera/camera.h) or call the
+// recorder, the scene switch, the scene program toggle or the shut-down.
 #pragma once
 
 void keyboard(unsigned char key, int x, int y);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-// The program an item is drawn with (the frame picks it, render/frame.cpp).
+// The program an item is drawn with (render/draw.cpp picks it).
 enum ShaderKind : int32_t {
     kSceneShader = 0,         // "shader/Vertex.vs", "shader/Fragment.fs"
     kNormalMappingShader = 1, // colour map and normal map
