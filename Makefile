@@ -7,8 +7,8 @@ TEST_BUILD ?= build-test
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 
-.PHONY: all deps deps-run deps-test deps-bench deps-fuzz deps-video deps-format build run video test \
-        bench fuzz format clean
+.PHONY: all deps deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format build run \
+        video contact-sheet test bench fuzz format clean
 
 all: build
 
@@ -30,6 +30,13 @@ VIDEO_FPS ?= 60
 video: deps-video build
 	@VIDEO_SIZE=$(VIDEO_SIZE) VIDEO_FPS=$(VIDEO_FPS) scripts/record-video $(BUILD) \
 		$(BUILD)/kestrune.mp4 $(if $(VIDEO_TO),$(or $(VIDEO_FROM),0) $(VIDEO_TO),$(VIDEO_FROM))
+
+# The whole show at a glance: SHEET_FRAMES frames spread evenly over it, drawn at
+# SHEET_SIZE, tiled with their times into docs/contact-sheet.png.
+SHEET_FRAMES ?= 48
+SHEET_SIZE ?= 640x360
+contact-sheet: deps-sheet build
+	@SHEET_SIZE=$(SHEET_SIZE) scripts/contact-sheet $(BUILD) docs/contact-sheet.png $(SHEET_FRAMES)
 
 # The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 test: deps-test

@@ -1,11 +1,14 @@
-// kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS] [--checksums FILE] [--raw] OUTPUT
+// kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS] [--frames LIST] [--checksums FILE]
+//                  [--raw] OUTPUT
 // Renders the show offline on the fixed-step clock: every frame is drawn, read back from
 // the window after the glow passes and piped to ffmpeg (H.264); the sound is rebuilt from
 // the music files and the frames on which the show started, switched and stopped them
 // (AAC), so picture and sound agree to the sample. A start time is reached by running the
 // earlier frames' logic without drawing them. With --raw, OUTPUT receives the frames as
 // raw RGB (top row first) and no sound. --checksums writes one line per drawn frame: its
-// frame number in the show and a 64-bit hash of its pixels.
+// frame number in the show and a 64-bit hash of its pixels. --frames writes only the listed
+// frames (numbers in the show, as --checksums gives them, comma-separated), raw, reaching
+// each one without drawing those between: stills for a contact sheet.
 //
 // Runs in the run folder, in a display whose screen has the video's size
 // (scripts/record-video arranges both). The demo's own diagnostics go to standard output;
@@ -45,6 +48,7 @@ struct Options {
     double from = 0;
     double to = -1; // until the show ends
     bool raw = false;
+    std::vector<int64_t> frames; // --frames, ascending; empty: every frame from --from to --to
     std::string output;
     std::string checksums;
 };
@@ -115,7 +119,7 @@ bool isRegularOrMissing(const std::string& file) {
 
 void usage() {
     fprintf(stderr, "usage: kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS]"
-                    " [--checksums FILE] [--raw] OUTPUT\n");
+                    " [--frames LIST] [--checksums FILE] [--raw] OUTPUT\n");
     exit(2);
 }
 
@@ -127,6 +131,28 @@ double number(const char* text, const char* what) {
         exit(2);
     }
     return value;
+}
+
+// "F1,F2,...": frame numbers of the show, 1 or more; sorted, repeats dropped.
+std::vector<int64_t> frameList(const char* text) {
+    std::vector<int64_t> frames;
+    for (const char* at = text;; at++) {
+        char* end = nullptr;
+        long long frame = strtoll(at, &end, 10);
+        if (end == at || frame < 1 || frame > INT32_MAX || (*end != ',' && *end != '\0')) {
+            fprintf(stderr,
+                    "kestrune-capture: --frames takes frame numbers from 1, comma-separated,"
+                    " not '%s'\n",
+                    text);
+            exit(2);
+        }
+        frames.push_back(frame);
+        if (*(at = end) == '\0')
+            break;
+    }
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    return frames;
 }
 
 void parseOptions(int argc, char** argv) {
@@ -145,6 +171,8 @@ void parseOptions(int argc, char** argv) {
             options.from = number(argv[++i], "--from");
         } else if (arg == "--to" && hasValue) {
             options.to = number(argv[++i], "--to");
+        } else if (arg == "--frames" && hasValue) {
+            options.frames = frameList(argv[++i]);
         } else if (arg == "--checksums" && hasValue) {
             options.checksums = argv[++i];
         } else if (arg == "--raw") {
@@ -157,6 +185,11 @@ void parseOptions(int argc, char** argv) {
     }
     if (options.output.empty())
         usage();
+    if (!options.frames.empty() && (!options.raw || options.from > 0 || options.to >= 0)) {
+        fprintf(stderr, "kestrune-capture: --frames writes raw frames: it needs --raw, and"
+                        " no --from or --to\n");
+        exit(2);
+    }
     if (options.to >= 0 &&
         llround(options.to * options.fps) <= llround(options.from * options.fps)) {
         fprintf(stderr, "kestrune-capture: --to must come at least one frame after --from\n");
@@ -219,6 +252,11 @@ std::vector<int16_t> assembleSound() {
 }
 
 void printSummary() {
+    if (!options.frames.empty()) {
+        fprintf(stderr, "\nkestrune-capture: wrote %s: %lld chosen frames at %d fps, %dx%d\n",
+                options.output.c_str(), (long long)writtenFrames, options.fps, width, height);
+        return;
+    }
     fprintf(stderr,
             "\nkestrune-capture: wrote %s: frames %lld to %lld of the show, %lld frames"
             " (%.3f s) at %d fps, %dx%d",
@@ -284,6 +322,9 @@ void printSummary() {
 
 // The show ended by itself (its music has stopped).
 void showEnded() {
+    if (writtenFrames < int64_t(options.frames.size()))
+        fail("the show ended on frame %lld, before frame %lld", (long long)fixedStepFrame(),
+             (long long)options.frames[size_t(writtenFrames)]);
     if (!drawing)
         fail("the show ended at %.3f s, before the start at %.3f s",
              double(fixedStepFrame()) / options.fps, options.from);
@@ -336,8 +377,8 @@ void reportProgress(std::chrono::steady_clock::time_point started, bool last) {
     double done = double(writtenFrames) / double(total);
     double left = writtenFrames ? elapsed / done - elapsed : 0;
     fprintf(stderr, "%sframe %lld of %s%lld (%d%%), %s elapsed, %s left%s", terminal ? "\r" : "",
-            (long long)writtenFrames, options.to < 0 ? "about " : "", (long long)total,
-            int(done * 100), clockText(elapsed).c_str(), clockText(left).c_str(),
+            (long long)writtenFrames, options.to < 0 && options.frames.empty() ? "about " : "",
+            (long long)total, int(done * 100), clockText(elapsed).c_str(), clockText(left).c_str(),
             terminal ? "   " : "\n");
 }
 
@@ -365,6 +406,20 @@ uint64_t frameHash(const std::vector<unsigned char>& bytes) {
     for (; i < bytes.size(); i++)
         hash = (hash ^ bytes[i]) * prime;
     return hash;
+}
+
+// Runs the show's logic up to the frame before `next` without drawing it, but draws that
+// one, unwritten: a frame leaves GL state (the bound framebuffer, for one) that the next
+// one starts from. Leaves drawing on for `next`.
+void runUpTo(int64_t next) {
+    for (int64_t frame = fixedStepFrame() + 1; frame < next; frame++) {
+        framesDrawn = frame == next - 1;
+        showFrame();
+        endFrame();
+        if (interrupted)
+            fail("interrupted");
+    }
+    framesDrawn = true;
 }
 
 void onSignal(int) {
@@ -412,18 +467,13 @@ int main(int argc, char** argv) {
     const int64_t nominal =
         llround((show::kSceneOneEnd + show::kAnimationStart + show::kSceneTwoEnd) * options.fps +
                 (2 * show::kFadeEnd - 1) / show::kFadeStep + 1);
-    skippedFrames = llround(options.from * options.fps);
+    const std::vector<int64_t>& chosen = options.frames;
+    skippedFrames = chosen.empty() ? llround(options.from * options.fps) : chosen[0] - 1;
     estimatedFrames =
-        (options.to < 0 ? nominal : llround(options.to * options.fps)) - skippedFrames;
-    // The frame before the start is drawn, not written: a frame leaves GL state (the bound
-    // framebuffer, for one) that the next one starts from.
-    for (int64_t i = 0; i < skippedFrames; i++) {
-        framesDrawn = i == skippedFrames - 1;
-        showFrame();
-        endFrame();
-        if (interrupted)
-            fail("interrupted");
-    }
+        !chosen.empty()
+            ? int64_t(chosen.size())
+            : (options.to < 0 ? nominal : llround(options.to * options.fps)) - skippedFrames;
+    runUpTo(skippedFrames + 1);
 
     openSink();
     if (!options.checksums.empty()) {
@@ -432,11 +482,12 @@ int main(int argc, char** argv) {
             fail("cannot write %s", partialChecksums.c_str());
     }
     drawing = true;
-    framesDrawn = true;
     std::vector<unsigned char> frame(size_t(width) * height * 3), rows(frame.size());
     started = std::chrono::steady_clock::now();
-    const int64_t limit = options.to < 0 ? -1 : estimatedFrames;
+    const int64_t limit = options.to < 0 && chosen.empty() ? -1 : estimatedFrames;
     while (writtenFrames != limit) {
+        if (!chosen.empty())
+            runUpTo(chosen[size_t(writtenFrames)]);
         showFrame(); // may end the show: then this frame is not shown
         readFrame(frame, rows);
         if (fwrite(frame.data(), 1, frame.size(), sink) != frame.size())
