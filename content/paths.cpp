@@ -1,6 +1,8 @@
-// Camera paths for both scenes, written in the recorder's XML format. Each path is a
-// hand-placed list of key views, smoothed by a Catmull-Rom spline and resampled so that
-// the nodes are evenly spaced: playback spends the same time on every segment.
+// Camera paths for both scenes, written in the recorder's XML format. Each path is a shot
+// list of key views at times of its scene, joined by a spline in time; a node is placed
+// where playback will be at each segment's start, so the camera is where the list says
+// when it says. The port path's climax is framed on the UFO and the platform where the
+// animation has them.
 #include <tinyxml.h>
 
 #include <algorithm>
@@ -15,140 +17,218 @@
 
 namespace {
 
+const int kFps = 60; // the rate the show is timed for
+
 struct View {
     Float3 eye, look;
 };
 
-Float3 catmullRom(Float3 p0, Float3 p1, Float3 p2, Float3 p3, float t) {
-    return (p1 * 2.0f + (p2 - p0) * t + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * (t * t) +
-            (p1 * 3.0f - p0 - p2 * 3.0f + p3) * (t * t * t)) *
-           0.5f;
-}
+struct Key {
+    float time; // seconds into the scene
+    View view;
+};
 
-// Dense samples of the spline through the keys (end keys repeated as outer controls).
-std::vector<View> densify(const std::vector<View>& keys, int perKey) {
-    std::vector<View> out;
-    int n = int(keys.size());
-    for (int k = 0; k + 1 < n; ++k) {
-        const View& a = keys[std::max(k - 1, 0)];
-        const View& b = keys[k];
-        const View& c = keys[k + 1];
-        const View& d = keys[std::min(k + 2, n - 1)];
-        for (int s = 0; s < perKey; ++s) {
-            float t = float(s) / perKey;
-            out.push_back({catmullRom(a.eye, b.eye, c.eye, d.eye, t),
-                           catmullRom(a.look, b.look, c.look, d.look, t)});
-        }
-    }
-    out.push_back(keys.back());
-    return out;
-}
-
-// Picks `count` views along the dense curve, spaced by travelled distance weighted by
-// `speed` (a function of the position 0..1 along the result): 1 is the mean pace.
-std::vector<View> resample(const std::vector<View>& dense, int count, float (*speed)(float)) {
-    std::vector<float> dist(dense.size(), 0.0f);
-    for (size_t k = 1; k < dense.size(); ++k)
-        dist[k] = dist[k - 1] + lengthV(dense[k].eye - dense[k - 1].eye) +
-                  0.25f * lengthV(dense[k].look - dense[k - 1].look);
-    // Cumulative share of the distance covered at each node, from the speed profile.
-    std::vector<float> share(count, 0.0f);
-    for (int i = 1; i < count; ++i)
-        share[i] = share[i - 1] + speed((i - 0.5f) / (count - 1));
-    std::vector<View> out;
+// Cubic Hermite through the keys with tangents from their neighbours, divided by the
+// time between them: the speed stays smooth where keys lie unevenly in time.
+View viewAt(const std::vector<Key>& keys, float t) {
+    size_t n = keys.size();
+    if (t <= keys.front().time)
+        return keys.front().view;
+    if (t >= keys.back().time)
+        return keys.back().view;
     size_t k = 0;
-    for (int i = 0; i < count; ++i) {
-        float target = dist.back() * share[i] / share[count - 1];
-        while (k + 2 < dense.size() && dist[k + 1] < target)
-            ++k;
-        float span = dist[k + 1] - dist[k];
-        float t = span > 0 ? std::clamp((target - dist[k]) / span, 0.0f, 1.0f) : 0.0f;
-        out.push_back({dense[k].eye + (dense[k + 1].eye - dense[k].eye) * t,
-                       dense[k].look + (dense[k + 1].look - dense[k].look) * t});
-    }
-    return out;
+    while (keys[k + 1].time < t)
+        ++k;
+    auto tangent = [&](size_t i, Float3 View::*part) {
+        size_t a = i > 0 ? i - 1 : i, b = std::min(i + 1, n - 1);
+        return (keys[b].view.*part - keys[a].view.*part) * (1.0f / (keys[b].time - keys[a].time));
+    };
+    float span = keys[k + 1].time - keys[k].time, u = (t - keys[k].time) / span;
+    float h00 = (1 + 2 * u) * (1 - u) * (1 - u), h10 = u * (1 - u) * (1 - u);
+    float h01 = u * u * (3 - 2 * u), h11 = u * u * (u - 1);
+    auto blend = [&](Float3 View::*part) {
+        return keys[k].view.*part * h00 + tangent(k, part) * (h10 * span) +
+               keys[k + 1].view.*part * h01 + tangent(k + 1, part) * (h11 * span);
+    };
+    return {blend(&View::eye), blend(&View::look)};
 }
 
-float evenPace(float) {
-    return 1.0f;
+// Seconds into the scene at which playback starts each segment, up to the first start
+// after `frames` frames. Playback steps its parameter by 0.01 (in float) after every frame
+// and starts the next segment at 0 once it has passed 1; `first` is the parameter of the
+// scene's first frame.
+std::vector<float> segmentStarts(float first, int frames) {
+    std::vector<float> starts = {(1.0f - first / 0.01f) / kFps};
+    float param = first;
+    for (int frame = 1; starts.back() * kFps < frames; ++frame) {
+        if (param > 1.0f) {
+            param = 0.0f;
+            starts.push_back(float(frame) / kFps);
+        }
+        param += 0.01f;
+    }
+    return starts;
 }
-// The harbour tour slows down into the slow orbit around the platform.
-float tourPace(float x) {
-    float t = std::clamp((x - 0.5f) / 0.5f, 0.0f, 1.0f);
-    return 1.0f - 0.9f * t * t * (3 - 2 * t);
+
+// Frames of a fade: brightness climbs by the fade step (in float) until it passes the end.
+int fadeFrames(float from) {
+    int frames = 0;
+    for (float b = from; b <= show::kFadeEnd; b += show::kFadeStep)
+        ++frames;
+    return frames;
+}
+
+// Nodes that play the shot list over a scene of `frames` frames and half a second more:
+// node j + 1 where segment j starts. The first and the last node are never reached; they
+// only shape the first and the last segment, and stand one segment before and after.
+std::vector<View> nodesFor(const std::vector<Key>& keys, float firstParam, int frames) {
+    std::vector<float> starts = segmentStarts(firstParam, frames + kFps / 2);
+    std::vector<View> nodes = {viewAt(keys, 2 * starts[0] - starts[1])};
+    for (float t : starts)
+        nodes.push_back(viewAt(keys, t));
+    nodes.push_back(viewAt(keys, 2 * starts.back() - starts[starts.size() - 2]));
+    return nodes;
 }
 
 std::vector<View> roomPath() {
-    // Around the knot, up to the oculus, out of the north window, past the shelves and
-    // the table, and back to the knot, looking up into the light for the fade.
-    const std::vector<View> keys = {
-        {{0, 0.5f, 9}, {0, 2.2f, 0}},
-        {{4, 1.0f, 6.5f}, {0, 2.3f, 0}},
-        {{6.5f, 1.8f, 0}, {0, 2.4f, 0}},
-        {{4.5f, 2.6f, -5}, {0, 2.4f, 0}},
-        {{-1, 3.5f, -6.5f}, {0, 2.6f, 0}},
-        {{-5.5f, 4.5f, -3.5f}, {0, 3, 0}},
-        {{-5, 6, 2.5f}, {0, 4, 0}},
-        {{-1.5f, 7.5f, 4}, {0, 14, -1}},
-        {{1, 8.5f, 1.5f}, {0, 25, -2}},
-        {{3, 8, -3}, {2, 10, -14}},
-        {{2.5f, 6.5f, -9}, {0, 5.5f, -25}},
-        {{0, 4.5f, -13}, {0, 4.5f, -30}},
-        {{-4, 4, -11}, {-12, 4, -6}},
-        {{-6, 3.5f, -5.5f}, {-14, 2, 0}},
-        {{-12.5f, 2.5f, 0}, {-17.4f, 1, 5}},
-        {{-12.5f, 1.5f, 4.5f}, {-4, 0, 13}},
-        {{-5.5f, 1.0f, 6}, {0, -1, 13.5f}},
-        {{0, 2.0f, 9}, {0, -0.5f, 14}},
-        {{5.5f, 2.5f, 6}, {10, 5, 18}},
-        {{12.5f, 4, 2}, {20, 5, 0}},
-        {{13, 5, -3.5f}, {0, 3, 0}},
-        {{5, 5.5f, -5}, {0, 3, 0}},
-        {{0, 9, -5}, {0, 2, 0}},
-        {{-5, 6, 0}, {0, 2.5f, 0}},
-        {{-3, 3, 5}, {0, 2.5f, 0}},
-        {{2, 2, 5.5f}, {0, 2.5f, 0}},
-        {{5, 2.5f, 1}, {0, 2.6f, 0}},
-        {{3, 3, -4.5f}, {0, 2.7f, 0}},
-        {{-2.5f, 4, -5}, {0, 3, 0}},
-        {{-5, 5, 0}, {0, 4, 0}},
-        {{-2, 7, 4}, {0, 12, 0}},
-        {{0, 9, 2}, {0, 30, 0}},
+    // The knot (centre at y = 2.4) from all sides, a climb towards the oculus that looks
+    // across the lamps rather than up at the sky, the bookshelves along the west wall, the
+    // north windows onto the sea, the table from above, and back to the knot for the fade.
+    const Float3 knot = {0, 2.4f, 0};
+    const std::vector<Key> keys = {
+        {-3, {{-3, 1.0f, 10}, knot}},
+        {0, {{0, 1.2f, 9.5f}, knot}},
+        {6, {{6.5f, 1.6f, 7}, knot}},
+        {12, {{9.5f, 2.2f, 0}, knot}},
+        {18, {{6.5f, 3.0f, -7}, knot}},
+        {24, {{0, 4.5f, -10.5f}, {0, 5.0f, 2}}},
+        {30, {{-8.5f, 6.5f, -2}, {5, 10.5f, 6}}},
+        {36, {{-12, 7.5f, 3}, {6, 5.0f, -3}}},
+        {42, {{-13, 6.0f, 7}, {-15, 1.5f, -4}}},
+        {48, {{-13, 3.5f, 12}, {-16, 1.0f, -5}}},
+        {54, {{-12.5f, 3.0f, 1}, {2, 2.4f, -7}}},
+        {57, {{-6, 3.5f, -5}, {1, 2.0f, 4}}},
+        {61, {{-4, 4.0f, -13}, {2, 1.5f, 6}}},
+        {66, {{3, 4.5f, -12.5f}, {-3, 1.5f, 8}}},
+        {72, {{8, 4.0f, -3}, {-6, 1.5f, 6}}},
+        {78, {{7.5f, 3.5f, 3}, {0, -1.0f, 13.5f}}},
+        {84, {{3, 4.0f, 6}, {-8, -1.0f, 14}}},
+        {90, {{-4, 4.0f, 6.5f}, {-14, 2.0f, -10}}},
+        {96, {{-7.5f, 3.5f, 4.5f}, {3, 2.4f, -4}}},
+        {102, {{-8.5f, 3.0f, 1}, knot}},
+        {108, {{-6, 3.5f, -6}, knot}},
+        {114, {{0, 4.0f, -8.5f}, knot}},
+        {120, {{6, 4.5f, -6.5f}, knot}},
+        {126, {{8.5f, 5.0f, 0}, knot}},
     };
-    return resample(densify(keys, 40), 96, evenPace);
+    int frames = int(std::lround(show::kSceneOneEnd * kFps)) + fadeFrames(1.0f);
+    return nodesFor(keys, 0.0f, frames);
+}
+
+// Where the scene-2 animation has the platform and the UFO `tau` seconds after it began,
+// as the demo's animation moves them: it steps once per drawn scene-2 object and frame.
+struct Climax {
+    Float3 platform, ufo; // centres of their bounding spheres
+};
+// Spheres round each, the platform's steps included.
+const float kPlatformRadius = 12.5f, kUfoRadius = 6.7f;
+
+Climax climaxAt(float tau) {
+    const float steps = float(show::kSceneTwoObjectCount * kFps);
+    float lift = 0.001f * steps * std::clamp(tau, 0.0f, float(show::kPhaseTwo));
+    float tilt =
+        -0.002f * steps *
+        std::clamp(tau - float(show::kPhaseTwo), 0.0f, float(show::kPhaseThree - show::kPhaseTwo));
+    float fly = 0.005f * steps * std::max(tau - float(show::kPhaseThree), 0.0f);
+    // The UFO turns about the origin on the pad, its centre 4.2 up.
+    float a = tilt * kPi / 180.0f;
+    return {{0, lift + 2.75f, 0}, {fly - 4.2f * std::sin(a), fly + lift + 4.2f * std::cos(a), 0}};
+}
+
+// Whether the UFO, and the platform while the UFO stands on it, fit in the middle `share`
+// of a 16:9 picture with the demo's 40-degree view, `t` seconds into the animation.
+bool frames(const View& v, float t, float share) {
+    Climax c = climaxAt(t);
+    Float3 forward = unitV(v.look - v.eye);
+    Float3 right = unitV(crossV(forward, {0, 1, 0}));
+    Float3 up = crossV(right, forward);
+    const float tanY = std::tan(20.0f * kPi / 180.0f), tanX = tanY * 16.0f / 9.0f;
+    const bool withPlatform = t <= float(show::kPhaseThree);
+    for (auto [centre, radius] : {std::pair{c.ufo, kUfoRadius}, {c.platform, kPlatformRadius}}) {
+        Float3 d = centre - v.eye;
+        float z = dot(d, forward);
+        if (z < radius + 1.0f)
+            return false;
+        float x = std::fabs(dot(d, right)) + radius, y = std::fabs(dot(d, up)) + radius;
+        if (x / z > share * tanX || y / z > share * tanY)
+            return false;
+        if (!withPlatform)
+            break;
+    }
+    return true;
+}
+
+// The climax camera circles the pair slowly from above, looking at their middle, as near
+// as keeps both well inside the picture. Once the UFO flies off it turns to the UFO and
+// follows it from below, against the sky, backing off a little as it goes.
+View climaxView(float tau) {
+    const float leaves = float(show::kPhaseThree), nearest = 24.0f;
+    auto smooth = [](float x) {
+        x = clamp01(x);
+        return x * x * (3 - 2 * x);
+    };
+    auto placed = [&](float t, float distance) {
+        Climax c = climaxAt(t);
+        float follow = smooth((t - leaves) / 3.0f);
+        Float3 look = mix((c.platform + c.ufo) * 0.5f, c.ufo, follow);
+        float a = (-20.0f - 1.5f * t) * kPi / 180.0f, e = (10.0f - 18.0f * follow) * kPi / 180.0f;
+        Float3 dir = {std::sin(a) * std::cos(e), std::sin(e), std::cos(a) * std::cos(e)};
+        return View{look + dir * distance, look};
+    };
+    auto need = [&](float t, float from) {
+        while (!frames(placed(t, from), t, 0.65f))
+            from += 0.5f;
+        return from;
+    };
+    // Nearest while the pair stands together, then over to a chase distance.
+    const float pair = need(leaves, nearest);
+    auto wanted = [&](float t) {
+        if (t <= leaves)
+            return nearest;
+        return pair + (28.0f + 2.0f * (t - leaves) - pair) * smooth((t - leaves) / 3.0f);
+    };
+    // What the picture needs a little ahead, so the spline between nodes keeps the margin.
+    float distance = 0;
+    for (float t = tau; t <= tau + 2.0f; t += 0.25f)
+        distance = std::max(distance, need(t, wanted(t)));
+    return placed(tau, distance);
 }
 
 std::vector<View> portPath() {
-    const float radius = 52.0f;
-    const Float3 centre = {3, 0, 0};
-    const Float3 target = {3, 12, 0};
-    auto orbit = [&](float degrees) {
-        float a = degrees * kPi / 180.0f;
-        // Above the raised platform (about 15 units at full lift), or it hides the UFO.
-        return View{centre + Float3{radius * std::sin(a), 22.0f, radius * std::cos(a)}, target};
+    const float start = float(show::kAnimationStart);
+    View first = climaxView(0);
+    // The tour: in from the sea to the lighthouse, across to the container stacks, along
+    // the warehouses and the quay, out over the water in front of the cranes, and round to
+    // the platform where the climax takes over.
+    std::vector<Key> keys = {
+        {-3, {{10, 16, 125}, {-50, 12, 20}}},
+        {0, {{0, 15, 115}, {-60, 12, 20}}},
+        {6, {{-28, 13, 86}, {-82, 15, 18}}},
+        {12, {{-50, 12, 62}, {-82, 18, 18}}},
+        {18, {{-56, 16, 48}, {-40, 5, -28}}},
+        {24, {{-52, 16, 26}, {-10, 6, -42}}},
+        {30, {{-26, 14, 32}, {18, 8, -38}}},
+        {36, {{0, 16, 52}, {25, 10, 5}}},
+        {41, {{-10, 13, 45}, {2, 6, 0}}},
+        {start - 1, {first.eye + Float3{2, 0, 1}, first.look}},
     };
-    // From the sea past the lighthouse, over the containers and the warehouses, between
-    // the cranes and back over the water to the platform.
-    std::vector<View> tour = {
-        {{0, 15, 120}, {0, 5, 0}},
-        {{-30, 12, 90}, {-60, 10, 20}},
-        {{-60, 10, 62}, {-82, 20, 18}},
-        {{-70, 18, 42}, {-82, 24, 18}},
-        {{-62, 22, 8}, {-82, 26, 18}},
-        {{-50, 21, -10}, {-40, 4, -30}},
-        {{-25, 22, -24}, {0, 8, -48}},
-        {{5, 24, -20}, {30, 20, 10}},
-        {{33, 18, 0}, {33, 24, 30}},
-        {{33, 12, 30}, {20, 8, 60}},
-        {{10, 9, 48}, {-20, 2, 38}},
-        {{-6, 10, 58}, {0, 4, 0}},
-        orbit(-10),
-    };
-    std::vector<View> nodes = resample(densify(tour, 40), 29, tourPace);
-    const int orbitNodes = 37;
-    for (int i = 1; i <= orbitNodes; ++i)
-        nodes.push_back(orbit(-10.0f - 24.0f * i / orbitNodes)); // cranes stay right
-    return nodes;
+    for (float t = 0; t <= 24.0f; t += 0.5f)
+        keys.push_back({start + t, climaxView(t)});
+    int frames =
+        int(std::lround((show::kAnimationStart + show::kSceneTwoEnd) * kFps)) + fadeFrames(0.0f);
+    // The switch leaves the parameter at 0 and the frame's end adds a step before scene 2
+    // draws its first frame.
+    return nodesFor(keys, 0.01f, frames);
 }
 
 bool savePath(const std::string& file, const std::vector<View>& nodes) {

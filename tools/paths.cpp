@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "campath/campath.h"
@@ -139,6 +140,25 @@ int sceneByName(const std::string& fileName) {
 
 std::string segmentName(int first) {
     return std::to_string(first) + "-" + std::to_string(first + 1);
+}
+
+// The longest stretch in which the camera looks more than 35 degrees up or down, where a
+// picture shows mostly sky, ceiling or floor: seconds at 60 frames per second, and the
+// segment it begins in.
+std::pair<double, int> longestSteepLook(const PlayedPath& path) {
+    const double limit = std::sin(35.0 * M_PI / 180.0);
+    size_t best = 0, bestStart = 0, run = 0;
+    for (size_t i = 0; i < path.eyes.size(); i++) {
+        Vec3 d = {path.looks[i].x - path.eyes[i].x, path.looks[i].y - path.eyes[i].y,
+                  path.looks[i].z - path.eyes[i].z};
+        double length = std::sqrt(double(d.x) * d.x + double(d.y) * d.y + double(d.z) * d.z);
+        run = length > 0 && std::fabs(d.y) > limit * length ? run + 1 : 0;
+        if (run > best) {
+            best = run;
+            bestStart = i + 1 - run;
+        }
+    }
+    return {double(best) / 60.0, best ? path.segment[bestStart] : 0};
 }
 
 // The warnings of the summary line, in the order a recorder would look at them.
@@ -318,6 +338,12 @@ bool plotPath(const char* fileName, const Options& options) {
     Scene scene = loadScene(sceneNumber, modelsDir, sceneProblems);
     PathReport report = checkPath(playback.played, scene);
     std::vector<std::string> notes = warnings(report, scene);
+    auto [steep, steepSegment] = longestSteepLook(playback.played);
+    std::string from = steep > 0 ? " (from segment " + segmentName(steepSegment) + ")" : "";
+    char text[160];
+    snprintf(text, sizeof text, "%slooks more than 35 degrees up or down for %.1f s at most%s",
+             steep > 2.0 ? "WARNING: " : "", steep, from.c_str());
+    notes.push_back(text);
 
     std::string out = fileName;
     size_t dot = out.rfind(".xml");

@@ -1,5 +1,5 @@
 // The generated content as the demo reads it: faces and layout, textures as DevIL loads
-// them, the port path framing the rising UFO, and the music.
+// them, the port path framing the climax, and the music.
 #include <IL/il.h>
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -185,11 +185,26 @@ TEST_F(Content, EveryMaterialHasTexturesThatLoadTheRightWayUp) {
     EXPECT_GT(sky[0][1], sky[0][2]);
 }
 
-// From the start of the animation to the fly-off the UFO, lifted by the demo's own
-// animation, stays in the picture, seen from above the raised platform that would hide it.
-// The path plays as in the demo, one frame at a time at 60 frames per second.
-TEST_F(Content, PortPathFramesTheRisingUfo) {
-    Bounds ufo = Scene({"models/ufo.3ds"}).bounds();
+// From the animation's start to the end fade the camera moves and keeps the UFO, moved by
+// the demo's own animation, inside the middle 80% of the picture and at least a tenth of
+// its width; the platform too until the UFO flies off. Each model is taken as the drum
+// round the y axis that holds it, which it spins and tilts about. The path plays as in
+// the demo, one frame at a time.
+TEST_F(Content, PortPathFramesTheClimax) {
+    struct Drum {
+        float radius = 0, low = 1e30f, high = -1e30f;
+    };
+    auto drum = [](const Scene& scene) {
+        Drum d;
+        for (const ModelObject& o : scene.models[0].objects)
+            for (const Vec3& v : o.vertices) {
+                d.radius = std::max(d.radius, std::hypot(v.x, v.z));
+                d.low = std::min(d.low, v.y);
+                d.high = std::max(d.high, v.y);
+            }
+        return d;
+    };
+    const Drum ufo = drum(Scene({"models/ufo.3ds"})), pad = drum(Scene({"models/platform.3ds"}));
     CameraPath path = {};
     TiXmlDocument document;
     readCameraPath((runDir() + "/campath.xml").c_str(), path, document);
@@ -198,41 +213,63 @@ TEST_F(Content, PortPathFramesTheRisingUfo) {
     setFixedStep(60);
     startClock(demoClock);
     animationStart = float(show::kAnimationStart);
-    liftHeight = 0;
+    liftHeight = tiltAngle = flyOffset = 0;
     frameTimer.frameFactor = 1.0f;
     aspectRatio = 16.0f / 9.0f;
     perspective(40.0f, 1.0f, farPlane);
+    pathParam = 0.01f; // the frame of the switch has stepped it
     int framed = 0;
-    for (int frame = 0; demoSeconds() < show::kAnimationStart + show::kPhaseThree; frame++) {
-        ASSERT_LT(path.nodeIndex, path.amount - 3) << "the path ends before the fly-off";
+    Vec3 secondAgo = {};
+    for (int frame = 0; demoSeconds() < show::kAnimationStart + show::kSceneTwoEnd; frame++) {
+        ASSERT_LT(path.nodeIndex, path.amount - 3) << "the path ends before the end fade";
         playbackStep(path);
         pathParam += 0.01f;
         advanceFixedStep();
         for (int i = 0; i < show::kSceneTwoObjectCount; i++)
             animationStep();
-        if (demoSeconds() < show::kAnimationStart - 1)
+        if (demoSeconds() < show::kAnimationStart)
             continue;
-        framed++;
+        if (framed++ % 60 == 0) {
+            Vec3 moved = pathEye - secondAgo;
+            EXPECT_TRUE(framed == 1 || dot(moved, moved) > 1.0f) << "still at frame " << frame;
+            secondAgo = pathEye;
+        }
         Mat4 view, clip;
         lookAt(view, pathEye.x, pathEye.y, pathEye.z, pathLookAt.x, pathLookAt.y, pathLookAt.z, 0,
                1, 0);
         multiplyMatrix(clip, projection, view);
-        for (int corner = 0; corner < 8; corner++) {
-            float p[3] = {corner & 1 ? ufo.hi.x : ufo.lo.x,
-                          (corner & 2 ? ufo.hi.y : ufo.lo.y) + liftHeight,
-                          corner & 4 ? ufo.hi.z : ufo.lo.z};
-            float c[4];
-            for (int r = 0; r < 4; r++)
-                c[r] = clip[r] * p[0] + clip[4 + r] * p[1] + clip[8 + r] * p[2] + clip[12 + r];
-            ASSERT_GT(c[3], 1.0f) << "frame " << frame;
-            ASSERT_LT(std::max(std::fabs(c[0]), std::fabs(c[1])) / c[3], 0.95f)
-                << "frame " << frame << " corner " << corner;
+        const bool flown = demoSeconds() > show::kAnimationStart + show::kPhaseThree;
+        for (const Drum* d : {&ufo, &pad}) {
+            if (d == &pad && flown)
+                break; // the UFO has left it
+            // The UFO tilts about z through the origin, then moves; the platform only rises.
+            float a = d == &ufo ? tiltAngle * 3.1415927f / 180.0f : 0.0f;
+            float dx = d == &ufo ? flyOffset : 0.0f, dy = dx + liftHeight;
+            float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
+            for (int k = 0; k < 32; k++) {
+                float x = d->radius * std::cos(k * 0.3927f), y = k % 2 ? d->low : d->high;
+                float p[3] = {x * std::cos(a) - y * std::sin(a) + dx,
+                              x * std::sin(a) + y * std::cos(a) + dy,
+                              d->radius * std::sin(k * 0.3927f)};
+                float c[4];
+                for (int r = 0; r < 4; r++)
+                    c[r] = clip[r] * p[0] + clip[4 + r] * p[1] + clip[8 + r] * p[2] + clip[12 + r];
+                ASSERT_GT(c[3], 1.0f) << "frame " << frame;
+                for (int axis = 0; axis < 2; axis++) {
+                    lo[axis] = std::min(lo[axis], c[axis] / c[3]);
+                    hi[axis] = std::max(hi[axis], c[axis] / c[3]);
+                }
+            }
+            const char* what = d == &ufo ? "UFO" : "platform";
+            EXPECT_TRUE(lo[0] > -0.8f && hi[0] < 0.8f && lo[1] > -0.8f && hi[1] < 0.8f)
+                << what << " at frame " << frame << ": x " << lo[0] << " to " << hi[0] << ", y "
+                << lo[1] << " to " << hi[1];
+            EXPECT_GT(hi[0] - lo[0], 0.2f) << what << " too small at frame " << frame;
         }
-        EXPECT_GT(pathEye.y, ufo.lo.y + liftHeight + 1) << "frame " << frame;
     }
     setFixedStep(0);
-    EXPECT_GT(liftHeight, 10.0f); // it did rise
-    EXPECT_GT(framed, 60 * 9);
+    EXPECT_GT(flyOffset, 50.0f); // it did fly off
+    EXPECT_GT(framed, 60 * 15);
 }
 
 namespace {
