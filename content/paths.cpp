@@ -128,21 +128,44 @@ std::vector<View> roomPath() {
 // Where the scene-2 animation has the platform and the UFO `tau` seconds after it began,
 // as the demo's animation moves them: it steps once per drawn scene-2 object and frame.
 struct Climax {
-    Float3 platform, ufo; // centres of their bounding spheres
+    float lift, tilt, fly;
 };
-// Spheres round each, the platform's steps included.
-const float kPlatformRadius = 12.5f, kUfoRadius = 6.7f;
 
 Climax climaxAt(float tau) {
     const float steps = float(show::kSceneTwoObjectCount * kFps);
-    float lift = 0.001f * steps * std::clamp(tau, 0.0f, float(show::kPhaseTwo));
-    float tilt =
-        -0.002f * steps *
-        std::clamp(tau - float(show::kPhaseTwo), 0.0f, float(show::kPhaseThree - show::kPhaseTwo));
-    float fly = 0.005f * steps * std::max(tau - float(show::kPhaseThree), 0.0f);
-    // The UFO turns about the origin on the pad, its centre 4.2 up.
-    float a = tilt * kPi / 180.0f;
-    return {{0, lift + 2.75f, 0}, {fly - 4.2f * std::sin(a), fly + lift + 4.2f * std::cos(a), 0}};
+    return {0.001f * steps * std::clamp(tau, 0.0f, float(show::kPhaseTwo)),
+            -0.002f * steps *
+                std::clamp(tau - float(show::kPhaseTwo), 0.0f,
+                           float(show::kPhaseThree - show::kPhaseTwo)),
+            0.005f * steps * std::max(tau - float(show::kPhaseThree), 0.0f)};
+}
+
+// Each model as the drum round its spin axis that holds it: radius, bottom and top (the
+// platform's steps reach out to 12.2).
+struct Drum {
+    float radius, low, high;
+};
+const Drum kPlatformDrum = {12.2f, 0.0f, 5.5f}, kUfoDrum = {5.9f, 1.0f, 7.4f};
+
+// Points round a drum as the animation places it: the UFO tilts about z through the
+// origin, then both rise and the UFO flies off.
+std::vector<Float3> drumPoints(const Drum& d, const Climax& c, bool ufo) {
+    float a = ufo ? c.tilt * kPi / 180.0f : 0.0f, dx = ufo ? c.fly : 0.0f;
+    std::vector<Float3> points;
+    for (int k = 0; k < 32; ++k) {
+        float x = d.radius * std::cos(k * kPi / 8), y = k % 2 ? d.low : d.high;
+        points.push_back({x * std::cos(a) - y * std::sin(a) + dx,
+                          x * std::sin(a) + y * std::cos(a) + dx + c.lift,
+                          d.radius * std::sin(k * kPi / 8)});
+    }
+    return points;
+}
+
+Float3 drumCentre(const Drum& d, const Climax& c, bool ufo) {
+    Float3 sum;
+    for (Float3 p : drumPoints(d, c, ufo))
+        sum = sum + p;
+    return sum * (1.0f / 32);
 }
 
 // Whether the UFO, and the platform while the UFO stands on it, fit in the middle `share`
@@ -153,17 +176,17 @@ bool frames(const View& v, float t, float share) {
     Float3 right = unitV(crossV(forward, {0, 1, 0}));
     Float3 up = crossV(right, forward);
     const float tanY = std::tan(20.0f * kPi / 180.0f), tanX = tanY * 16.0f / 9.0f;
-    const bool withPlatform = t <= float(show::kPhaseThree);
-    for (auto [centre, radius] : {std::pair{c.ufo, kUfoRadius}, {c.platform, kPlatformRadius}}) {
-        Float3 d = centre - v.eye;
+    std::vector<Float3> points = drumPoints(kUfoDrum, c, true);
+    if (t <= float(show::kPhaseThree)) {
+        std::vector<Float3> pad = drumPoints(kPlatformDrum, c, false);
+        points.insert(points.end(), pad.begin(), pad.end());
+    }
+    for (Float3 p : points) {
+        Float3 d = p - v.eye;
         float z = dot(d, forward);
-        if (z < radius + 1.0f)
+        if (z < 1.0f || std::fabs(dot(d, right)) > share * tanX * z ||
+            std::fabs(dot(d, up)) > share * tanY * z)
             return false;
-        float x = std::fabs(dot(d, right)) + radius, y = std::fabs(dot(d, up)) + radius;
-        if (x / z > share * tanX || y / z > share * tanY)
-            return false;
-        if (!withPlatform)
-            break;
     }
     return true;
 }
@@ -172,7 +195,7 @@ bool frames(const View& v, float t, float share) {
 // as keeps both well inside the picture. Once the UFO flies off it turns to the UFO and
 // follows it from below, against the sky, backing off a little as it goes.
 View climaxView(float tau) {
-    const float leaves = float(show::kPhaseThree), nearest = 24.0f;
+    const float leaves = float(show::kPhaseThree), nearest = 16.0f;
     auto smooth = [](float x) {
         x = clamp01(x);
         return x * x * (3 - 2 * x);
@@ -180,13 +203,14 @@ View climaxView(float tau) {
     auto placed = [&](float t, float distance) {
         Climax c = climaxAt(t);
         float follow = smooth((t - leaves) / 3.0f);
-        Float3 look = mix((c.platform + c.ufo) * 0.5f, c.ufo, follow);
+        Float3 ufo = drumCentre(kUfoDrum, c, true);
+        Float3 look = mix((drumCentre(kPlatformDrum, c, false) + ufo) * 0.5f, ufo, follow);
         float a = (-20.0f - 1.5f * t) * kPi / 180.0f, e = (10.0f - 18.0f * follow) * kPi / 180.0f;
         Float3 dir = {std::sin(a) * std::cos(e), std::sin(e), std::cos(a) * std::cos(e)};
         return View{look + dir * distance, look};
     };
     auto need = [&](float t, float from) {
-        while (!frames(placed(t, from), t, 0.65f))
+        while (!frames(placed(t, from), t, 0.7f))
             from += 0.5f;
         return from;
     };
