@@ -1,4 +1,4 @@
-// Images: 24-bit BMP encoding and normal maps from height fields.
+// Images: BMP and TGA encoding and normal maps from height fields.
 #include <algorithm>
 #include <cmath>
 
@@ -45,19 +45,43 @@ std::vector<uint8_t> encodeBmpRaw(int width, int height, const std::vector<uint8
 
 } // namespace
 
+static uint8_t toByte(float v) {
+    return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+}
+
 std::vector<uint8_t> encodeBmp(const Image& image) {
     std::vector<uint8_t> rgb(image.rgb.size());
-    for (size_t k = 0; k < rgb.size(); ++k) {
-        float v = std::clamp(image.rgb[k], 0.0f, 1.0f);
-        rgb[k] = uint8_t(std::lround(v * 255.0f));
-    }
+    for (size_t k = 0; k < rgb.size(); ++k)
+        rgb[k] = toByte(image.rgb[k]);
     return encodeBmpRaw(image.width, image.height, rgb);
+}
+
+std::vector<uint8_t> encodeTga(const Image& image) {
+    bool withAlpha = image.alpha.size() == size_t(image.width) * image.height;
+    size_t texels = size_t(image.width) * image.height, bytes = withAlpha ? 4 : 3;
+    std::vector<uint8_t> out(18 + texels * bytes, 0);
+    out[2] = 2; // uncompressed true colour
+    out[12] = uint8_t(image.width), out[13] = uint8_t(image.width >> 8);
+    out[14] = uint8_t(image.height), out[15] = uint8_t(image.height >> 8);
+    out[16] = uint8_t(bytes * 8);
+    out[17] = withAlpha ? 8 : 0; // alpha bits; origin bottom left, rows stored from j = 0
+    for (size_t k = 0; k < texels; ++k) {
+        uint8_t* p = &out[18 + k * bytes];
+        p[0] = toByte(image.rgb[k * 3 + 2]); // blue, green, red, alpha
+        p[1] = toByte(image.rgb[k * 3 + 1]);
+        p[2] = toByte(image.rgb[k * 3]);
+        if (withAlpha)
+            p[3] = toByte(image.alpha[k]);
+    }
+    return out;
 }
 
 bool writeTexture(const std::string& outDir, const std::string& file, const Image& colour,
                   const Image& normal) {
-    return writeFile(outDir + "/textures/" + file, encodeBmp(colour)) &&
-           writeFile(outDir + "/textures/normal_" + file, encodeBmp(normal));
+    bool tga = file.size() > 4 && file.compare(file.size() - 4, 4, ".tga") == 0;
+    auto encode = tga ? encodeTga : encodeBmp;
+    return writeFile(outDir + "/textures/" + file, encode(colour)) &&
+           writeFile(outDir + "/textures/normal_" + file, encode(normal));
 }
 
 // x follows +u (increasing i), y follows +v (increasing j): the tangent frame that the

@@ -1,4 +1,5 @@
-// Images: float colour texels, 24-bit BMP encoding and normal maps from height fields.
+// Images: float colour texels, 24-bit BMP and 24- or 32-bit TGA encoding, and normal maps
+// from height fields.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,7 +9,8 @@
 
 struct Image {
     int width = 0, height = 0;
-    std::vector<float> rgb; // 3 floats per texel, row j is texture coordinate v = j / height
+    std::vector<float> rgb;   // 3 floats per texel, row j is texture coordinate v = j / height
+    std::vector<float> alpha; // 1 float per texel, or empty: no alpha channel
     Image() = default;
     Image(int w, int h) : width(w), height(h), rgb(size_t(w) * h * 3, 0.0f) {}
     float* at(int i, int j) { return &rgb[(size_t(j) * width + i) * 3]; }
@@ -26,8 +28,12 @@ inline Float3 rgb(int r, int g, int b) {
 // Texel (i, j) is stored in the BMP row j counted from the first stored row, so an image
 // loader that hands rows over as stored gives texture coordinate v = j / height.
 std::vector<uint8_t> encodeBmp(const Image& image);
+// The same order of rows as an uncompressed TGA (origin at the bottom left), with alpha
+// when the image has it: the demo's image loader reads no alpha from a BMP.
+std::vector<uint8_t> encodeTga(const Image& image);
 
-// Writes textures/F and textures/normal_F, the colour map and the normal map of F.
+// Writes textures/F and textures/normal_F, the colour map and the normal map of F, as BMP
+// or TGA after F's extension.
 bool writeTexture(const std::string& outDir, const std::string& file, const Image& colour,
                   const Image& normal);
 

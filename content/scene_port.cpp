@@ -1,4 +1,4 @@
-// Scene 2: a harbour at dawn around a landing platform at the origin, and the UFO that
+// Scene 2: a harbour at dusk around a landing platform at the origin, and the UFO that
 // stands on it. Quay top at y = 0 reaching to z = 20, the sea beyond (+z) at y = -1.5,
 // warehouses and cranes behind (-z). Object counts are chosen with the animation in mind:
 // it steps once per drawn scene-2 object, so skybox2 + port + ufo + platform must make
@@ -61,21 +61,21 @@ void addCrane(MeshObject& o, MeshObject& house, float x) {
 Scene buildPort() {
     Scene s;
     s.materials = {
-        {"Water", "water.bmp", {30, 80, 100}},
-        {"Concrete", "concrete.bmp", {150, 148, 140}},
-        {"Planks", "planks.bmp", {120, 95, 70}},
-        {"ContRed", "cont_red.bmp", {170, 45, 35}},
-        {"ContBlue", "cont_blu.bmp", {35, 80, 150}},
-        {"ContGreen", "cont_grn.bmp", {50, 120, 70}},
-        {"Crane", "crane.bmp", {240, 180, 30}},
-        {"Metal", "metal.bmp", {90, 95, 105}},
-        {"Tower", "tower.bmp", {230, 230, 225}},
-        {"Lantern", "lantern.bmp", {255, 240, 180}},
-        {"Hull", "hull.bmp", {50, 100, 120}},
-        {"Cabin", "cabin.bmp", {230, 230, 222}},
-        {"Warehouse", "warehse.bmp", {120, 130, 140}},
-        {"Lamp", "lamp.bmp", {255, 230, 170}},
-        {"Wood", "wood.bmp", {150, 100, 55}},
+        {"Water", "water.tga", {30, 80, 100}},
+        {"Concrete", "concrete.tga", {150, 148, 140}},
+        {"Planks", "planks.tga", {120, 95, 70}},
+        {"ContRed", "cont_red.tga", {170, 45, 35}},
+        {"ContBlue", "cont_blu.tga", {35, 80, 150}},
+        {"ContGreen", "cont_grn.tga", {50, 120, 70}},
+        {"Crane", "crane.tga", {240, 180, 30}},
+        {"Metal", "metal.tga", {90, 95, 105}},
+        {"Tower", "tower.tga", {230, 230, 225}},
+        {"Lantern", "lantern.tga", {255, 240, 180}},
+        {"Hull", "hull.tga", {50, 100, 120}},
+        {"Cabin", "cabin.tga", {230, 230, 222}},
+        {"Warehouse", "warehse.tga", {120, 130, 140}},
+        {"Lamp", "lamphead.tga", {255, 230, 170}},
+        {"Wood", "timber.tga", {150, 100, 55}},
     };
     Rng rng(2024);
 
@@ -181,7 +181,7 @@ Scene buildPort() {
     for (float x = -60.0f; x <= 60.0f; x += 20.0f) {
         addCylinder(poles, {{x, 0, 15.0f}, 0}, 0.15f, 0.0f, 8.0f, 8, 1.0f, 4.0f, true);
         addBox(poles, {{x, 8.1f, 14.2f}, 0}, {0.12f, 0.12f, 0.9f}, 1.0f);
-        addBox(heads, {{x, 7.8f, 13.5f}, 0}, {0.4f, 0.2f, 0.4f}, 1.0f);
+        addBox(heads, {{x, 7.8f, 13.5f}, 0}, {0.55f, 0.22f, 0.55f}, 1.0f);
     }
     s.objects.push_back(poles);
     s.objects.push_back(heads);
@@ -203,10 +203,10 @@ Scene buildPort() {
 
 Scene buildPlatform() {
     Scene s;
-    s.materials = {{"PadMetal", "metal.bmp", {90, 95, 105}},
-                   {"Pad", "pad.bmp", {70, 74, 80}},
-                   {"PadLights", "padlight.bmp", {255, 120, 60}},
-                   {"Steps", "concrete.bmp", {150, 148, 140}}};
+    s.materials = {{"PadMetal", "metal.tga", {90, 95, 105}},
+                   {"Pad", "pad.tga", {70, 74, 80}},
+                   {"PadLights", "padlight.tga", {255, 120, 60}},
+                   {"Steps", "concrete.tga", {150, 148, 140}}};
     const Place at{{0, 0, 0}, 0};
     MeshObject base = meshObject("PadBase", "PadMetal");
     addLathe(base, at, {{8.6f, 0.0f}, {8.6f, 0.3f}, {8.0f, 0.5f}, {8.0f, kPadTop}}, 48, 8.0f, 1.0f,
@@ -239,10 +239,10 @@ Scene buildPlatform() {
 
 Scene buildUfo() {
     Scene s;
-    s.materials = {{"UfoHull", "ufo.bmp", {190, 200, 210}},
-                   {"UfoDome", "ufodome.bmp", {100, 220, 220}},
-                   {"UfoLights", "ufolight.bmp", {200, 255, 240}},
-                   {"UfoMetal", "metal.bmp", {90, 95, 105}}};
+    s.materials = {{"UfoHull", "ufo.tga", {190, 200, 210}},
+                   {"UfoDome", "ufodome.tga", {100, 220, 220}},
+                   {"UfoLights", "ufolight.tga", {200, 255, 240}},
+                   {"UfoMetal", "metal.tga", {90, 95, 105}}};
     const Place at{{0, 0, 0}, 0};
     const float y = kPadTop; // the UFO stands on the pad
     MeshObject lower = meshObject("UfoLower", "UfoHull");

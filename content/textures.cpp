@@ -1,5 +1,8 @@
 // Procedural material textures: a colour map and a height field per material, the
 // height field turned into a tangent-space normal map. Texel (i, j) is (u, v) = (i, j)/size.
+// The harbour's normal maps carry in their alpha how the normal-mapping program lights the
+// surface (daylight, dusk with a share of light of its own, or water; see normalmapping.fs),
+// so they are written as TGA, which keeps alpha where the image loader's BMP reading does not.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,14 +19,30 @@ namespace {
 struct Texel {
     Float3 colour;
     float height;
+    float emission = 0; // light of its own, 0 to 1 (dusk surfaces only)
 };
 using Painter = Texel (*)(float u, float v);
+
+enum class Light { day, dusk, water };
+
+// The normal map's alpha for each way of lighting, as normalmapping.fs reads it.
+float lightCode(Light light, float emission) {
+    switch (light) {
+    case Light::dusk:
+        return 0.8f - 0.5f * clamp01(emission);
+    case Light::water:
+        return 0.1f;
+    default:
+        return 1.0f;
+    }
+}
 
 struct TextureSpec {
     const char* file;
     int size;
     float bump; // normal map strength
     Painter paint;
+    Light light = Light::day;
 };
 
 Texel planks(float u, float v, Float3 light, Float3 dark, int rows, uint32_t seed) {
@@ -165,41 +184,65 @@ Texel paintBooks(float u, float v) {
 }
 
 // ---- the harbour ----
+// Dusk surfaces carry their own weather: grime, stains and tile-to-tile variation are
+// painted in, and dirt gathers in joints and seams (baked shade where light reaches less).
 
 Texel paintWater(float u, float v) {
     float h = 0;
-    const int waves[5][2] = {{3, 1}, {-2, 5}, {7, -3}, {1, 9}, {-11, 4}};
-    for (int k = 0; k < 5; ++k)
-        h += std::sin(2 * kPi * (waves[k][0] * u + waves[k][1] * v) + k * 1.7f) / (1.0f + k * 0.5f);
-    h = h * 0.15f + 0.5f + 0.35f * (fbm2(u * 16, v * 16, 16, 5, 101) - 0.5f);
-    Float3 c = mix(rgb(10, 40, 60), rgb(40, 110, 130), clamp01(h));
-    float foam = clamp01((h - 0.78f) * 6.0f);
-    return Texel{mix(c, rgb(200, 220, 225), foam * 0.6f), h};
+    const int waves[6][2] = {{3, 1}, {-2, 5}, {7, -3}, {1, 9}, {-11, 4}, {5, 13}};
+    for (int k = 0; k < 6; ++k)
+        h += std::sin(2 * kPi * (waves[k][0] * u + waves[k][1] * v) + k * 1.7f) / (1.0f + k * 0.4f);
+    h = h * 0.15f + 0.5f + 0.45f * (fbm2(u * 16, v * 16, 16, 5, 101) - 0.5f);
+    Float3 c = mix(rgb(6, 22, 36), rgb(24, 66, 84), clamp01(h));
+    return Texel{c, h};
 }
 
 Texel paintConcrete(float u, float v) {
     float n = fbm2(u * 16, v * 16, 16, 6, 111);
     float stain = fbm2(u * 4, v * 4, 4, 4, 112);
     float fu = fract(u * 2), fv = fract(v * 2);
-    float joint = clamp01(edgeDistance(fu, fv) * 80);
-    Float3 c = rgb(150, 148, 140) * (0.8f + 0.3f * n) * (0.8f + 0.3f * stain);
-    return Texel{c * (0.6f + 0.4f * joint), 0.3f * n + 0.7f * joint};
+    int tu = int(u * 2), tv = int(v * 2);
+    // Slabs cast at different times: each its own tone, some with oil or rust marks.
+    float tone = cellHash(tu, tv, 113);
+    float oil =
+        clamp01((fbm2(u * 8, v * 8, 8, 3, 114) - 0.6f) * 4.0f) * (tone > 0.6f ? 1.0f : 0.3f);
+    float joint = clamp01(edgeDistance(fu, fv) * 60);
+    float chip = clamp01((valueNoise2(u * 64, v * 64, 64, 115) - 0.8f) * 6.0f);
+    Float3 c =
+        rgb(150, 146, 136) * (0.78f + 0.3f * n) * (0.8f + 0.3f * stain) * (0.82f + 0.3f * tone);
+    c = mix(c, rgb(40, 36, 34), oil * 0.6f);
+    // Dirt in the joints and a dark rim along them.
+    c = c * (0.35f + 0.65f * joint) * (1.0f - 0.3f * chip);
+    return {c, 0.25f * n + 0.8f * joint - 0.2f * chip};
 }
 
 Texel paintPlanks(float u, float v) {
-    return planks(u, v, rgb(150, 120, 90), rgb(70, 55, 40), 6, 121);
+    Texel t = planks(u, v, rgb(150, 120, 90), rgb(60, 46, 34), 6, 121);
+    float wet = fbm2(u * 4, v * 4, 4, 3, 122);
+    t.colour = t.colour * (0.7f + 0.4f * wet);
+    return t;
+}
+
+// A container side: corrugation, a frame, rust, dents and grime streaks along u.
+Texel container(float u, float v, Float3 base, uint32_t seed) {
+    Texel t = corrugated(u, v, base, seed);
+    float streaks = fbm2(u * 4, v * 48, 4, 3, seed + 9);
+    float dent = valueNoise2(u * 12, v * 12, 12, seed + 11);
+    t.colour = t.colour * (0.6f + 0.5f * streaks) * (0.85f + 0.2f * dent);
+    t.height += 0.3f * dent;
+    return t;
 }
 
 Texel paintRedContainer(float u, float v) {
-    return corrugated(u, v, rgb(170, 45, 35), 131);
+    return container(u, v, rgb(170, 45, 35), 131);
 }
 
 Texel paintBlueContainer(float u, float v) {
-    return corrugated(u, v, rgb(35, 80, 150), 141);
+    return container(u, v, rgb(35, 80, 150), 141);
 }
 
 Texel paintGreenContainer(float u, float v) {
-    return corrugated(u, v, rgb(50, 120, 70), 151);
+    return container(u, v, rgb(50, 120, 70), 151);
 }
 
 Texel paintCrane(float u, float v) {
@@ -207,31 +250,48 @@ Texel paintCrane(float u, float v) {
     float scratch = clamp01((fbm2(u * 64, v * 4, 64, 3, 162) - 0.7f) * 6);
     Float3 c = mix(rgb(230, 170, 20), rgb(255, 200, 60), n);
     c = mix(c, rgb(90, 80, 70), scratch);
-    // Rivet rows along the plate edges.
+    // Rivet rows along the plate edges, with dirt gathering at the plate seams.
     float ru = fract(u * 16), rv = fract(v * 4);
-    float rivet = (rv < 0.1f || rv > 0.9f) ? clamp01(1 - std::hypot(ru - 0.5f, 0) * 4) : 0.0f;
-
-    return Texel{c, 0.2f * n + rivet};
+    float rivet = (rv < 0.1f || rv > 0.9f) ? clamp01(1 - std::fabs(ru - 0.5f) * 4) : 0.0f;
+    float seam = clamp01(std::min(rv, 1 - rv) * 30);
+    c = c * (0.6f + 0.4f * seam) * (0.85f + 0.15f * fbm2(u * 4, v * 4, 4, 3, 163));
+    return Texel{c, 0.2f * n + rivet + 0.4f * seam};
 }
 
 Texel paintTower(float u, float v) {
     float n = fbm2(u * 16, v * 16, 16, 5, 171);
     bool red = fract(v * 2) < 0.5f;
-    Float3 c = (red ? rgb(190, 40, 35) : rgb(240, 236, 228)) * (0.85f + 0.2f * n);
+    float weather = fbm2(u * 8, v * 24, 8, 3, 172);
+    Float3 c = (red ? rgb(190, 40, 35) : rgb(240, 236, 228)) * (0.75f + 0.2f * n + 0.15f * weather);
     return Texel{c, 0.3f * n};
 }
 
 Texel paintLantern(float u, float v) {
     float fu = fract(u * 8);
     bool bar = fu < 0.08f || fu > 0.92f || v < 0.05f || v > 0.95f;
-    Float3 c = bar ? rgb(40, 40, 40) : mix(rgb(255, 240, 180), rgb(255, 255, 255), v);
-    return Texel{c, bar ? 1.0f : 0.0f};
+    Float3 c = bar ? rgb(40, 40, 40) : mix(rgb(255, 230, 160), rgb(255, 255, 235), v);
+    return Texel{c, bar ? 1.0f : 0.0f, bar ? 0.0f : 1.0f};
+}
+
+Texel paintLampHead(float u, float v) {
+    float n = fbm2(u * 8, v * 8, 8, 3, 82);
+    return Texel{mix(rgb(255, 210, 140), rgb(255, 245, 220), n), 0.0f, 1.0f};
+}
+
+Texel paintTimber(float u, float v) {
+    Texel t = planks(u, v, rgb(150, 100, 55), rgb(60, 36, 18), 4, 62);
+    t.colour = t.colour * (0.75f + 0.3f * fbm2(u * 6, v * 6, 6, 3, 63));
+    return t;
 }
 
 Texel paintHull(float u, float v) {
     Texel t = planks(u, v, rgb(60, 120, 140), rgb(30, 70, 90), 6, 181);
     if (fract(v) > 0.8f)
         t.colour = rgb(235, 235, 230) * (0.8f + 0.2f * t.height);
+    // A dark waterline band and weed.
+    float weed = fbm2(u * 16, v * 16, 16, 3, 182);
+    if (fract(v) < 0.2f)
+        t.colour = mix(rgb(20, 30, 25), rgb(40, 60, 40), weed);
     return t;
 }
 
@@ -239,19 +299,25 @@ Texel paintCabin(float u, float v) {
     float n = fbm2(u * 16, v * 16, 16, 4, 191);
     float on = 0;
     float w = windowMask(u, v, 4, 2, 0.6f, 192, &on);
-    Float3 c = rgb(232, 230, 222) * (0.85f + 0.15f * n);
+    Float3 c = rgb(232, 230, 222) * (0.75f + 0.25f * n);
     if (w > 0)
-        c = on > 0 ? rgb(255, 230, 160) : rgb(30, 40, 55);
-    return Texel{c, w > 0 ? 0.0f : 0.6f};
+        c = on > 0 ? rgb(255, 220, 150) : rgb(30, 40, 55);
+    return Texel{c, w > 0 ? 0.0f : 0.6f, w * on};
 }
 
 Texel paintWarehouse(float u, float v) {
     Texel t = corrugated(u, v, rgb(120, 130, 140), 201);
+    float streaks = fbm2(u * 4, v * 48, 4, 3, 203);
+    t.colour = t.colour * (0.8f + 0.3f * streaks);
     float on = 0;
-    float w = windowMask(u, fract(v * 2), 6, 1, 0.5f, 202 + int(v * 2), &on);
+    float w = windowMask(u, fract(v * 2), 6, 1, 0.6f, 202 + int(v * 2), &on);
     if (w > 0 && v > 0.5f) {
-        t.colour = on > 0 ? rgb(255, 225, 150) : rgb(25, 30, 40);
+        // Lit offices in warm or cool light, some dimmer than others.
+        float tone = cellHash(int(u * 6), int(v * 2), 204);
+        Float3 lit = mix(rgb(255, 200, 120), rgb(200, 230, 255), tone > 0.75f ? 1.0f : 0.0f);
+        t.colour = on > 0 ? lit : rgb(25, 30, 40);
         t.height = 0;
+        t.emission = on * (0.7f + 0.3f * tone);
     }
     return t;
 }
@@ -260,7 +326,9 @@ Texel paintMetal(float u, float v) {
     float n = fbm2(u * 16, v * 16, 16, 5, 211);
     float fu = fract(u * 4), fv = fract(v * 4);
     float seam = clamp01(edgeDistance(fu, fv) * 60);
-    Float3 c = rgb(90, 95, 105) * (0.75f + 0.35f * n) * (0.7f + 0.3f * seam);
+    float rust = clamp01((fbm2(u * 8, v * 8, 8, 3, 212) - 0.6f) * 4.0f);
+    Float3 c = rgb(90, 95, 105) * (0.75f + 0.35f * n) * (0.55f + 0.45f * seam);
+    c = mix(c, rgb(100, 60, 35), rust * 0.6f);
     return Texel{c, seam * 0.8f + 0.2f * n};
 }
 
@@ -277,13 +345,17 @@ Texel paintUfoHull(float u, float v) {
         float d = std::fabs(fract(u * 96) - 0.5f);
         rivet = clamp01(1 - d * 5);
     }
-    return Texel{c * (0.6f + 0.4f * seam), seam * 0.7f + rivet * 0.5f};
+    // A row of portholes around the rim, lit from inside.
+    float pu = fract(u * 48) - 0.5f, pv = fv - 0.5f;
+    float port = (int(v * 6) == 1) ? clamp01(1.5f - std::sqrt(pu * pu + pv * pv) * 8.0f) : 0.0f;
+    c = mix(c * (0.6f + 0.4f * seam), rgb(160, 255, 235), port);
+    return Texel{c, seam * 0.7f + rivet * 0.5f, port};
 }
 
 Texel paintUfoDome(float u, float v) {
     float n = fbm2(u * 8, v * 8, 8, 4, 231);
     Float3 c = mix(rgb(40, 160, 180), rgb(170, 255, 240), clamp01(v * 0.8f + 0.3f * n));
-    return Texel{c, 0.1f * n};
+    return Texel{c, 0.1f * n, 0.35f};
 }
 
 Texel paintUfoLights(float u, float v) {
@@ -292,7 +364,7 @@ Texel paintUfoLights(float u, float v) {
     float spot = clamp01(1.2f - d * 3.0f);
     bool warm = int(u * 16) % 2 == 0;
     Float3 glowC = warm ? rgb(255, 240, 160) : rgb(140, 255, 240);
-    return Texel{mix(rgb(20, 30, 40), glowC, spot), spot};
+    return Texel{mix(rgb(20, 30, 40), glowC, spot), spot, spot};
 }
 
 Texel paintPad(float u, float v) {
@@ -310,13 +382,20 @@ Texel paintPad(float u, float v) {
     bool legs = std::fabs(std::fabs(x) - 0.16f) < 0.035f && std::fabs(y) < 0.2f;
     if (bar || legs)
         c = rgb(240, 240, 240);
-    return Texel{c, 0.15f * n + (r > 0.86f ? 0.3f : 0.0f)};
+    // Landing lights set into the deck inside the hazard ring.
+    float lamp = 0;
+    if (std::fabs(r - 0.78f) < 0.04f) {
+        float along = fract(a / (2 * kPi) * 32) - 0.5f;
+        lamp = clamp01(1.0f - std::hypot(along * 0.12f, r - 0.78f) * 40.0f);
+        c = mix(c, rgb(120, 230, 255), lamp);
+    }
+    return Texel{c, 0.15f * n + (r > 0.86f ? 0.3f : 0.0f), lamp};
 }
 
 Texel paintPadLights(float u, float v) {
     float fu = fract(u * 8) - 0.5f;
     float spot = clamp01(1.0f - std::fabs(fu) * 3.0f) * clamp01(1.5f - v);
-    return Texel{mix(rgb(60, 10, 10), rgb(255, 120, 60), spot), spot};
+    return Texel{mix(rgb(60, 10, 10), rgb(255, 120, 60), spot), spot, spot};
 }
 
 // Every material texture: file, size, normal map strength and painter.
@@ -333,25 +412,27 @@ const TextureSpec kTextures[] = {
     {"rug.bmp", 512, 2.0f, paintRug},
     {"books.bmp", 512, 3.0f, paintBooks},
     // the harbour
-    {"water.bmp", 1024, 6.0f, paintWater},
-    {"concrete.bmp", 512, 3.0f, paintConcrete},
-    {"planks.bmp", 512, 4.0f, paintPlanks},
-    {"cont_red.bmp", 512, 4.0f, paintRedContainer},
-    {"cont_blu.bmp", 512, 4.0f, paintBlueContainer},
-    {"cont_grn.bmp", 512, 4.0f, paintGreenContainer},
-    {"crane.bmp", 512, 3.0f, paintCrane},
-    {"tower.bmp", 512, 2.0f, paintTower},
-    {"lantern.bmp", 512, 1.0f, paintLantern},
-    {"hull.bmp", 512, 3.0f, paintHull},
-    {"cabin.bmp", 512, 2.0f, paintCabin},
-    {"warehse.bmp", 512, 4.0f, paintWarehouse},
-    {"metal.bmp", 512, 3.0f, paintMetal},
+    {"water.tga", 1024, 8.0f, paintWater, Light::water},
+    {"concrete.tga", 512, 4.0f, paintConcrete, Light::dusk},
+    {"planks.tga", 512, 5.0f, paintPlanks, Light::dusk},
+    {"cont_red.tga", 512, 6.0f, paintRedContainer, Light::dusk},
+    {"cont_blu.tga", 512, 6.0f, paintBlueContainer, Light::dusk},
+    {"cont_grn.tga", 512, 6.0f, paintGreenContainer, Light::dusk},
+    {"crane.tga", 512, 4.0f, paintCrane, Light::dusk},
+    {"tower.tga", 512, 2.0f, paintTower, Light::dusk},
+    {"lantern.tga", 512, 1.0f, paintLantern, Light::dusk},
+    {"lamphead.tga", 256, 0.5f, paintLampHead, Light::dusk},
+    {"timber.tga", 512, 3.0f, paintTimber, Light::dusk},
+    {"hull.tga", 512, 3.0f, paintHull, Light::dusk},
+    {"cabin.tga", 512, 2.0f, paintCabin, Light::dusk},
+    {"warehse.tga", 512, 6.0f, paintWarehouse, Light::dusk},
+    {"metal.tga", 512, 3.0f, paintMetal, Light::dusk},
     // the visitor and its platform
-    {"ufo.bmp", 512, 4.0f, paintUfoHull},
-    {"ufodome.bmp", 512, 0.5f, paintUfoDome},
-    {"ufolight.bmp", 512, 2.0f, paintUfoLights},
-    {"pad.bmp", 512, 3.0f, paintPad},
-    {"padlight.bmp", 512, 1.0f, paintPadLights},
+    {"ufo.tga", 512, 4.0f, paintUfoHull, Light::dusk},
+    {"ufodome.tga", 512, 0.5f, paintUfoDome, Light::dusk},
+    {"ufolight.tga", 512, 2.0f, paintUfoLights, Light::dusk},
+    {"pad.tga", 512, 3.0f, paintPad, Light::dusk},
+    {"padlight.tga", 512, 1.0f, paintPadLights, Light::dusk},
 };
 
 } // namespace
@@ -361,15 +442,18 @@ bool writeMaterialTexture(const std::string& outDir, const std::string& file) {
         if (file != t.file)
             continue;
         Image colour(t.size, t.size);
-        std::vector<float> height(size_t(t.size) * t.size);
+        std::vector<float> height(size_t(t.size) * t.size), code(height.size());
         for (int j = 0; j < t.size; ++j)
             for (int i = 0; i < t.size; ++i) {
                 Texel x = t.paint((i + 0.5f) / t.size, (j + 0.5f) / t.size);
                 colour.set(i, j, x.colour);
                 height[size_t(j) * t.size + i] = x.height;
+                code[size_t(j) * t.size + i] = lightCode(t.light, x.emission);
             }
         // Height differences are per texel; scale so the strength reads the same at any size.
         Image normal = normalMapFromHeight(height, t.size, t.size, t.bump * t.size / 512.0f);
+        if (t.light != Light::day)
+            normal.alpha = std::move(code);
         return writeTexture(outDir, file, colour, normal);
     }
     std::printf("kestrune-content: no painter for texture %s\n", file.c_str());

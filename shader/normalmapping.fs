@@ -1,15 +1,21 @@
 #version 130
-// Normal mapping: colour map on unit 0, tangent-space normal map on unit 1, lit from the
-// view-space direction "lightDir" (see normalmapping.vs).
+// Normal mapping: colour map on unit 0, tangent-space normal map on unit 1 (see
+// normalmapping.vs for the space the light is worked out in).
+// The normal map's alpha says how the surface is lit (maps without alpha read 1):
+//   above 0.9     daylight: ambient plus the lamp beside the viewer ("lightDir");
+//   0.3 to 0.8    the harbour at dusk: sky light, the street lamps and the platform's mast
+//                 lights, and light of its own (emission) rising from 0 at 0.8 to 1 at 0.3;
+//   below 0.2     water at dusk: the sky and the lamps mirrored in its ripples.
+// Dusk positions are harbour coordinates (y up, the sea towards +z, the sunset towards -z).
 uniform sampler2D firstTexture;
 uniform sampler2D normalMap;
-uniform vec3 lightDir;
 
 in vec2 uv;
-in vec3 viewPos;
-in vec3 viewNormal;
-in vec3 viewTangent;
-in float handedness;
+in vec3 position;
+in vec3 toEye;
+in vec3 surfaceNormal;
+in vec4 surfaceTangent;
+in vec3 toLight;
 
 out vec4 fragColor;
 
@@ -18,30 +24,104 @@ const float diffuseScale = 0.75;
 const float specularScale = 0.25;
 const float shininess = 32.0;
 
-void main() {
-    vec3 n = normalize(viewNormal);
-    vec3 surfaceNormal = n;
+const vec3 skyZenith = vec3(0.03, 0.055, 0.18);
+const vec3 skyHorizon = vec3(0.24, 0.2, 0.36);
+const vec3 sunsetGlow = vec3(1.0, 0.55, 0.27);
+const vec2 sunsetWay = vec2(-0.41, -0.91); // towards the sun below the horizon, in x and z
+const vec3 lampColour = vec3(1.0, 0.72, 0.4);
+const vec3 mastColour = vec3(1.0, 0.35, 0.15);
+const vec3 lanternAt = vec3(-82.0, 26.1, 18.0);
 
-    // Interpolation skews the tangent off the normal's plane: straighten it again.
-    vec3 t = viewTangent - n * dot(n, viewTangent);
+// The dusk sky in direction d, as the sky box paints it.
+vec3 skyColour(vec3 d) {
+    float toward = clamp(dot(normalize(d.xz + vec2(1e-4, 0.0)), sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
+    vec3 horizon = mix(skyHorizon, sunsetGlow, toward * toward * toward);
+    return mix(horizon, skyZenith, pow(clamp(d.y * 1.2, 0.0, 1.0), 0.45));
+}
+
+// The street lamp nearest to x: heads every 20 units from x = -60 to 60, over the quay.
+vec3 lampNear(float x) {
+    return vec3(clamp(floor(x / 20.0 + 0.5) * 20.0, -60.0, 60.0), 7.6, 13.5);
+}
+
+void main() {
+    vec3 n = normalize(surfaceNormal);
+    vec3 normal = n;
+    vec4 mapped = texture(normalMap, uv);
+    vec3 m = mapped.rgb * 2.0 - 1.0;
+    // Interpolation skews the tangent off the normal's plane: straighten it again. A
+    // tangent-space normal always leans out of the surface (z > 0); anything else means no
+    // usable normal map here, and the geometric normal stands.
+    vec3 t = surfaceTangent.xyz - n * dot(n, surfaceTangent.xyz);
     float tangentLength = length(t);
-    vec3 mapped = texture(normalMap, uv).rgb * 2.0 - 1.0;
-    // A tangent-space normal always leans out of the surface (z > 0); anything else means
-    // no usable normal map here, and the geometric normal stands.
-    if (tangentLength > 1e-6 && mapped.z > 0.0) {
+    if (tangentLength > 1e-6 && m.z > 0.0) {
         t /= tangentLength;
-        vec3 b = cross(n, t) * handedness;
-        surfaceNormal = normalize(t * mapped.x + b * mapped.y + n * mapped.z);
+        vec3 b = cross(n, t) * (surfaceTangent.w < 0.0 ? -1.0 : 1.0);
+        normal = normalize(t * m.x + b * m.y + n * m.z);
     }
 
-    vec3 l = normalize(lightDir);
-    vec3 v = normalize(-viewPos);
-    float diffuse = max(dot(surfaceNormal, l), 0.0);
-    float specular = 0.0;
-    if (diffuse > 0.0)
-        specular = pow(max(dot(surfaceNormal, normalize(l + v)), 0.0), shininess);
-
     vec3 albedo = texture(firstTexture, uv).rgb;
-    vec3 colour = albedo * (ambient + diffuseScale * diffuse) + vec3(specularScale * specular);
+    vec3 v = normalize(toEye);
+    vec3 l = normalize(toLight);
+    float diffuse = max(dot(normal, l), 0.0);
+    float kind = mapped.a;
+
+    if (kind > 0.9) {
+        float specular = 0.0;
+        if (diffuse > 0.0)
+            specular = pow(max(dot(normal, normalize(l + v)), 0.0), shininess);
+        fragColor = vec4(albedo * (ambient + diffuseScale * diffuse) + vec3(specularScale * specular), 1.0);
+        return;
+    }
+
+    // Sky light from above and the sunset's glow from the west, a little of the viewer's
+    // lamp so that shapes read, and contact shade where walls meet the ground.
+    vec3 light = mix(vec3(0.03, 0.03, 0.045), skyZenith * 2.4, normal.y * 0.5 + 0.5);
+    light += sunsetGlow * (0.22 * max(dot(normal, vec3(-0.37, 0.2, -0.9)), 0.0));
+    light += vec3(0.1, 0.11, 0.14) * diffuse;
+    light *= 0.55 + 0.45 * smoothstep(0.0, 2.5, abs(position.y) + abs(normal.y) * 2.5);
+
+    vec3 toLamp = lampNear(position.x) - position;
+    float lampDistance2 = dot(toLamp, toLamp);
+    vec3 lampWay = toLamp * inversesqrt(lampDistance2);
+    light += lampColour * (smoothstep(0.2, 0.7, lampWay.y) * max(dot(normal, lampWay), 0.0) *
+                           70.0 / (lampDistance2 + 12.0));
+
+    vec3 toMast = vec3(position.x < 0.0 ? -5.87 : 5.87, 5.2, position.z < 0.0 ? -5.87 : 5.87) - position;
+    float mastDistance2 = dot(toMast, toMast);
+    light += mastColour * (max(dot(normal, toMast), 0.0) * inversesqrt(mastDistance2) * 6.0 /
+                           (mastDistance2 + 4.0));
+
+    float emission = clamp((0.8 - kind) * 2.0, 0.0, 1.0);
+    vec3 colour = albedo * (light + emission * 1.25);
+
+    if (kind < 0.2) {
+        // Water: mostly a mirror at a glance. A light mirrored in ripples spreads far
+        // towards the viewer and little sideways, so the lamps and the lantern show as
+        // streaks of broken light.
+        vec3 r = reflect(-v, normal);
+        vec3 g = reflect(-v, normalize(mix(n, normal, 0.5))); // the lights see calmer ripples
+        float fresnel = 0.04 + 0.96 * pow(1.0 - max(dot(normal, v), 0.0), 5.0);
+        vec3 lamp = normalize(lampNear(position.x + g.x * (13.5 - position.z) / min(g.z, -1e-3)) - position);
+        vec3 lantern = normalize(lanternAt - position);
+        vec2 offLamp = vec2(g.x * lamp.z - g.z * lamp.x, g.y - lamp.y);
+        vec2 offLantern = vec2(g.x * lantern.z - g.z * lantern.x, g.y - lantern.y);
+        float glint = exp(-dot(offLamp * offLamp, vec2(3000.0, 40.0))) * step(0.0, dot(g, lamp)) +
+                      exp(-dot(offLantern * offLantern, vec2(1500.0, 30.0))) * step(0.0, dot(g, lantern));
+        colour = mix(albedo * light * 0.6, skyColour(r), 0.2 + 0.75 * fresnel) + lampColour * glint;
+    }
+
+    // Haze in the evening air around the lamp nearest to the line of sight and around the
+    // lantern: light scattered towards the viewer along the way to this surface.
+    vec3 eye = position + toEye;
+    float way = -toEye.z;
+    float across = clamp((13.5 - eye.z) / (way + (way < 0.0 ? -1e-3 : 1e-3)), 0.0, 1.0);
+    vec3 lampHead = lampNear(eye.x - toEye.x * across) + vec3(0.0, 0.2, 0.0);
+    float reach = 1.0 / dot(toEye, toEye);
+    vec3 nearest = eye - toEye * clamp(dot(eye - lampHead, toEye) * reach, 0.0, 1.0);
+    vec3 lanternNearest = eye - toEye * clamp(dot(eye - lanternAt, toEye) * reach, 0.0, 1.0);
+    vec3 offHead = nearest - lampHead, offLantern = lanternNearest - lanternAt;
+    colour += lampColour * (0.9 / (1.0 + 2.0 * dot(offHead, offHead)) +
+                            1.2 / (1.0 + 0.3 * dot(offLantern, offLantern)));
     fragColor = vec4(colour, 1.0);
 }

@@ -1,11 +1,11 @@
 #version 130
-// Normal mapping. Lighting is done in view space: "lightDir" is a direction in view space
-// pointing from the surface towards the light, so the light stays put relative to the
-// viewer (a lamp to the right of the camera) and every surface the camera sees reads well.
-// modelViewMatrix holds only rotations and translations, so its upper 3x3 turns normals
-// and tangents without an inverse-transpose.
+// Normal mapping. Lighting is done in the model's own space: the eye is found from the
+// model-view matrix, which holds only rotations and translations (so its upper 3x3
+// transposed is its inverse), and the view-space direction "lightDir" is turned back into
+// it. For the harbour, whose model stands at the origin unturned, model space is the world.
 uniform mat4 projectionMatrix;
 uniform mat4 modelViewMatrix;
+uniform vec3 lightDir; // from the surface towards the light, in view space: a lamp beside the viewer
 
 in vec4 vertex;
 in vec3 normal;
@@ -13,18 +13,19 @@ in vec2 texCoord;
 in vec4 tangent; // xyz unit tangent along +u, w handedness of the bitangent
 
 out vec2 uv;
-out vec3 viewPos;
-out vec3 viewNormal;
-out vec3 viewTangent;
-out float handedness;
+out vec3 position;
+out vec3 toEye;
+out vec3 surfaceNormal;
+out vec4 surfaceTangent;
+out vec3 toLight;
 
 void main() {
-    vec4 p = modelViewMatrix * vertex;
-    mat3 turn = mat3(modelViewMatrix);
-    viewPos = p.xyz;
-    viewNormal = turn * normal;
-    viewTangent = turn * tangent.xyz;
-    handedness = tangent.w < 0.0 ? -1.0 : 1.0;
+    mat3 back = transpose(mat3(modelViewMatrix));
+    position = vertex.xyz;
+    toEye = -(back * modelViewMatrix[3].xyz) - vertex.xyz;
+    toLight = back * lightDir;
+    surfaceNormal = normal;
+    surfaceTangent = tangent;
     uv = texCoord;
-    gl_Position = projectionMatrix * p;
+    gl_Position = projectionMatrix * (modelViewMatrix * vertex);
 }
