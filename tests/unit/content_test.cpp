@@ -185,6 +185,43 @@ TEST_F(Content, EveryMaterialHasTexturesThatLoadTheRightWayUp) {
     EXPECT_GT(sky[0][1], sky[0][2]);
 }
 
+// The harbour's normal maps say in their alpha how the dusk scene lights each surface
+// (normalmapping.fs): the lamps, the lantern and the windows have light of their own, the
+// rest is lit by the lamps, and the water mirrors the sky through ripples.
+TEST_F(Content, HarbourLampsGlowAndItsWaterRipples) {
+    for (auto [file, glows, water] : {std::tuple{"lamphead.tga", true, false},
+                                      {"lantern.tga", true, false},
+                                      {"warehse.tga", true, false},
+                                      {"concrete.tga", false, false},
+                                      {"water.tga", false, true}}) {
+        ILuint image = ilGenImage();
+        ilBindImage(image);
+        ASSERT_TRUE(ilLoadImage((runDir() + "/textures/normal_" + file).c_str()) &&
+                    ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE))
+            << file;
+        size_t texels = size_t(ilGetInteger(IL_IMAGE_WIDTH)) * ilGetInteger(IL_IMAGE_HEIGHT);
+        const ILubyte* rgba = ilGetData();
+        int lowest = 255, highest = 0;
+        double sum = 0, squares = 0; // of the normals' x
+        for (size_t i = 0; i < texels; i++) {
+            lowest = std::min<int>(lowest, rgba[i * 4 + 3]);
+            highest = std::max<int>(highest, rgba[i * 4 + 3]);
+            sum += rgba[i * 4], squares += double(rgba[i * 4]) * rgba[i * 4];
+        }
+        ilDeleteImage(image);
+        if (water) {
+            EXPECT_LT(highest, 0.2 * 255) << file << " is not lit as water";
+            double mean = sum / double(texels);
+            EXPECT_GT(std::sqrt(squares / double(texels) - mean * mean), 10.0)
+                << file << " is flat";
+        } else {
+            EXPECT_TRUE(lowest >= 0.3 * 255 && highest <= 0.8 * 255)
+                << file << " is not lit at dusk";
+            EXPECT_EQ(lowest < 0.4 * 255, glows) << file;
+        }
+    }
+}
+
 // From the animation's start to the end fade the camera moves and keeps the UFO, moved by
 // the demo's own animation, inside the middle 80% of the picture and at least a tenth of
 // its width; the platform too until the UFO flies off. Each model is taken as the drum
