@@ -203,10 +203,10 @@ Scene buildPort() {
 
 Scene buildPlatform() {
     Scene s;
-    s.materials = {{"PadMetal", "metal.tga", {90, 95, 105}},
+    s.materials = {{"PadMetal", "ufometal.tga", {90, 95, 105}},
                    {"Pad", "pad.tga", {70, 74, 80}},
                    {"PadLights", "padlight.tga", {255, 120, 60}},
-                   {"Steps", "concrete.tga", {150, 148, 140}}};
+                   {"Steps", "padsteps.tga", {150, 148, 140}}};
     const Place at{{0, 0, 0}, 0};
     MeshObject base = meshObject("PadBase", "PadMetal");
     addLathe(base, at, {{8.6f, 0.0f}, {8.6f, 0.3f}, {8.0f, 0.5f}, {8.0f, kPadTop}}, 48, 8.0f, 1.0f,
@@ -242,7 +242,7 @@ Scene buildUfo() {
     s.materials = {{"UfoHull", "ufo.tga", {190, 200, 210}},
                    {"UfoDome", "ufodome.tga", {100, 220, 220}},
                    {"UfoLights", "ufolight.tga", {200, 255, 240}},
-                   {"UfoMetal", "metal.tga", {90, 95, 105}}};
+                   {"UfoMetal", "ufometal.tga", {90, 95, 105}}};
     const Place at{{0, 0, 0}, 0};
     const float y = kPadTop; // the UFO stands on the pad
     MeshObject lower = meshObject("UfoLower", "UfoHull");

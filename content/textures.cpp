@@ -23,13 +23,17 @@ struct Texel {
 };
 using Painter = Texel (*)(float u, float v);
 
-enum class Light { day, dusk, water };
+// The harbour stands still; the visitor (the UFO and its platform) moves, so it takes no
+// light from the harbour's lamps, whose places the program knows only in harbour terms.
+enum class Light { day, dusk, visitor, water };
 
 // The normal map's alpha for each way of lighting, as normalmapping.fs reads it.
 float lightCode(Light light, float emission) {
     switch (light) {
     case Light::dusk:
-        return 0.8f - 0.5f * clamp01(emission);
+        return 0.85f - 0.35f * clamp01(emission);
+    case Light::visitor:
+        return 0.45f - 0.2f * clamp01(emission);
     case Light::water:
         return 0.1f;
     default:
@@ -428,11 +432,13 @@ const TextureSpec kTextures[] = {
     {"warehse.tga", 512, 6.0f, paintWarehouse, Light::dusk},
     {"metal.tga", 512, 3.0f, paintMetal, Light::dusk},
     // the visitor and its platform
-    {"ufo.tga", 512, 4.0f, paintUfoHull, Light::dusk},
-    {"ufodome.tga", 512, 0.5f, paintUfoDome, Light::dusk},
-    {"ufolight.tga", 512, 2.0f, paintUfoLights, Light::dusk},
-    {"pad.tga", 512, 3.0f, paintPad, Light::dusk},
-    {"padlight.tga", 512, 1.0f, paintPadLights, Light::dusk},
+    {"ufo.tga", 512, 4.0f, paintUfoHull, Light::visitor},
+    {"ufodome.tga", 512, 0.5f, paintUfoDome, Light::visitor},
+    {"ufolight.tga", 512, 2.0f, paintUfoLights, Light::visitor},
+    {"ufometal.tga", 256, 3.0f, paintMetal, Light::visitor},
+    {"pad.tga", 512, 3.0f, paintPad, Light::visitor},
+    {"padlight.tga", 512, 1.0f, paintPadLights, Light::visitor},
+    {"padsteps.tga", 256, 4.0f, paintConcrete, Light::visitor},
 };
 
 } // namespace

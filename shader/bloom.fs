@@ -6,9 +6,9 @@
 //                 y, then add the glow to the scene.
 // "dd" is the distance between taps in texture space along x; along y it is scaled by the
 // texture's aspect so the glow stays round.
-// "brightness" scales the composite: from 0 to 1 the glow goes from the dusk scene's
-// stronger glow to the full glow of the first scene (the second scene runs at 0, where its
-// lamps and windows should shine), and from 1 to 2 the picture washes out to white, so the fades at the end of each
+// "brightness" scales the composite: from 0 to 1 the glow grows from three quarters of
+// its strength to the full glow (the second scene runs at 0, where the glow must still
+// show), and from 1 to 2 the picture washes out to white, so the fades at the end of each
 // scene read as the picture brightening.
 uniform sampler2D firstTexture;
 uniform sampler2D secondTexture;
@@ -27,7 +27,7 @@ const float w0 = 1.0 / 4.8980, w1 = 0.8825 / 4.8980, w2 = 0.6065 / 4.8980, w3 = 
 const float threshold = 0.6; // luminance where the glow starts
 const float knee = 0.3;      // ... and reaches full strength at threshold + knee
 const float glowGain = 1.2;
-const float glowAtZero = 2.0; // share of the glow at brightness 0: the dusk scene's lamps
+const float glowAtZero = 0.75; // share of the glow at brightness 0
 
 vec3 brightPart(vec3 c) {
     float luminance = dot(c, vec3(0.2126, 0.7152, 0.0722));

@@ -3,10 +3,14 @@
 // normalmapping.vs for the space the light is worked out in).
 // The normal map's alpha says how the surface is lit (maps without alpha read 1):
 //   above 0.9     daylight: ambient plus the lamp beside the viewer ("lightDir");
-//   0.3 to 0.8    the harbour at dusk: sky light, the street lamps and the platform's mast
-//                 lights, and light of its own (emission) rising from 0 at 0.8 to 1 at 0.3;
-//   below 0.2     water at dusk: the sky and the lamps mirrored in its ripples.
-// Dusk positions are harbour coordinates (y up, the sea towards +z, the sunset towards -z).
+//   0.5 to 0.85   the harbour at dusk: sky light, the street lamps and the haze around
+//                 them, and light of its own (emission) rising from 0 at 0.85 to 1 at 0.5;
+//   0.25 to 0.45  the UFO and its platform at dusk: sky light, the platform's mast lights,
+//                 and emission from 0 at 0.45 to 1 at 0.25. They move, and the harbour's
+//                 lamps, known only in harbour terms, would move with them;
+//   below 0.15    water at dusk: the sky and the lamps mirrored in its ripples.
+// Positions are model coordinates: for the harbour those of the world (y up, the sea
+// towards +z, the sunset towards -z), for the visitor its own, centred on the pad.
 uniform sampler2D firstTexture;
 uniform sampler2D normalMap;
 
@@ -34,7 +38,8 @@ const vec3 lanternAt = vec3(-82.0, 26.1, 18.0);
 
 // The dusk sky in direction d, as the sky box paints it.
 vec3 skyColour(vec3 d) {
-    float toward = clamp(dot(normalize(d.xz + vec2(1e-4, 0.0)), sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
+    float toward =
+        clamp(dot(normalize(d.xz + vec2(1e-4, 0.0)), sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
     vec3 horizon = mix(skyHorizon, sunsetGlow, toward * toward * toward);
     return mix(horizon, skyZenith, pow(clamp(d.y * 1.2, 0.0, 1.0), 0.45));
 }
@@ -70,7 +75,8 @@ void main() {
         float specular = 0.0;
         if (diffuse > 0.0)
             specular = pow(max(dot(normal, normalize(l + v)), 0.0), shininess);
-        fragColor = vec4(albedo * (ambient + diffuseScale * diffuse) + vec3(specularScale * specular), 1.0);
+        fragColor = vec4(albedo * (ambient + diffuseScale * diffuse) +
+                         vec3(specularScale * specular), 1.0);
         return;
     }
 
@@ -81,34 +87,44 @@ void main() {
     light += vec3(0.1, 0.11, 0.14) * diffuse;
     light *= 0.55 + 0.45 * smoothstep(0.0, 2.5, abs(position.y) + abs(normal.y) * 2.5);
 
+    bool water = kind < 0.15;
+    float harbour = (kind > 0.475 || water) ? 1.0 : 0.0;
+    float emission = water ? 0.0
+                     : harbour > 0.5 ? clamp((0.85 - kind) / 0.35, 0.0, 1.0)
+                                     : clamp((0.45 - kind) * 5.0, 0.0, 1.0);
+
     vec3 toLamp = lampNear(position.x) - position;
     float lampDistance2 = dot(toLamp, toLamp);
     vec3 lampWay = toLamp * inversesqrt(lampDistance2);
-    light += lampColour * (smoothstep(0.2, 0.7, lampWay.y) * max(dot(normal, lampWay), 0.0) *
-                           70.0 / (lampDistance2 + 12.0));
+    light += lampColour * (harbour * smoothstep(0.2, 0.7, lampWay.y) *
+                           max(dot(normal, lampWay), 0.0) * 70.0 / (lampDistance2 + 12.0));
 
-    vec3 toMast = vec3(position.x < 0.0 ? -5.87 : 5.87, 5.2, position.z < 0.0 ? -5.87 : 5.87) - position;
+    // The nearest of the platform's four mast lights.
+    vec3 toMast = vec3(position.x < 0.0 ? -5.87 : 5.87, 5.2, position.z < 0.0 ? -5.87 : 5.87) -
+                  position;
     float mastDistance2 = dot(toMast, toMast);
-    light += mastColour * (max(dot(normal, toMast), 0.0) * inversesqrt(mastDistance2) * 6.0 /
-                           (mastDistance2 + 4.0));
+    light += mastColour * ((1.0 - harbour) * max(dot(normal, toMast), 0.0) *
+                           inversesqrt(mastDistance2) * 6.0 / (mastDistance2 + 4.0));
 
-    float emission = clamp((0.8 - kind) * 2.0, 0.0, 1.0);
     vec3 colour = albedo * (light + emission * 1.25);
 
-    if (kind < 0.2) {
+    if (water) {
         // Water: mostly a mirror at a glance. A light mirrored in ripples spreads far
         // towards the viewer and little sideways, so the lamps and the lantern show as
         // streaks of broken light.
         vec3 r = reflect(-v, normal);
         vec3 g = reflect(-v, normalize(mix(n, normal, 0.5))); // the lights see calmer ripples
         float fresnel = 0.04 + 0.96 * pow(1.0 - max(dot(normal, v), 0.0), 5.0);
-        vec3 lamp = normalize(lampNear(position.x + g.x * (13.5 - position.z) / min(g.z, -1e-3)) - position);
+        vec3 lamp = lampNear(position.x + g.x * (13.5 - position.z) / min(g.z, -1e-3));
+        lamp = normalize(lamp - position);
         vec3 lantern = normalize(lanternAt - position);
         vec2 offLamp = vec2(g.x * lamp.z - g.z * lamp.x, g.y - lamp.y);
         vec2 offLantern = vec2(g.x * lantern.z - g.z * lantern.x, g.y - lantern.y);
-        float glint = exp(-dot(offLamp * offLamp, vec2(3000.0, 40.0))) * step(0.0, dot(g, lamp)) +
-                      exp(-dot(offLantern * offLantern, vec2(1500.0, 30.0))) * step(0.0, dot(g, lantern));
-        colour = mix(albedo * light * 0.6, skyColour(r), 0.2 + 0.75 * fresnel) + lampColour * glint;
+        float glint =
+            exp(-dot(offLamp * offLamp, vec2(3000.0, 40.0))) * step(0.0, dot(g, lamp)) +
+            exp(-dot(offLantern * offLantern, vec2(1500.0, 30.0))) * step(0.0, dot(g, lantern));
+        colour = mix(albedo * light * 0.6, skyColour(r), 0.2 + 0.75 * fresnel) +
+                 lampColour * glint;
     }
 
     // Haze in the evening air around the lamp nearest to the line of sight and around the
@@ -121,7 +137,8 @@ void main() {
     vec3 nearest = eye - toEye * clamp(dot(eye - lampHead, toEye) * reach, 0.0, 1.0);
     vec3 lanternNearest = eye - toEye * clamp(dot(eye - lanternAt, toEye) * reach, 0.0, 1.0);
     vec3 offHead = nearest - lampHead, offLantern = lanternNearest - lanternAt;
-    colour += lampColour * (0.9 / (1.0 + 2.0 * dot(offHead, offHead)) +
-                            1.2 / (1.0 + 0.3 * dot(offLantern, offLantern)));
+    colour += lampColour * (harbour * (0.8 / (1.0 + 1.5 * dot(offHead, offHead)) +
+                                       0.12 / (1.0 + 0.1 * dot(offHead, offHead)) +
+                                       1.2 / (1.0 + 0.3 * dot(offLantern, offLantern))));
     fragColor = vec4(colour, 1.0);
 }

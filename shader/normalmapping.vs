@@ -5,7 +5,7 @@
 // it. For the harbour, whose model stands at the origin unturned, model space is the world.
 uniform mat4 projectionMatrix;
 uniform mat4 modelViewMatrix;
-uniform vec3 lightDir; // from the surface towards the light, in view space: a lamp beside the viewer
+uniform vec3 lightDir; // towards the light, in view space: a lamp beside the viewer
 
 in vec4 vertex;
 in vec3 normal;
