@@ -79,14 +79,14 @@ Scene buildPort() {
     };
     Rng rng(2024);
 
-    // The sea, far wider than the camera ever sees the edge of.
+    // The sea, far wider than the camera ever sees the edge of. Drawn last of the harbour,
+    // so that what stands in front of it hides it before it is shaded.
     MeshObject water = meshObject("Water", "Water");
     const float seaHalf = 600.0f, tile = 100.0f;
     for (float x = -seaHalf; x < seaHalf; x += tile)
         for (float z = -seaHalf; z < seaHalf; z += tile)
             addQuadWorldUv(water, {x, kSea, z + tile}, {x + tile, kSea, z + tile},
                            {x + tile, kSea, z}, {x, kSea, z}, 12.0f);
-    s.objects.push_back(water);
 
     MeshObject quay = meshObject("Quay", "Concrete");
     addBox(quay, {{0, -3.0f, -20.0f}, 0}, {75.0f, 3.0f, 40.0f}, 10.0f);
@@ -198,6 +198,7 @@ Scene buildPort() {
     }
     s.objects.push_back(crates);
     s.objects.push_back(barrels);
+    s.objects.push_back(water);
     return s;
 }
 

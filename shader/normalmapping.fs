@@ -5,9 +5,9 @@
 //   above 0.9     daylight: ambient plus the lamp beside the viewer ("lightDir");
 //   0.5 to 0.85   the harbour at dusk: sky light, the street lamps and the haze around
 //                 them, and light of its own (emission) rising from 0 at 0.85 to 1 at 0.5;
-//   0.25 to 0.45  the UFO and its platform at dusk: sky light, the platform's mast lights,
-//                 and emission from 0 at 0.45 to 1 at 0.25. They move, and the harbour's
-//                 lamps, known only in harbour terms, would move with them;
+//   0.25 to 0.45  the UFO and its platform at dusk: sky light and emission from 0 at 0.45
+//                 to 1 at 0.25. They move, and the harbour's lamps, known only in harbour
+//                 terms, would move with them;
 //   below 0.15    water at dusk: the sky and the lamps mirrored in its ripples.
 // Positions are model coordinates: for the harbour those of the world (y up, the sea
 // towards +z, the sunset towards -z), for the visitor its own, centred on the pad.
@@ -16,10 +16,10 @@ uniform sampler2D normalMap;
 
 in vec2 uv;
 in vec3 position;
-in vec3 toEye;
 in vec3 surfaceNormal;
 in vec4 surfaceTangent;
-in vec3 toLight;
+flat in vec3 eye;
+flat in vec3 toLight;
 
 out vec4 fragColor;
 
@@ -33,15 +33,13 @@ const vec3 skyHorizon = vec3(0.24, 0.2, 0.36);
 const vec3 sunsetGlow = vec3(1.0, 0.55, 0.27);
 const vec2 sunsetWay = vec2(-0.41, -0.91); // towards the sun below the horizon, in x and z
 const vec3 lampColour = vec3(1.0, 0.72, 0.4);
-const vec3 mastColour = vec3(1.0, 0.35, 0.15);
-const vec3 lanternAt = vec3(-82.0, 26.1, 18.0);
 
 // The dusk sky in direction d, as the sky box paints it.
 vec3 skyColour(vec3 d) {
     float toward =
         clamp(dot(normalize(d.xz + vec2(1e-4, 0.0)), sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
     vec3 horizon = mix(skyHorizon, sunsetGlow, toward * toward * toward);
-    return mix(horizon, skyZenith, pow(clamp(d.y * 1.2, 0.0, 1.0), 0.45));
+    return mix(horizon, skyZenith, sqrt(clamp(d.y * 1.2, 0.0, 1.0)));
 }
 
 // The street lamp nearest to x: heads every 20 units from x = -60 to 60, over the quay.
@@ -66,6 +64,7 @@ void main() {
     }
 
     vec3 albedo = texture(firstTexture, uv).rgb;
+    vec3 toEye = eye - position;
     vec3 v = normalize(toEye);
     vec3 l = normalize(toLight);
     float diffuse = max(dot(normal, l), 0.0);
@@ -99,46 +98,30 @@ void main() {
     light += lampColour * (harbour * smoothstep(0.2, 0.7, lampWay.y) *
                            max(dot(normal, lampWay), 0.0) * 70.0 / (lampDistance2 + 12.0));
 
-    // The nearest of the platform's four mast lights.
-    vec3 toMast = vec3(position.x < 0.0 ? -5.87 : 5.87, 5.2, position.z < 0.0 ? -5.87 : 5.87) -
-                  position;
-    float mastDistance2 = dot(toMast, toMast);
-    light += mastColour * ((1.0 - harbour) * max(dot(normal, toMast), 0.0) *
-                           inversesqrt(mastDistance2) * 6.0 / (mastDistance2 + 4.0));
-
     vec3 colour = albedo * (light + emission * 1.25);
 
     if (water) {
         // Water: mostly a mirror at a glance. A light mirrored in ripples spreads far
-        // towards the viewer and little sideways, so the lamps and the lantern show as
-        // streaks of broken light.
-        vec3 r = reflect(-v, normal);
-        vec3 g = reflect(-v, normalize(mix(n, normal, 0.5))); // the lights see calmer ripples
-        float fresnel = 0.04 + 0.96 * pow(1.0 - max(dot(normal, v), 0.0), 5.0);
+        // towards the viewer and little sideways, so the lamps show as streaks of broken
+        // light.
+        vec3 g = reflect(-v, normalize(n + normal)); // half the ripples: calmer reflections
+        float glance = 1.0 - max(dot(normal, v), 0.0);
+        float fresnel = 0.04 + 0.96 * glance * glance * glance * glance * glance;
         vec3 lamp = lampNear(position.x + g.x * (13.5 - position.z) / min(g.z, -1e-3));
         lamp = normalize(lamp - position);
-        vec3 lantern = normalize(lanternAt - position);
         vec2 offLamp = vec2(g.x * lamp.z - g.z * lamp.x, g.y - lamp.y);
-        vec2 offLantern = vec2(g.x * lantern.z - g.z * lantern.x, g.y - lantern.y);
-        float glint =
-            exp(-dot(offLamp * offLamp, vec2(3000.0, 40.0))) * step(0.0, dot(g, lamp)) +
-            exp(-dot(offLantern * offLantern, vec2(1500.0, 30.0))) * step(0.0, dot(g, lantern));
-        colour = mix(albedo * light * 0.6, skyColour(r), 0.2 + 0.75 * fresnel) +
+        float glint = exp(-dot(offLamp * offLamp, vec2(3000.0, 40.0))) * step(0.0, dot(g, lamp));
+        colour = mix(albedo * light * 0.6, skyColour(g), 0.2 + 0.75 * fresnel) +
                  lampColour * glint;
     }
 
-    // Haze in the evening air around the lamp nearest to the line of sight and around the
-    // lantern: light scattered towards the viewer along the way to this surface.
-    vec3 eye = position + toEye;
+    // Haze in the evening air around the lamp nearest to the line of sight: light
+    // scattered towards the viewer along the way to this surface.
     float way = -toEye.z;
     float across = clamp((13.5 - eye.z) / (way + (way < 0.0 ? -1e-3 : 1e-3)), 0.0, 1.0);
     vec3 lampHead = lampNear(eye.x - toEye.x * across) + vec3(0.0, 0.2, 0.0);
-    float reach = 1.0 / dot(toEye, toEye);
-    vec3 nearest = eye - toEye * clamp(dot(eye - lampHead, toEye) * reach, 0.0, 1.0);
-    vec3 lanternNearest = eye - toEye * clamp(dot(eye - lanternAt, toEye) * reach, 0.0, 1.0);
-    vec3 offHead = nearest - lampHead, offLantern = lanternNearest - lanternAt;
-    colour += lampColour * (harbour * (0.8 / (1.0 + 1.5 * dot(offHead, offHead)) +
-                                       0.12 / (1.0 + 0.1 * dot(offHead, offHead)) +
-                                       1.2 / (1.0 + 0.3 * dot(offLantern, offLantern))));
+    vec3 nearest = eye - toEye * clamp(dot(eye - lampHead, toEye) / dot(toEye, toEye), 0.0, 1.0);
+    float off = dot(nearest - lampHead, nearest - lampHead);
+    colour += lampColour * (harbour * (0.8 / (1.0 + 1.5 * off) + 0.12 / (1.0 + 0.1 * off)));
     fragColor = vec4(colour, 1.0);
 }

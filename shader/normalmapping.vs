@@ -14,15 +14,15 @@ in vec4 tangent; // xyz unit tangent along +u, w handedness of the bitangent
 
 out vec2 uv;
 out vec3 position;
-out vec3 toEye;
 out vec3 surfaceNormal;
 out vec4 surfaceTangent;
-out vec3 toLight;
+flat out vec3 eye; // the same for the whole draw: not interpolated
+flat out vec3 toLight;
 
 void main() {
     mat3 back = transpose(mat3(modelViewMatrix));
     position = vertex.xyz;
-    toEye = -(back * modelViewMatrix[3].xyz) - vertex.xyz;
+    eye = -(back * modelViewMatrix[3].xyz);
     toLight = back * lightDir;
     surfaceNormal = normal;
     surfaceTangent = tangent;
