@@ -36,8 +36,8 @@ const vec3 lampColour = vec3(1.0, 0.72, 0.4);
 
 // The dusk sky in direction d, as the sky box paints it.
 vec3 skyColour(vec3 d) {
-    float toward =
-        clamp(dot(normalize(d.xz + vec2(1e-4, 0.0)), sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
+    // Mirrored sky is seen at a glance, near the horizon, where d.xz is nearly a unit vector.
+    float toward = clamp(dot(d.xz, sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
     vec3 horizon = mix(skyHorizon, sunsetGlow, toward * toward * toward);
     return mix(horizon, skyZenith, sqrt(clamp(d.y * 1.2, 0.0, 1.0)));
 }
@@ -66,7 +66,7 @@ void main() {
     vec3 albedo = texture(firstTexture, uv).rgb;
     vec3 toEye = eye - position;
     vec3 v = normalize(toEye);
-    vec3 l = normalize(toLight);
+    vec3 l = toLight;
     float diffuse = max(dot(normal, l), 0.0);
     float kind = mapped.a;
 
@@ -80,11 +80,13 @@ void main() {
     }
 
     // Sky light from above and the sunset's glow from the west, a little of the viewer's
-    // lamp so that shapes read, and contact shade where walls meet the ground.
+    // lamp so that shapes read (more close by, so a near wall never goes black), and
+    // contact shade where walls meet the ground.
     vec3 light = mix(vec3(0.03, 0.03, 0.045), skyZenith * 2.4, normal.y * 0.5 + 0.5);
     light += sunsetGlow * (0.22 * max(dot(normal, vec3(-0.37, 0.2, -0.9)), 0.0));
-    light += vec3(0.1, 0.11, 0.14) * diffuse;
-    light *= 0.55 + 0.45 * smoothstep(0.0, 2.5, abs(position.y) + abs(normal.y) * 2.5);
+    light += vec3(0.1, 0.11, 0.14) * diffuse +
+             vec3(0.5, 0.5, 0.55) * (diffuse / (1.0 + 0.02 * dot(toEye, toEye)));
+    light *= 0.55 + 0.45 * clamp(abs(position.y) * 0.4 + abs(normal.y), 0.0, 1.0);
 
     bool water = kind < 0.15;
     float harbour = (kind > 0.475 || water) ? 1.0 : 0.0;
@@ -95,7 +97,7 @@ void main() {
     vec3 toLamp = lampNear(position.x) - position;
     float lampDistance2 = dot(toLamp, toLamp);
     vec3 lampWay = toLamp * inversesqrt(lampDistance2);
-    light += lampColour * (harbour * smoothstep(0.2, 0.7, lampWay.y) *
+    light += lampColour * (harbour * clamp(lampWay.y * 2.0 - 0.4, 0.0, 1.0) *
                            max(dot(normal, lampWay), 0.0) * 70.0 / (lampDistance2 + 12.0));
 
     vec3 colour = albedo * (light + emission * 1.25);

@@ -17,13 +17,13 @@ out vec3 position;
 out vec3 surfaceNormal;
 out vec4 surfaceTangent;
 flat out vec3 eye; // the same for the whole draw: not interpolated
-flat out vec3 toLight;
+flat out vec3 toLight; // unit length
 
 void main() {
     mat3 back = transpose(mat3(modelViewMatrix));
     position = vertex.xyz;
     eye = -(back * modelViewMatrix[3].xyz);
-    toLight = back * lightDir;
+    toLight = normalize(back * lightDir);
     surfaceNormal = normal;
     surfaceTangent = tangent;
     uv = texCoord;
