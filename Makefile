@@ -7,13 +7,15 @@ TEST_BUILD ?= build-test
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 
-.PHONY: all deps deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format build run \
-        video contact-sheet test bench fuzz format clean
+DEPS := deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format
+.PHONY: all deps $(DEPS) build run video contact-sheet test bench fuzz format fresh-check clean
 
 all: build
 
+# A static pattern rule: make looks for no implicit rule for a phony target, so a plain
+# `deps-%:` would never run for these.
 deps: deps-run
-deps-%:
+$(DEPS): deps-%:
 	@scripts/install-deps $*
 
 build: deps-run
