@@ -60,5 +60,12 @@ fuzz: deps-fuzz
 format: deps-format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
+# The README's commands in a brand-new Debian 12 root (needs root and debootstrap):
+# FRESH_MODE test or run, FRESH_LANG, FRESH_USER root|sudo|nosudo.
+FRESH_MODE ?= test
+FRESH_USER ?= root
+fresh-check:
+	@scripts/fresh-check $(if $(FRESH_LANG),--lang $(FRESH_LANG)) --user $(FRESH_USER) $(FRESH_MODE)
+
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
