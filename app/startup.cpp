@@ -71,6 +71,7 @@ void startDemo(int argc, char** argv) {
     glutInitWindowPosition(150, 150);
     glutInitWindowSize(windowWidth, windowHeight);
     glutCreateWindow("Kestrune");
+    endWithTheDisplay();
 
     registerWindowCallbacks(true);
     glutSetCursor(GLUT_CURSOR_NONE);

@@ -3,6 +3,10 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <cstdio>
+#include <dlfcn.h>
+
+#include "app/exit.h"
 #include "platform/platform.h"
 
 bool cursorWarpEnabled = true;
@@ -14,6 +18,21 @@ static int cursorY = 0;
 void desktopSize(int* width, int* height) {
     *width = glutGet(GLUT_SCREEN_WIDTH);
     *height = glutGet(GLUT_SCREEN_HEIGHT);
+}
+
+// GLUT reaches the X server through Xlib, which is then loaded; looked up rather than
+// linked, so that nothing else here depends on X.
+static int displayLost(void*) {
+    printf("\nthe display closed");
+    shutDown();
+}
+
+void endWithTheDisplay() {
+    using Handler = int (*)(void*);
+    auto setHandler =
+        reinterpret_cast<Handler (*)(Handler)>(dlsym(RTLD_DEFAULT, "XSetIOErrorHandler"));
+    if (setHandler)
+        setHandler(displayLost);
 }
 
 void getCursorPos(int* x, int* y) {
