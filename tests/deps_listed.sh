@@ -155,7 +155,7 @@ for entry in "${needed[@]}"; do
     closure_of "$use"
     [ -n "$packages" ] || { fail "$what ($file) comes from no Debian package" && continue; }
     for p in $packages; do [[ "${closure[$use]}" == *" $p "* ]] && continue 2; done
-    fail "$what needs$packages, which scripts/install-deps does not list for '$use'"
+    fail "$what needs $(echo $packages), which scripts/install-deps does not list for '$use'"
 done
 
 [ "$failures" -eq 0 ] && echo "every package the build and the scripts need is listed for its use"
