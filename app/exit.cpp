@@ -8,6 +8,7 @@
 #include "app/exit.h"
 #include "audio/music.h"
 #include "campath/campath.h"
+#include "platform/host.h"
 
 void (*shutDownHook)() = nullptr;
 
@@ -27,14 +28,12 @@ void shutDown() {
     stopMusic();
     if (shutDownHook)
         shutDownHook();
-    fflush(stdout);
-    exit(0);
+    endProcess(0);
 }
 
 void fatalError(const char* message) {
     printf("\n%s\n", message);
-    fflush(stdout);
-    exit(1);
+    endProcess(1);
 }
 
 // The handler only notes the signal: writing files and closing the sound are not safe in

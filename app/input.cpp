@@ -1,6 +1,6 @@
 // Keyboard and pointer callbacks: they only set flags and speeds, or hand over to the
 // recorder, the scene switch and the shut-down. The next frame acts on what they set.
-#include <GL/freeglut.h>
+#include <GL/glut.h> // the special key numbers
 #include <cctype>
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,5 @@
 // Start-up, in a fixed order, then the window system's event loop; and the reshape handler.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
-#include <IL/il.h>
 #include <cstdio>
 
 #include "app/exit.h"
@@ -11,6 +9,7 @@
 #include "camera/camera.h"
 #include "math/vecmath.h"
 #include "model/renderlist.h"
+#include "platform/host.h"
 #include "platform/platform.h"
 #include "show/flags.h"
 #include "render/render.h"
@@ -19,7 +18,7 @@
 #include "show/timer.h"
 
 void setupGraphics() {
-    ilInit();
+    initImageDecoder();
     glClearColor(1, 1, 1, 0);
     glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
@@ -39,23 +38,20 @@ void reshape(int width, int height) {
     windowHeight = height;
     camera.width = width;
     camera.height = height;
+    if (targetsFollowWindow())
+        resizeRenderTargets();
     uploadProjection();
 }
 
 static void noDisplay() {}
 
 void registerWindowCallbacks(bool interactive) {
-    // GLUT needs a display callback even when the caller draws the frames itself.
-    glutDisplayFunc(interactive ? display : noDisplay);
-    glutIdleFunc(interactive ? display : nullptr);
-    glutReshapeFunc(reshape);
-    glutIgnoreKeyRepeat(1);
-    glutKeyboardFunc(interactive ? keyboard : nullptr);
-    glutSpecialFunc(interactive ? specialKeyDown : nullptr);
-    glutSpecialUpFunc(interactive ? specialKeyUp : nullptr);
-    glutPassiveMotionFunc(interactive ? passiveMotion : nullptr);
-    // Mouse look goes on while a button is held.
-    glutMotionFunc(interactive ? passiveMotion : nullptr);
+    // The window system needs a display callback even when the caller draws the frames
+    // itself. Mouse look goes on while a button is held (motion serves both).
+    setWindowCallbacks({interactive ? display : noDisplay, reshape,
+                        interactive ? keyboard : nullptr, interactive ? specialKeyDown : nullptr,
+                        interactive ? specialKeyUp : nullptr, interactive ? passiveMotion : nullptr,
+                        interactive});
 }
 
 void startDemo(int argc, char** argv) {
@@ -66,19 +62,9 @@ void startDemo(int argc, char** argv) {
         fatalError("KESTRUNE_FPS must be a whole number of frames per second, 1 to 1000");
     if (skipDrawingRequested())
         framesDrawn = false;
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(150, 150);
-    glutInitWindowSize(windowWidth, windowHeight);
-    glutCreateWindow("Kestrune");
+    openWindow(&argc, argv, "Kestrune", windowWidth, windowHeight);
     endWithTheDisplay();
-
     registerWindowCallbacks(true);
-    glutSetCursor(GLUT_CURSOR_NONE);
-    // Closing the window through the window manager ends the event loop, and the shut-down
-    // follows as on Escape; GLUT would otherwise end the process at once and lose a
-    // recording in progress.
-    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
     desktopSize(&windowWidth, &windowHeight);
     printf("\n**********************************w: %d - h: %d", windowWidth, windowHeight);
@@ -96,7 +82,7 @@ void startDemo(int argc, char** argv) {
     loadSceneModels();
 
     setupShaders();
-    if (!glewIsSupported("GL_VERSION_3_0"))
+    if (!glVersionSupported())
         printf("OpenGL 3.0 not supported.");
     printf("\nmodel count: %d\n", renderListSize());
 
@@ -105,7 +91,7 @@ void startDemo(int argc, char** argv) {
 
     setupRenderTargets();
     bloomEnabled = false;
-    glutFullScreen();
+    enterFullScreen();
     startMusic();
     startClock(demoClock);
 }
@@ -113,7 +99,7 @@ void startDemo(int argc, char** argv) {
 int runDemo(int argc, char** argv) {
     startDemo(argc, argv);
     installStopSignals();
-    glutMainLoop();
+    runMainLoop();
     shutDown();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "campath/format.h"
+#include "platform/host.h"
 #include "show/show.h"
 
 TiXmlDocument recorderDocument;
@@ -44,6 +45,8 @@ void finishRecording() {
     std::string error = savePathDocument(recorderDocument, recordFileName);
     if (!error.empty())
         printf("\ncam path not written to %s: %s", recordFileName, error.c_str());
+    else
+        offerFile(recordFileName);
     printf("\ncam path finished!");
     fflush(stdout);
 }

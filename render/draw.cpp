@@ -1,10 +1,10 @@
 // Drawing one item with the matrices it is handed, the scene target's clear, and the swap.
 // What is drawn where, and with which view, is the show's business (show/frame.cpp).
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 
 #include "math/vecmath.h"
 #include "model/renderlist.h"
+#include "platform/host.h"
 #include "render/internal.h"
 #include "render/render.h"
 
@@ -79,5 +79,5 @@ void drawItem(const RenderItem& item, const float* modelView) {
 }
 
 void presentFrame() {
-    glutSwapBuffers();
+    swapBuffers();
 }

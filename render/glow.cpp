@@ -11,17 +11,31 @@
 unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
 static float quadHeight = 0; // the screen's height at set-up, like the targets'
 
-void buildGlowQuad() {
+// Window pixels, y down: vertex 0 is the top-left corner and takes the top of the
+// texture (v = 1).
+static void quadCorners(float vertices[16]) {
     float w = float(windowWidth);
     float h = float(windowHeight);
     quadHeight = h;
-    // Window pixels, y down: vertex 0 is the top-left corner and takes the top of the
-    // texture (v = 1).
-    const float vertices[16] = {0, 0, 0, 1, 0, h, 0, 1, w, h, 0, 1, w, 0, 0, 1};
+    const float corners[16] = {0, 0, 0, 1, 0, h, 0, 1, w, h, 0, 1, w, 0, 0, 1};
+    for (int i = 0; i < 16; i++)
+        vertices[i] = corners[i];
+}
+
+void resizeGlowQuad() {
+    float vertices[16];
+    quadCorners(vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, quadVertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices, GL_STATIC_DRAW);
+}
+
+void buildGlowQuad() {
+    float vertices[16];
+    quadCorners(vertices);
     const float normals[12] = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
     const uint32_t indices[6] = {0, 2, 1, 0, 3, 2};
     const float texCoords[8] = {0, 1, 0, 0, 1, 0, 1, 1};
-    quadVertexBuffer = makeAttributeBuffer(sizeof vertices, vertices, bloomVertexAttr, 4);
+    quadVertexBuffer = makeAttributeBuffer(sizeof(float) * 16, vertices, bloomVertexAttr, 4);
     quadNormalBuffer = makeAttributeBuffer(sizeof normals, normals, bloomNormalAttr, 3);
     quadIndexBuffer = makeBuffer(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices);
     quadTexCoordBuffer = makeAttributeBuffer(sizeof texCoords, texCoords, bloomTexCoordAttr, 2);

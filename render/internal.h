@@ -38,7 +38,8 @@ void disableUnfedAttributes();
 
 // --- the glow's full-screen quad (render/glow.cpp) ---
 extern unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
-void buildGlowQuad(); // windowWidth x windowHeight pixels; called by setupShaders
+void buildGlowQuad();  // windowWidth x windowHeight pixels; called by setupShaders
+void resizeGlowQuad(); // the same size again, into the existing buffer
 
 // --- render targets (render/targets.cpp) ---
 extern unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;

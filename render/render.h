@@ -11,6 +11,9 @@ struct RenderItem;
 void setupShaders();
 // The two off-screen targets at windowWidth x windowHeight; an incomplete one is fatal.
 void setupRenderTargets();
+// The targets and the glow's quad to windowWidth x windowHeight, where the platform's
+// targets follow the window; nothing before they exist.
+void resizeRenderTargets();
 // The items' perspective (40 degrees, near plane 1, farPlane) into `projection`, uploaded
 // to whichever program is bound: every drawn item does this, reshape once.
 void uploadProjection();

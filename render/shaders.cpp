@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 
 #include "math/vecmath.h"
 #include "model/renderlist.h"
+#include "platform/host.h"
 #include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"
@@ -81,8 +83,15 @@ static bool loadShaderSource(unsigned int shader, const char* path) {
         printf("\nshader source missing or empty: %s", path);
         return false;
     }
-    const GLchar* source = text;
-    glShaderSource(shader, 1, &source, nullptr);
+    // The first line is the platform's: the dialect it compiles (and its precisions).
+    const char* body = text;
+    if (strncmp(body, "#version", 8) == 0) {
+        body = strchr(body, '\n');
+        body = body ? body + 1 : "";
+    }
+    std::string source = std::string(shaderVersionLine()) + body;
+    const GLchar* sourceText = source.c_str();
+    glShaderSource(shader, 1, &sourceText, nullptr);
     free(text);
     return true;
 }
@@ -122,7 +131,7 @@ static unsigned int linkProgram(unsigned int vertexShader, unsigned int fragment
     glAttachShader(program, vertexShader);
     glBindAttribLocation(program, 0, "vertex");
     if (bindOutput)
-        glBindFragDataLocation(program, 0, "fragColor");
+        bindFragmentOutput(program, "fragColor");
     glLinkProgram(program);
     if (!programLinked(program))
         printf("\nprogram of %s and %s failed to link:\n%s", vsPath, fsPath,

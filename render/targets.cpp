@@ -2,6 +2,7 @@
 // each, at the screen size of start-up. An incomplete target ends the process.
 #include <GL/glew.h>
 #include <cstdio>
+#include <initializer_list>
 
 #include "app/exit.h"
 #include "math/vecmath.h"
@@ -19,7 +20,8 @@ static void buildTarget(unsigned int& fbo, unsigned int& depthBuffer, unsigned i
 
     glGenRenderbuffers(1, &depthBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+    // A sized depth format: WebGL2 takes no other, and desktop drivers pick 24 bits anyway.
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
 
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -55,4 +57,20 @@ void setupRenderTargets() {
     buildTarget(glowFbo, glowDepthBuffer, glowFboTexture, width, height);
     requireComplete("glowFbo", width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// New storage for the targets' existing names: what they held is redrawn next frame.
+void resizeRenderTargets() {
+    if (sceneFbo == 0 || glowFbo == 0)
+        return;
+    for (unsigned int depthBuffer : {sceneDepthBuffer, glowDepthBuffer}) {
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, windowWidth, windowHeight);
+    }
+    for (unsigned int texture : {sceneFboTexture, glowFboTexture}) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, windowWidth, windowHeight, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
+    }
+    resizeGlowQuad();
 }

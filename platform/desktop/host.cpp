@@ -1,0 +1,68 @@
+// The desktop host: a GLUT window on an OpenGL 3.0 context, GLSL 1.30, and the process's
+// own exit.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/host.h"
+
+void openWindow(int* argc, char** argv, const char* title, int width, int height) {
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowPosition(150, 150);
+    glutInitWindowSize(width, height);
+    glutCreateWindow(title);
+}
+
+void setWindowCallbacks(const WindowCallbacks& callbacks) {
+    glutDisplayFunc(callbacks.display);
+    glutIdleFunc(callbacks.idle ? callbacks.display : nullptr);
+    glutReshapeFunc(callbacks.reshape);
+    glutIgnoreKeyRepeat(1);
+    glutKeyboardFunc(callbacks.keyboard);
+    glutSpecialFunc(callbacks.specialDown);
+    glutSpecialUpFunc(callbacks.specialUp);
+    glutPassiveMotionFunc(callbacks.motion);
+    glutMotionFunc(callbacks.motion);
+    glutSetCursor(GLUT_CURSOR_NONE);
+    // Closing the window through the window manager ends the event loop, and the shut-down
+    // follows as on Escape; GLUT would otherwise end the process at once and lose a
+    // recording in progress.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+}
+
+void enterFullScreen() {
+    glutFullScreen();
+}
+
+void runMainLoop() {
+    glutMainLoop();
+}
+
+void swapBuffers() {
+    glutSwapBuffers();
+}
+
+bool glVersionSupported() {
+    return glewIsSupported("GL_VERSION_3_0");
+}
+
+bool targetsFollowWindow() {
+    return false; // they keep the screen's size; a smaller window shows a part of them
+}
+
+const char* shaderVersionLine() {
+    return "#version 130\n";
+}
+
+void bindFragmentOutput(unsigned int program, const char* name) {
+    glBindFragDataLocation(program, 0, name);
+}
+
+void offerFile(const char*) {}
+
+void endProcess(int status) {
+    fflush(stdout);
+    exit(status);
+}

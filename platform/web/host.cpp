@@ -1,0 +1,181 @@
+// The browser host: a WebGL2 context on the page's canvas, frames on the browser's
+// animation frame, and input that the page (web/shell.html) forwards. The page owns the
+// DOM: it filters key repeats, captures the pointer and sizes the canvas to the window.
+#include <GL/glew.h>
+#include <emscripten.h>
+#include <emscripten/eventloop.h>
+#include <emscripten/html5.h>
+#include <cstdio>
+
+#include "platform/host.h"
+#include "platform/platform.h"
+#include "show/flags.h"
+
+static WindowCallbacks windowCallbacks = {};
+static bool contextReady = false;
+static bool ended = false;
+static bool drawAll = true; // the frames' drawing as start-up set it
+// A test's pause points: the frame with this number is drawn, then the loop waits for
+// the page's kestrune_resume (0: none).
+static long long pauseFrame = 0;
+
+// clang-format off
+EM_JS(int, pageCanvasWidth, (), { return Module.canvas.width; });
+EM_JS(int, pageCanvasHeight, (), { return Module.canvas.height; });
+EM_JS(void, pageEnded, (int status), { Module.kestruneEnded(status); });
+EM_JS(void, pageFrameShown, (), { Module.kestruneFrameShown(); });
+EM_JS(void, pagePaused, (int frame), { Module.kestrunePaused(frame); });
+EM_JS(void, pageOfferFile, (const char* path), {
+    var name = UTF8ToString(path);
+    Module.kestruneOffer(name.split('/').pop(), FS.readFile(name));
+});
+// clang-format on
+
+void openWindow(int*, char**, const char*, int, int) {
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.alpha = false;
+    attributes.depth = true;
+    attributes.antialias = false; // the desktop window has no multisampling either
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context("#canvas", &attributes);
+    if (context <= 0) {
+        printf("\nthis browser offers no WebGL2: the demo cannot draw\n");
+        endProcess(1);
+    }
+    emscripten_webgl_make_context_current(context);
+    contextReady = true;
+}
+
+void setWindowCallbacks(const WindowCallbacks& callbacks) {
+    windowCallbacks = callbacks;
+    if (callbacks.reshape)
+        callbacks.reshape(pageCanvasWidth(), pageCanvasHeight());
+}
+
+void enterFullScreen() {
+    // The page asked for full screen on the click that started the show: a browser grants
+    // it only during a user's gesture. The canvas follows the window either way.
+}
+
+static bool runOneFrame() {
+    long long next = fixedStepFrame() + 1;
+    bool pause = pauseFrame != 0 && next == pauseFrame;
+    if (pause)
+        framesDrawn = true;
+    windowCallbacks.display();
+    if (pause) {
+        pauseFrame = 0;
+        framesDrawn = drawAll;
+        emscripten_pause_main_loop();
+        pagePaused(int(next));
+    }
+    return pause;
+}
+
+static void browserFrame() {
+    if (ended)
+        return;
+    static bool firstFrame = true;
+    if (firstFrame) {
+        firstFrame = false;
+        pageFrameShown(); // the page times its start from the click to here
+    }
+    if (drawAll) {
+        runOneFrame();
+        return;
+    }
+    // Frames that draw nothing run back to back for a while: the show's logic alone goes
+    // many times faster than the browser's sixty animation frames a second.
+    double start = emscripten_get_now();
+    while (!ended && emscripten_get_now() - start < 12.0) {
+        if (runOneFrame())
+            break;
+    }
+}
+
+void runMainLoop() {
+    drawAll = framesDrawn;
+    emscripten_set_main_loop(browserFrame, 0, 1);
+}
+
+void swapBuffers() {}
+
+bool glVersionSupported() {
+    return contextReady; // a WebGL2 context is what the demo asked for, or it ended
+}
+
+bool targetsFollowWindow() {
+    return true;
+}
+
+const char* shaderVersionLine() {
+    return "#version 300 es\nprecision highp float;\nprecision highp int;\n";
+}
+
+void bindFragmentOutput(unsigned int, const char*) {}
+
+void offerFile(const char* path) {
+    pageOfferFile(path);
+}
+
+void endProcess(int status) {
+    fflush(stdout);
+    ended = true;
+    emscripten_cancel_main_loop();
+    pageEnded(status);
+    // Back to the page's event loop: the runtime stays for the end screen.
+    emscripten_unwind_to_js_event_loop();
+}
+
+bool webContextReady() {
+    return contextReady;
+}
+
+// What the page calls. Every entry returns at once; an ended show takes nothing more.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE void kestrune_key(int key) {
+    if (!ended && windowCallbacks.keyboard)
+        windowCallbacks.keyboard((unsigned char)key, 0, 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void kestrune_special(int key, int down) {
+    if (ended)
+        return;
+    if (down && windowCallbacks.specialDown)
+        windowCallbacks.specialDown(key, 0, 0);
+    else if (!down && windowCallbacks.specialUp)
+        windowCallbacks.specialUp(key, 0, 0);
+}
+
+// Relative motion: the pointer is captured, so only its movement is known. It moves the
+// position the demo last set (mouse look puts it back at the centre every frame).
+EMSCRIPTEN_KEEPALIVE void kestrune_pointer(int dx, int dy) {
+    if (ended || !windowCallbacks.motion)
+        return;
+    int x = 0, y = 0;
+    getCursorPos(&x, &y);
+    windowCallbacks.motion(x + dx, y + dy);
+}
+
+EMSCRIPTEN_KEEPALIVE void kestrune_resize(int width, int height) {
+    if (!ended && contextReady && windowCallbacks.reshape)
+        windowCallbacks.reshape(width, height);
+}
+
+// The next pause point (a frame number), and going on after one.
+EMSCRIPTEN_KEEPALIVE void kestrune_pause_at(int frame) {
+    pauseFrame = frame;
+}
+
+EMSCRIPTEN_KEEPALIVE void kestrune_resume() {
+    if (!ended)
+        emscripten_resume_main_loop();
+}
+
+EMSCRIPTEN_KEEPALIVE int kestrune_frame() {
+    return int(fixedStepFrame());
+}
+}
