@@ -6,9 +6,10 @@ BUILD ?= build
 TEST_BUILD ?= build-test
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
+WEB_BUILD ?= build-web
 
-DEPS := deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format
-.PHONY: all deps $(DEPS) build run video contact-sheet test bench fuzz format fresh-check clean
+DEPS := deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format deps-web
+.PHONY: all deps $(DEPS) build run video contact-sheet test web web-run bench fuzz format fresh-check clean
 
 all: build
 
@@ -40,8 +41,19 @@ SHEET_SIZE ?= 640x360
 contact-sheet: deps-sheet build
 	@SHEET_SIZE=$(SHEET_SIZE) scripts/contact-sheet $(BUILD) docs/contact-sheet.png $(SHEET_FRAMES)
 
+# The browser build: the page, its wasm and js, the data package and the music in
+# $(WEB_BUILD); `make web-run` serves it on 127.0.0.1 and prints the address.
+web: deps-web build
+	@JOBS=$(JOBS) scripts/build-web $(BUILD) $(WEB_BUILD)
+
+web-run: web
+	@scripts/serve-web $(WEB_BUILD)
+
 # The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The web test skips where the web packages cannot be installed.
 test: deps-test
+	@scripts/install-deps web || \
+		echo "make test: the web packages could not be installed; the web test will skip"
 	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_BUILD) -j$(JOBS)
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
@@ -68,4 +80,4 @@ fresh-check:
 	@scripts/fresh-check $(if $(FRESH_LANG),--lang $(FRESH_LANG)) --user $(FRESH_USER) $(FRESH_MODE)
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WEB_BUILD)

@@ -27,7 +27,14 @@ EM_JS(void, pageFrameShown, (), { Module.kestruneFrameShown(); });
 EM_JS(void, pagePaused, (int frame), { Module.kestrunePaused(frame); });
 EM_JS(void, pageOfferFile, (const char* path), {
     var name = UTF8ToString(path);
-    Module.kestruneOffer(name.split('/').pop(), FS.readFile(name));
+    try {
+        // The recorder's file comes out of the in-memory file system without permission
+        // bits (its umask leaves none), and reading it would fail: give it some.
+        FS.chmod(name, 420);
+        Module.kestruneOffer(name.split('/').pop(), FS.readFile(name));
+    } catch (e) {
+        err('cannot offer ' + name + ' for download: ' + e);
+    }
 });
 // clang-format on
 
@@ -122,6 +129,9 @@ void offerFile(const char* path) {
 }
 
 void endProcess(int status) {
+    // The page gets the output by whole lines, and the demo's lines begin with their break:
+    // the last one is ended here, or it would never show.
+    printf("\n");
     fflush(stdout);
     ended = true;
     emscripten_cancel_main_loop();

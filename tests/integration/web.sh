@@ -1,0 +1,73 @@
+# The web build in headless Chromium against the desktop demo: the same "frame F:" lines
+# for the whole show, scene 1 and scene 2 drawn alike (frames 601 and 7201, 640x360),
+# the music and its switch, the keys, and a recording downloaded that the desktop reads.
+# Skips (status 77) only where the web packages are not installed.
+set -u
+source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
+skip_web() {
+    echo "SKIPPED: $*"
+    exit 77
+}
+web="$KESTRUNE_BIN_DIR/web"
+export KESTRUNE_NODE_MODULES="$web/node_modules"
+export KESTRUNE_CHROMIUM=/usr/lib/chromium/chromium
+for tool in em++ emcmake node python3 convert compare; do
+    command -v $tool >/dev/null || skip_web "$tool is missing (scripts/install-deps web)"
+done
+[ -x "$KESTRUNE_CHROMIUM" ] || skip_web "Debian's chromium is missing (scripts/install-deps web)"
+[ -f "$KESTRUNE_NODE_MODULES/puppeteer-core/package.json" ] ||
+    skip_web "puppeteer-core is missing in $web (scripts/install-deps web)"
+
+"$KESTRUNE_SOURCE_DIR/scripts/build-web" "$KESTRUNE_BIN_DIR" "$web" >"$web.log" 2>&1 ||
+    { tail -n 20 "$web.log"; fail "the web build failed"; }
+
+make_run_copy
+out=$(mktemp -d)
+trap 'stop_demo; kill $server 2>/dev/null; wait $server 2>/dev/null; rm -rf "$DEMO_DIR" "$out"' EXIT
+
+# The desktop: the show's lines without drawing, and the two frames drawn at 640x360.
+KESTRUNE_FPS=60 KESTRUNE_NO_DRAW=1 start_demo
+wait_for_exit 300
+grep '^frame [0-9]*: ' "$DEMO_OUT" >"$out/desktop-frames.txt"
+size=640x360 bytes=$((640 * 360 * 3))
+for frame in 601 7201; do
+    (cd "$DEMO_DIR" && KESTRUNE_SCREEN=$size KESTRUNE_NO_WM=1 "$KESTRUNE_SOURCE_DIR/scripts/with-xvfb" \
+        "$KESTRUNE_BIN_DIR/kestrune-capture" --fps 60 --from "$(awk "BEGIN { printf \"%.6f\", ($frame - 1) / 60 }")" \
+        --to "$(awk "BEGIN { printf \"%.6f\", $frame / 60 }")" --raw "$out/desktop-$frame.raw" >/dev/null) ||
+        fail "the desktop capture of frame $frame failed"
+    head -c $bytes "$out/desktop-$frame.raw" | convert -size $size -depth 8 rgb:- "$out/desktop-$frame.png"
+done
+
+python3 -m http.server --bind 127.0.0.1 0 --directory "$web" >"$out/server.log" 2>&1 &
+server=$!
+poll 10 "the web server did not start" grep -q "port" "$out/server.log"
+port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$out/server.log" | head -n 1)
+
+node "$KESTRUNE_SOURCE_DIR/tests/lib/web_test.mjs" "http://127.0.0.1:$port" "$out" || fail "in the browser"
+
+diff "$out/desktop-frames.txt" "$out/web-frames.txt" >"$out/frames.diff" ||
+    fail "the web's frame lines differ from the desktop's: $(head -n 8 "$out/frames.diff")"
+echo "frame lines: $(wc -l <"$out/web-frames.txt") alike, $(grep -c 'starts\|stops' "$out/web-frames.txt") music changes"
+
+# Two rasterisers (llvmpipe, SwiftShader) and two decoders of the textures (the web's are
+# JPEG) differ a little per pixel: the pictures must be much nearer each other than
+# scene 1 is to scene 2. RMSE over all channels, 0 to 1.
+rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\([0-9.e-]*\)).*/\1/p'; }
+limit=0.03
+for pair in "scene1 601" "scene2 7201"; do
+    read -r scene frame <<<"$pair"
+    e=$(rmse "$out/$scene.png" "$out/desktop-$frame.png")
+    echo "$scene: RMSE $e against the desktop's frame $frame (limit $limit)"
+    awk "BEGIN { exit !($e < $limit) }" || fail "$scene differs from the desktop's frame $frame"
+done
+apart=$(rmse "$out/scene1.png" "$out/desktop-7201.png")
+echo "scene1 against the desktop's scene 2: RMSE $apart"
+awk "BEGIN { exit !($apart > 2 * $limit) }" || fail "scene 1 and 2 are too alike ($apart) to tell"
+
+# The downloaded recording, read by the desktop demo at start-up.
+cp "$out/download/campath.xml" "$DEMO_DIR/campath.xml"
+KESTRUNE_FPS=60 KESTRUNE_NO_DRAW=1 start_demo
+wait_for_exit 300
+grep -q "number of points: 2" "$DEMO_OUT" || fail "the desktop did not read 2 nodes from the download"
+[ "$(grep -c "^pos values" "$DEMO_OUT")" -ge 2 ] || fail "the download's nodes were not read"
+echo "the downloaded recording reads on the desktop"
