@@ -54,7 +54,7 @@ void registerWindowCallbacks(bool interactive) {
                         interactive});
 }
 
-void startDemo(int argc, char** argv) {
+void loadDemo(int argc, char** argv) {
     // Diagnostics start with their line break rather than end with one; unbuffered, they
     // reach a log or a terminal as they happen.
     setvbuf(stdout, nullptr, _IONBF, 0);
@@ -92,14 +92,22 @@ void startDemo(int argc, char** argv) {
     setupRenderTargets();
     bloomEnabled = false;
     enterFullScreen();
+}
+
+void beginShow() {
     startMusic();
     startClock(demoClock);
 }
 
+void startDemo(int argc, char** argv) {
+    loadDemo(argc, argv);
+    beginShow();
+}
+
 int runDemo(int argc, char** argv) {
-    startDemo(argc, argv);
+    loadDemo(argc, argv);
     installStopSignals();
-    runMainLoop();
+    runMainLoop(beginShow);
     shutDown();
     return 0;
 }

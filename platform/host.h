@@ -18,9 +18,11 @@ void openWindow(int* argc, char** argv, const char* title, int width, int height
 // Null callbacks are not served. Held keys give one press and one release.
 void setWindowCallbacks(const WindowCallbacks& callbacks);
 void enterFullScreen();
-// Runs frames until the window closes (the desktop); a browser runs them for good, once
-// per animation frame, and this does not return.
-void runMainLoop();
+// Begins the show (begin: its music and clock) and runs frames until the window closes,
+// at once on the desktop. A browser page loads first and begins on the user's click (sound
+// needs a gesture there); it runs frames for good, once per animation frame, and this
+// does not return.
+void runMainLoop(void (*begin)());
 void swapBuffers(); // a browser shows the frame when it returns: nothing to do there
 // Whether the context offers what the demo draws with: OpenGL 3.0, or WebGL2.
 bool glVersionSupported();

@@ -36,7 +36,8 @@ void enterFullScreen() {
     glutFullScreen();
 }
 
-void runMainLoop() {
+void runMainLoop(void (*begin)()) {
+    begin();
     glutMainLoop();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "show/flags.h"
+#include "show/timer.h"
 
 static WindowCallbacks windowCallbacks = {};
 static bool contextReady = false;
@@ -24,6 +25,7 @@ EM_JS(int, pageCanvasWidth, (), { return Module.canvas.width; });
 EM_JS(int, pageCanvasHeight, (), { return Module.canvas.height; });
 EM_JS(void, pageEnded, (int status), { Module.kestruneEnded(status); });
 EM_JS(void, pageFrameShown, (), { Module.kestruneFrameShown(); });
+EM_JS(void, pageLoaded, (), { Module.kestruneLoaded(); });
 EM_JS(void, pagePaused, (int frame), { Module.kestrunePaused(frame); });
 EM_JS(void, pageOfferFile, (const char* path), {
     var name = UTF8ToString(path);
@@ -88,7 +90,9 @@ static void browserFrame() {
     static bool firstFrame = true;
     if (firstFrame) {
         firstFrame = false;
+        runOneFrame();
         pageFrameShown(); // the page times its start from the click to here
+        return;
     }
     if (drawAll) {
         runOneFrame();
@@ -103,9 +107,14 @@ static void browserFrame() {
     }
 }
 
-void runMainLoop() {
+static void (*beginShow)() = nullptr;
+
+void runMainLoop(void (*begin)()) {
+    beginShow = begin;
     drawAll = framesDrawn;
-    emscripten_set_main_loop(browserFrame, 0, 1);
+    pageLoaded();
+    // Back to the page, which waits for the click that calls kestrune_start.
+    emscripten_unwind_to_js_event_loop();
 }
 
 void swapBuffers() {}
@@ -173,6 +182,18 @@ EMSCRIPTEN_KEEPALIVE void kestrune_pointer(int dx, int dy) {
 EMSCRIPTEN_KEEPALIVE void kestrune_resize(int width, int height) {
     if (!ended && contextReady && windowCallbacks.reshape)
         windowCallbacks.reshape(width, height);
+}
+
+// The click: the show begins. The frame timer starts again, so the first frame does not
+// count the time spent on the start screen as a frame's length.
+EMSCRIPTEN_KEEPALIVE void kestrune_start() {
+    if (ended || !beginShow)
+        return;
+    void (*begin)() = beginShow;
+    beginShow = nullptr;
+    startFrameTimer(frameTimer);
+    begin();
+    emscripten_set_main_loop(browserFrame, 0, 0);
 }
 
 // The next pause point (a frame number), and going on after one.

@@ -21,6 +21,11 @@ done
 "$KESTRUNE_SOURCE_DIR/scripts/build-web" "$KESTRUNE_BIN_DIR" "$web" >"$web.log" 2>&1 ||
     { tail -n 20 "$web.log"; fail "the web build failed"; }
 
+# What a visitor downloads: the page, its code and data, and the music it streams.
+total=$(cat "$web"/index.html "$web"/index.js "$web"/index.wasm "$web"/index.data "$web"/*.mp3 | wc -c)
+echo "download: $total bytes"
+[ "$total" -lt 15000000 ] || fail "the download is $total bytes, over 15 MB"
+
 make_run_copy
 out=$(mktemp -d)
 trap 'stop_demo; kill $server 2>/dev/null; wait $server 2>/dev/null; rm -rf "$DEMO_DIR" "$out"' EXIT
