@@ -8,7 +8,7 @@ skip_web() {
     echo "SKIPPED: $*"
     exit 77
 }
-web="$KESTRUNE_BIN_DIR/web"
+web="${KESTRUNE_WEB_DIR:-$KESTRUNE_BIN_DIR/web}"
 export KESTRUNE_NODE_MODULES="$web/node_modules"
 export KESTRUNE_CHROMIUM=/usr/lib/chromium/chromium
 for tool in em++ emcmake node python3 convert compare; do
