@@ -18,8 +18,10 @@ done
 [ -f "$KESTRUNE_NODE_MODULES/puppeteer-core/package.json" ] ||
     skip_web "puppeteer-core is missing in $web (scripts/install-deps web)"
 
-"$KESTRUNE_SOURCE_DIR/scripts/build-web" "$KESTRUNE_BIN_DIR" "$web" >"$web.log" 2>&1 ||
-    { tail -n 20 "$web.log"; fail "the web build failed"; }
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+"$KESTRUNE_SOURCE_DIR/scripts/build-web" "$KESTRUNE_BIN_DIR" "$web" >"$out/build.log" 2>&1 ||
+    { tail -n 20 "$out/build.log"; fail "the web build failed"; }
 
 # What a visitor downloads: the page, its code and data, and the music it streams.
 total=$(cat "$web"/index.html "$web"/index.js "$web"/index.wasm "$web"/index.data "$web"/*.mp3 | wc -c)
@@ -27,7 +29,6 @@ echo "download: $total bytes"
 [ "$total" -lt 15000000 ] || fail "the download is $total bytes, over 15 MB"
 
 make_run_copy
-out=$(mktemp -d)
 trap 'stop_demo; kill $server 2>/dev/null; wait $server 2>/dev/null; rm -rf "$DEMO_DIR" "$out"' EXIT
 
 # The desktop: the show's lines without drawing, and the two frames drawn at 640x360.
