@@ -1,6 +1,7 @@
 # The web build in headless Chromium against the desktop demo: the same "frame F:" lines
 # for the whole show, scene 1 and scene 2 drawn alike (frames 601 and 7201, 640x360),
-# the music and its switch, the keys, and a recording downloaded that the desktop reads.
+# the music and its switch, the keys, a window that grows, and a recording downloaded that
+# the desktop reads.
 # Skips (status 77) only where the web packages are not installed.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
@@ -69,6 +70,14 @@ done
 apart=$(rmse "$out/scene1.png" "$out/desktop-7201.png")
 echo "scene1 against the desktop's scene 2: RMSE $apart"
 awk "BEGIN { exit !($apart > 2 * $limit) }" || fail "scene 1 and 2 are too alike ($apart) to tell"
+
+# After the window grew, the picture reaches every corner (unresized targets would leave
+# black bands at the right and the top).
+for corner in +0+0 +700+0 +700+350 +0+350; do
+    mean=$(convert "$out/resized.png" -crop "100x100$corner" -format "%[fx:mean]" info:)
+    awk "BEGIN { exit !($mean > 0.05) }" || fail "the grown window is black at $corner ($mean)"
+done
+echo "a grown window is covered to its corners"
 
 # The downloaded recording, read by the desktop demo at start-up.
 cp "$out/download/campath.xml" "$DEMO_DIR/campath.xml"

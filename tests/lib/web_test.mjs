@@ -3,7 +3,8 @@
 // writes with the desktop's:
 //   node web_test.mjs BASE_URL OUT_DIR
 // OUT_DIR receives web-frames.txt (the show's "frame F:" lines without drawing),
-// scene1.png and scene2.png (frames 601 and 7201) and download/campath.xml (a recording).
+// scene1.png and scene2.png (frames 601 and 7201), resized.png (scene 2 after the window
+// grew to 800x450) and download/campath.xml (a recording).
 // Any failed check prints FAIL and exits 1.
 import { createRequire } from 'module';
 import fs from 'fs';
@@ -124,6 +125,11 @@ check(!(await shot()).equals(glowOff), 'b: the glow did not come on');
 const switched = frameLines().find(l => / key s$/.test(l));
 check(switched && frameLines().includes(switched.replace('key s', 'lvl2.mp3 starts')),
       's: lvl2.mp3 did not start on the frame of the key');
+// A larger window: the targets and the glow follow the canvas to its corners.
+await page.setViewport({ width: 800, height: 450 });
+await until(() => Module.canvas.width === 800 && Module.canvas.height === 450, 'the canvas kept its size', null);
+await pauseNext(364);
+fs.writeFileSync(path.join(out, 'resized.png'), await shot());
 await key('Escape');
 await ended();
 check(frameLines().some(l => /: music stops$/.test(l)), 'Escape: the music did not stop');
