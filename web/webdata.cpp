@@ -45,6 +45,19 @@ static bool convert(const fs::path& from, const fs::path& to) {
     return written != 0;
 }
 
+// A texture that the generator has since written in another format (the same name with
+// another extension, newer) is left over in a run folder built before: it is not shipped.
+static bool supersededTexture(const fs::path& file) {
+    std::error_code error;
+    for (const auto& other : fs::directory_iterator(file.parent_path(), error)) {
+        const fs::path& path = other.path();
+        if (path != file && path.stem() == file.stem() &&
+            fs::last_write_time(path, error) > fs::last_write_time(file, error))
+            return true;
+    }
+    return false;
+}
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         fprintf(stderr, "usage: kestrune-webdata RUN_DIR PACKAGE_DIR\n");
@@ -67,8 +80,10 @@ int main(int argc, char** argv) {
     for (const char* file : {"campath.xml", "campath2.xml"})
         fs::copy(run / file, package / file, copy);
     bool ok = true;
-    for (const auto& entry : fs::directory_iterator(run / "textures"))
-        if (entry.is_regular_file())
-            ok = convert(entry.path(), package / "textures" / entry.path().filename()) && ok;
+    for (const auto& entry : fs::directory_iterator(run / "textures")) {
+        if (!entry.is_regular_file() || supersededTexture(entry.path()))
+            continue;
+        ok = convert(entry.path(), package / "textures" / entry.path().filename()) && ok;
+    }
     return ok ? 0 : 1;
 }
