@@ -10,14 +10,14 @@ skip_web() {
     exit 77
 }
 web="${KESTRUNE_WEB_DIR:-$KESTRUNE_BIN_DIR/web}"
-export KESTRUNE_NODE_MODULES="$web/node_modules"
+export KESTRUNE_NODE_MODULES="$KESTRUNE_SOURCE_DIR/web/test/node_modules"
 export KESTRUNE_CHROMIUM=/usr/lib/chromium/chromium
 for tool in em++ emcmake node python3 convert compare; do
     command -v $tool >/dev/null || skip_web "$tool is missing (scripts/install-deps web)"
 done
 [ -x "$KESTRUNE_CHROMIUM" ] || skip_web "Debian's chromium is missing (scripts/install-deps web)"
 [ -f "$KESTRUNE_NODE_MODULES/puppeteer-core/package.json" ] ||
-    skip_web "puppeteer-core is missing in $web (scripts/install-deps web)"
+    skip_web "puppeteer-core is missing in web/test (scripts/install-deps web)"
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
