@@ -45,7 +45,7 @@ for frame in 601 7201; do
     head -c $bytes "$out/desktop-$frame.raw" | convert -size $size -depth 8 rgb:- "$out/desktop-$frame.png"
 done
 
-python3 -m http.server --bind 127.0.0.1 0 --directory "$web" >"$out/server.log" 2>&1 &
+python3 -u -m http.server --bind 127.0.0.1 0 --directory "$web" >"$out/server.log" 2>&1 &
 server=$!
 poll 10 "the web server did not start" grep -q "port" "$out/server.log"
 port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$out/server.log" | head -n 1)
