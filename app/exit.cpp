@@ -31,11 +31,6 @@ void shutDown() {
     endProcess(0);
 }
 
-void fatalError(const char* message) {
-    printf("\n%s\n", message);
-    endProcess(1);
-}
-
 // The handler only notes the signal: writing files and closing the sound are not safe in
 // a handler, so the next frame does them.
 static volatile sig_atomic_t stopSignal = 0;
@@ -65,6 +60,7 @@ void checkStopSignal() {
         return;
     finishOpenRecording();
     stopMusic();
+    printf("\n");
     fflush(stdout);
     // End by the signal itself, so whoever sent it sees it took effect.
     std::signal(number, SIG_DFL);

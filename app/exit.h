@@ -1,5 +1,5 @@
-// Every way the process ends goes through here. No includes: any module may report a
-// fatal error without depending on the rest of the application.
+// How the show ends: by Escape or its own end, or by a signal. A fatal error is the
+// platform's (platform/host.h), so that any module may report one.
 #pragma once
 
 // Exit status 0: the show ran and ended by Escape or by its end; a recording in progress
@@ -8,8 +8,6 @@
 // A capture run finishes its files here, after the music has stopped; the hook may end the
 // process itself with its own status. Set by the capture tool.
 extern void (*shutDownHook)();
-// Exit status 1: a fatal error; the message is printed on its own line first.
-[[noreturn]] void fatalError(const char* message);
 // SIGINT and SIGTERM are noted by a handler (installed just before the event loop); the
 // next frame's checkStopSignal then ends the process as shutDown does, but by the signal.
 void installStopSignals();

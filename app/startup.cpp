@@ -63,7 +63,7 @@ void loadDemo(int argc, char** argv) {
     if (skipDrawingRequested())
         framesDrawn = false;
     openWindow(&argc, argv, "Kestrune", windowWidth, windowHeight);
-    endWithTheDisplay();
+    endWithTheDisplay(shutDown);
     registerWindowCallbacks(true);
 
     desktopSize(&windowWidth, &windowHeight);

@@ -1,8 +1,8 @@
 // The RenderList: every drawable of every model, append-only, addressed by index.
 #include <string>
 
-#include "app/exit.h"
 #include "model/renderlist.h"
+#include "platform/host.h"
 
 static std::vector<RenderItem> renderList;
 

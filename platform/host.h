@@ -58,3 +58,5 @@ void offerFile(const char* path);
 // Ends the process with the status (0 the show ended, 1 a fatal error); a browser page
 // stops the frames and says so on the page instead.
 [[noreturn]] void endProcess(int status);
+// Status 1 after the message, on a line of its own: start-up, or later, cannot go on.
+[[noreturn]] void fatalError(const char* message);

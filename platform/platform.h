@@ -25,7 +25,7 @@ bool skipDrawingRequested();
 void desktopSize(int* width, int* height);
 // From now on, losing the window system (its server ended) ends the demo as closing its
 // window does, with one line instead of the X library's fatal-error report.
-void endWithTheDisplay();
+void endWithTheDisplay(void (*end)());
 
 // Cursor position in screen pixels. The window covers the screen, so window coordinates
 // from the motion callbacks are screen coordinates.

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "app/exit.h"
 #include "math/vecmath.h"
+#include "platform/host.h"
 #include "render/internal.h"
 #include "render/render.h"
 

@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "app/exit.h"
 #include "campath/campath.h"
 #include "model/model.h"
+#include "platform/host.h"
 #include "show/scene.h"
 #include "show/show.h"
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <dlfcn.h>
 
-#include "app/exit.h"
 #include "platform/platform.h"
 
 bool cursorWarpEnabled = true;
@@ -20,14 +19,18 @@ void desktopSize(int* width, int* height) {
     *height = glutGet(GLUT_SCREEN_HEIGHT);
 }
 
+static void (*endWithoutDisplay)() = nullptr;
+
 // GLUT reaches the X server through Xlib, which is then loaded; looked up rather than
 // linked, so that nothing else here depends on X.
 static int displayLost(void*) {
     printf("\nthe display closed");
-    shutDown();
+    endWithoutDisplay();
+    return 0;
 }
 
-void endWithTheDisplay() {
+void endWithTheDisplay(void (*end)()) {
+    endWithoutDisplay = end;
     using Handler = int (*)(void*);
     auto setHandler =
         reinterpret_cast<Handler (*)(Handler)>(dlsym(RTLD_DEFAULT, "XSetIOErrorHandler"));

@@ -44,6 +44,6 @@ bool haveGlContext() {
     return webContextReady();
 }
 
-void endWithTheDisplay() {
+void endWithTheDisplay(void (*)()) {
     // A page has no display connection to lose: closing the tab ends everything at once.
 }

@@ -3,7 +3,7 @@
 # files, which it names. SIGINT and closing the window finish a recording in progress
 # before the music stops. A scene-1 path of three nodes is reported and the whole show
 # still runs to its end without its music files (on the fixed step, without drawing). A
-# missing model ends start-up with status 1 and its message.
+# missing model ends start-up with status 1 and its message; a lost display ends the demo.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 make_run_copy
@@ -91,4 +91,22 @@ start_demo
 wait_for_exit 120
 [ "$DEMO_STATUS" -eq 1 ] || fail "status $DEMO_STATUS, not 1, without port.3ds"
 grep -qF "Unable to find the file: models/port.3ds!" "$DEMO_OUT" || fail "no message for port.3ds"
+
+# A display that goes away (its server ended) ends the demo as closing the window does: one
+# line, status 0, none of the X library's fatal-error report. The demo gets a display of
+# its own here, so that the test's display stays.
+ln -sf "$KESTRUNE_RUN_DIR/models/port.3ds" "$DEMO_DIR/models/"
+exec 3>"$DEMO_DIR/display"
+Xvfb -displayfd 3 -screen 0 640x360x24 -nolisten tcp +extension GLX >/dev/null 2>&1 &
+own_xvfb=$!
+trap 'stop_demo; kill $own_xvfb 2>/dev/null; rm -rf "$DEMO_DIR"' EXIT
+exec 3>&-
+poll 30 "the demo's own display did not start" test -s "$DEMO_DIR/display"
+DISPLAY=":$(head -n1 "$DEMO_DIR/display")" start_demo
+await "model count"
+kill "$own_xvfb"
+wait_for_exit 60
+[ "$DEMO_STATUS" -eq 0 ] || fail "the display went away, and the demo ended with status $DEMO_STATUS"
+grep -q "the display closed" "$DEMO_OUT" || fail "no line for the display that went away"
+grep -q "XIO" "$DEMO_OUT" "$DEMO_DIR/stderr.txt" && fail "the X library's report: $(cat "$DEMO_DIR/stderr.txt")"
 echo "PASS"

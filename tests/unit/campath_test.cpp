@@ -199,7 +199,7 @@ TEST_F(CamPath, EveryWayOutFinishesARecordingInProgress) {
     };
     for (const Case& c : cases) {
         std::ofstream(target) << "old";
-        EXPECT_EXIT(recordThenLeave(2, c.leave), c.ends, "cam node added!\ncam path finished!$")
+        EXPECT_EXIT(recordThenLeave(2, c.leave), c.ends, "cam node added!\ncam path finished!\n$")
             << c.how;
         EXPECT_NE(readText(target).find("<points amount=\"2\">"), std::string::npos) << c.how;
         // Without a node there is nothing to keep: the old file stays as it was.
