@@ -8,7 +8,7 @@ FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 WEB_BUILD ?= build-web
 
-DEPS := deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format deps-web
+DEPS := deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format deps-web deps-fresh
 .PHONY: all deps $(DEPS) build run video contact-sheet test web web-run bench fuzz format fresh-check clean
 
 all: build
@@ -73,10 +73,11 @@ format: deps-format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # The README's commands in a brand-new Debian 12 root (needs root and debootstrap):
-# FRESH_MODE test or run, FRESH_LANG, FRESH_USER root|sudo|nosudo.
+# FRESH_MODE test, run, or "run test" (one after the other, in the same root), FRESH_LANG,
+# FRESH_USER root|sudo|nosudo.
 FRESH_MODE ?= test
 FRESH_USER ?= root
-fresh-check:
+fresh-check: deps-fresh
 	@scripts/fresh-check $(if $(FRESH_LANG),--lang $(FRESH_LANG)) --user $(FRESH_USER) $(FRESH_MODE)
 
 clean:
