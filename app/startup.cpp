@@ -77,7 +77,6 @@ void loadDemo(int argc, char** argv) {
     printf("\n2222 w: %d - h: %d", windowWidth, windowHeight);
 
     setupGraphics();
-    startFrameTimer(frameTimer);
 
     loadSceneModels();
 
@@ -95,6 +94,9 @@ void loadDemo(int argc, char** argv) {
 }
 
 void beginShow() {
+    // The first frame's length counts from here, not from the start of loading (or, in a
+    // browser, from the start screen that waits for a click).
+    startFrameTimer(frameTimer);
     startMusic();
     startClock(demoClock);
 }
@@ -107,7 +109,7 @@ void startDemo(int argc, char** argv) {
 int runDemo(int argc, char** argv) {
     loadDemo(argc, argv);
     installStopSignals();
-    runMainLoop(beginShow);
+    runMainLoop({beginShow, &framesDrawn});
     shutDown();
     return 0;
 }

@@ -3,8 +3,8 @@
 
 int runDemo(int argc, char** argv);    // start-up, then the event loop; does not return
 void startDemo(int argc, char** argv); // start-up up to the event loop: loadDemo, beginShow
-void loadDemo(int argc, char** argv);  // everything before the music and the demo clock
-void beginShow();                      // the music and the demo clock
+void loadDemo(int argc, char** argv);  // everything before the clocks and the music
+void beginShow();                      // the frame timer, the music and the demo clock
 // The image library, the GL state and the extension loader; needs a window.
 void setupGraphics();
 void reshape(int width, int height);

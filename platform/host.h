@@ -18,11 +18,17 @@ void openWindow(int* argc, char** argv, const char* title, int width, int height
 // Null callbacks are not served. Held keys give one press and one release.
 void setWindowCallbacks(const WindowCallbacks& callbacks);
 void enterFullScreen();
-// Begins the show (begin: its music and clock) and runs frames until the window closes,
-// at once on the desktop. A browser page loads first and begins on the user's click (sound
-// needs a gesture there); it runs frames for good, once per animation frame, and this
-// does not return.
-void runMainLoop(void (*begin)());
+// The show as the loop sees it: begin starts its music and clocks; drawing is its flag for
+// whether frames draw, which a page sets for a frame it pauses at, so that a test's pause
+// points are drawn even in a run without drawing.
+struct ShowLoop {
+    void (*begin)();
+    bool* drawing;
+};
+// Begins the show and runs frames until the window closes, at once on the desktop. A
+// browser page loads first and begins on the user's click (sound needs a gesture there);
+// it runs frames for good, once per animation frame, and this does not return.
+void runMainLoop(const ShowLoop& show);
 void swapBuffers(); // a browser shows the frame when it returns: nothing to do there
 // Whether the context offers what the demo draws with: OpenGL 3.0, or WebGL2.
 bool glVersionSupported();

@@ -36,8 +36,8 @@ void enterFullScreen() {
     glutFullScreen();
 }
 
-void runMainLoop(void (*begin)()) {
-    begin();
+void runMainLoop(const ShowLoop& show) {
+    show.begin();
     glutMainLoop();
 }
 

@@ -9,12 +9,11 @@
 
 #include "platform/host.h"
 #include "platform/platform.h"
-#include "show/flags.h"
-#include "show/timer.h"
 
 static WindowCallbacks windowCallbacks = {};
 static bool contextReady = false;
 static bool ended = false;
+static ShowLoop show = {};
 static bool drawAll = true; // the frames' drawing as start-up set it
 // A test's pause points: the frame with this number is drawn, then the loop waits for
 // the page's kestrune_resume (0: none).
@@ -73,11 +72,11 @@ static bool runOneFrame() {
     long long next = fixedStepFrame() + 1;
     bool pause = pauseFrame != 0 && next == pauseFrame;
     if (pause)
-        framesDrawn = true;
+        *show.drawing = true;
     windowCallbacks.display();
     if (pause) {
         pauseFrame = 0;
-        framesDrawn = drawAll;
+        *show.drawing = drawAll;
         emscripten_pause_main_loop();
         pagePaused(int(next));
     }
@@ -107,11 +106,11 @@ static void browserFrame() {
     }
 }
 
-static void (*beginShow)() = nullptr;
+static bool begun = false;
 
-void runMainLoop(void (*begin)()) {
-    beginShow = begin;
-    drawAll = framesDrawn;
+void runMainLoop(const ShowLoop& loop) {
+    show = loop;
+    drawAll = *show.drawing;
     pageLoaded();
     // Back to the page, which waits for the click that calls kestrune_start.
     emscripten_unwind_to_js_event_loop();
@@ -184,15 +183,12 @@ EMSCRIPTEN_KEEPALIVE void kestrune_resize(int width, int height) {
         windowCallbacks.reshape(width, height);
 }
 
-// The click: the show begins. The frame timer starts again, so the first frame does not
-// count the time spent on the start screen as a frame's length.
+// The click: the show begins, once.
 EMSCRIPTEN_KEEPALIVE void kestrune_start() {
-    if (ended || !beginShow)
+    if (ended || !show.begin || begun)
         return;
-    void (*begin)() = beginShow;
-    beginShow = nullptr;
-    startFrameTimer(frameTimer);
-    begin();
+    begun = true;
+    show.begin();
     emscripten_set_main_loop(browserFrame, 0, 0);
 }
 
