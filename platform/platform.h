@@ -23,8 +23,9 @@ bool skipDrawingRequested();
 
 // Desktop size in pixels, from the window system (needs an initialised GLUT).
 void desktopSize(int* width, int* height);
-// From now on, losing the window system (its server ended) ends the demo as closing its
-// window does, with one line instead of the X library's fatal-error report.
+// From now on, losing the window system (its server ended) prints one line and calls end,
+// which must not return: the demo ends as closing its window ends it, without the X
+// library's fatal-error report.
 void endWithTheDisplay(void (*end)());
 
 // Cursor position in screen pixels. The window covers the screen, so window coordinates

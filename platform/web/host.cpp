@@ -13,7 +13,7 @@
 static WindowCallbacks windowCallbacks = {};
 static bool contextReady = false;
 static bool ended = false;
-static ShowLoop show = {};
+static ShowLoop showLoop = {};
 static bool drawAll = true; // the frames' drawing as start-up set it
 // A test's pause points: the frame with this number is drawn, then the loop waits for
 // the page's kestrune_resume (0: none).
@@ -72,11 +72,11 @@ static bool runOneFrame() {
     long long next = fixedStepFrame() + 1;
     bool pause = pauseFrame != 0 && next == pauseFrame;
     if (pause)
-        *show.drawing = true;
+        *showLoop.drawing = true;
     windowCallbacks.display();
     if (pause) {
         pauseFrame = 0;
-        *show.drawing = drawAll;
+        *showLoop.drawing = drawAll;
         emscripten_pause_main_loop();
         pagePaused(int(next));
     }
@@ -109,8 +109,8 @@ static void browserFrame() {
 static bool begun = false;
 
 void runMainLoop(const ShowLoop& loop) {
-    show = loop;
-    drawAll = *show.drawing;
+    showLoop = loop;
+    drawAll = *showLoop.drawing;
     pageLoaded();
     // Back to the page, which waits for the click that calls kestrune_start.
     emscripten_unwind_to_js_event_loop();
@@ -185,10 +185,10 @@ EMSCRIPTEN_KEEPALIVE void kestrune_resize(int width, int height) {
 
 // The click: the show begins, once.
 EMSCRIPTEN_KEEPALIVE void kestrune_start() {
-    if (ended || !show.begin || begun)
+    if (ended || !showLoop.begin || begun)
         return;
     begun = true;
-    show.begin();
+    showLoop.begin();
     emscripten_set_main_loop(browserFrame, 0, 0);
 }
 
