@@ -4,6 +4,9 @@
 fail() {
     echo "FAIL: $*"
     [ -f "${DEMO_OUT:-}" ] && { echo "--- demo output:"; tail -c 3000 "$DEMO_OUT"; }
+    # A demo that ended before its first line says why on its error output, if anywhere.
+    [ -s "${DEMO_DIR:-}/stderr.txt" ] && { echo "--- demo errors:"; tail -c 2000 "$DEMO_DIR/stderr.txt"; }
+    [ -n "${DEMO_STATUS:-}" ] && echo "--- demo status: $DEMO_STATUS"
     exit 1
 }
 
@@ -45,7 +48,12 @@ start_demo() {
     DEMO_PID=$!
 }
 
-running() { kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended"; }
+running() {
+    kill -0 "$DEMO_PID" 2>/dev/null && return 0
+    wait "$DEMO_PID"
+    DEMO_STATUS=$? DEMO_PID=""
+    fail "the demo ended"
+}
 
 # await PATTERN [SECONDS]: waits for a line matching the regular expression after the one
 # matched last; sets LINE, and FRAME when the line starts with "frame F:".
