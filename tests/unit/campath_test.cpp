@@ -317,12 +317,27 @@ TEST_F(CamPath, TheFileIsReadIntoItsListOfNodes) {
         EXPECT_EQ(xyz(keepLastValue(file.nodes[i].view, last)), xyz({0, float(i), 0}));
     }
     EXPECT_FALSE(readPathFile((folder + "/nothere.xml").c_str()).loaded);
+
+    // Start-up prints what it read of a short file, its last "pos" without a "view" too.
+    const std::string name = folder + "/path.xml";
+    EXPECT_EQ(read(pathXml(3, 2, 3)),
+              "\nxml file loaded.\nnumber of points: 3"
+              "\npos values x='0.000000', y='2.000000', z='0.000000'"
+              "\nview values x='1.000000', y='2.000000', z='-5.000000'"
+              "\npos values x='10.000000', y='2.000000', z='0.000000'"
+              "\nview values x='11.000000', y='2.000000', z='-5.000000'"
+              "\npos values x='20.000000', y='2.000000', z='0.000000'"
+              "\ncamera path " +
+                  name +
+                  " not usable: fewer than four pos/view pairs; the view follows the user camera.");
 }
 
 TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
     // Each case: the file's text (empty: no file), how the output begins, and the reason.
     const std::string notXml = "missing or not well-formed XML", tooFew = "fewer than four";
     const std::string head = "<?xml version=\"1.0\" ?>\n<camerapath>";
+    std::string leadingComment = pathXml(4, 4, 4);
+    leadingComment.insert(leadingComment.find("<pos"), "<!-- first -->");
     struct Case {
         std::string text, begins, reason;
     } cases[] = {
@@ -333,6 +348,8 @@ TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
         {head + "<nodes/></camerapath>\n", "\nxml file loaded.", "no \"points\" element"},
         {head + "<points amount=\"9\"/></camerapath>\n", "\nxml file loaded.\nnumber of points: 9",
          tooFew},
+        // Nodes start at the first child: a comment there leaves none.
+        {leadingComment, "\nxml file loaded.\nnumber of points: 4\ncamera path", tooFew},
     };
     for (const Case& c : cases) {
         path.usable = true;
