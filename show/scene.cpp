@@ -49,8 +49,8 @@ static void loadScenePath(const char* fileName, CameraPath& path) {
 }
 
 void loadScenePaths() {
-    loadScenePath(show::kLevelTwoPathFile, levelTwoPath);
-    loadScenePath(show::kLevelOnePathFile, levelOnePath);
+    loadScenePath(kLevelTwoPathFile, levelTwoPath);
+    loadScenePath(kLevelOnePathFile, levelOnePath);
 }
 
 void placeScenes(PassKind active) {
