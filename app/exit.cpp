@@ -15,9 +15,9 @@ void (*shutDownHook)() = nullptr;
 // A recording in progress is finished as "e" would finish it, so leaving the demo never
 // loses it; one without nodes holds nothing to keep, and the old file stays.
 static void finishOpenRecording() {
-    if (!recordingStarted || recordingFinished)
+    if (!pathRecorder.recordingStarted || pathRecorder.recordingFinished)
         return;
-    if (recordNodeCount > 0)
+    if (!pathRecorder.nodes.empty())
         finishRecording();
     else
         printf("\ncam path not written: no nodes recorded");

@@ -40,7 +40,7 @@ void keyboard(unsigned char key, int, int) {
         cameraPathMode = !cameraPathMode;
         break;
     case 'e':
-        if (recordingStarted && !recordingFinished)
+        if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished)
             finishRecording();
         break;
     case 'l':
@@ -50,14 +50,14 @@ void keyboard(unsigned char key, int, int) {
         stepDd(kDdStep);
         break;
     case 'q':
-        if (!recordingStarted)
+        if (!pathRecorder.recordingStarted)
             startRecording();
         break;
     case 's':
         switchToLevelTwo();
         break;
     case 'w':
-        if (recordingStarted && !recordingFinished)
+        if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished)
             addRecordNode();
         break;
     case 'x':

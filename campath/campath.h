@@ -1,37 +1,45 @@
-// Camera paths: the XML path format, the recorder that writes "campath.xml" from the
-// user camera, and Catmull-Rom playback through a four-node window of a loaded path.
+// Camera paths: the path read from its file (campath/format.h) into a list of nodes, the
+// recorder that writes "campath.xml" from the user camera, and Catmull-Rom playback
+// through a four-node window that walks the list.
 #pragma once
+#include <cstddef>
 #include <string>
+#include <vector>
 
+#include "campath/format.h"
 #include "math/vecmath.h"
 
-// Only the files that read or write the XML include TinyXML itself.
-class TiXmlDocument;
-class TiXmlElement;
-
 struct CameraPath {
-    Vec3 posWindow[4];    // eye positions of the four nodes in use
-    Vec3 viewWindow[4];   // look-at points of the same nodes
-    int amount;           // nodes the file declares
-    int nodeIndex;        // segments completed
-    TiXmlElement* cursor; // the element read last; playback continues from it
-    bool usable;          // false: missing, malformed or fewer than four nodes; not played
+    Vec3 posWindow[4];           // eye positions of the four nodes in use
+    Vec3 viewWindow[4];          // look-at points of the same nodes
+    int amount;                  // nodes the file declares
+    int nodeIndex;               // segments completed
+    std::vector<ReadNode> nodes; // every node the file holds, as read
+    size_t nextNode;             // the node playback reads next into the window
+    bool usable;                 // false: missing, malformed or fewer than four nodes; not played
 };
 
-// Playback outputs, written by playbackStep (campath/playback.cpp); and the segment
-// parameter both paths share, written only here: playbackStep wraps it, the frame advances
-// it through advancePathParam and the scene switch restarts it through restartSegment.
-extern float pathParam;
-extern Vec3 pathEye;
-extern Vec3 pathLookAt;
+// Playback (campath/playback.cpp), shared by both paths.
+struct PathPlayback {
+    // The segment parameter, written only here: playbackStep wraps it, the frame advances
+    // it through advancePathParam, the scene switch restarts it through restartSegment.
+    float pathParam;
+    Vec3 pathEye;    // written by every playbackStep
+    Vec3 pathLookAt; // likewise
+    // The last value per axis of the nodes playback reads on, kept by a node that lacks
+    // an attribute; 0 at load, apart from the reader's.
+    Vec3 lastPlayed;
+};
+extern PathPlayback pathPlayback;
 
-// Recorder state, written by the recorder (campath/recorder.cpp) on the keys q, w and e.
-extern TiXmlDocument recorderDocument;
-extern TiXmlElement* recordPoints;
-extern int recordNodeCount;
-extern bool recordingStarted;
-extern bool recordingFinished;
-extern const char* recordFileName; // scene 2's path file; tests point it elsewhere
+// The recorder, written on the keys q, w and e (campath/recorder.cpp).
+struct PathRecorder {
+    bool recordingStarted;
+    bool recordingFinished;
+    std::vector<PathNode> nodes;                    // recorded so far
+    const char* recordFileName = kLevelTwoPathFile; // tests point it elsewhere
+};
+extern PathRecorder pathRecorder;
 
 // What reading a path file found, for the demo's messages and the tools' reports.
 struct PathReading {
@@ -43,11 +51,11 @@ struct PathReading {
     std::string reason;       // why the path cannot be played; empty when it is usable
 };
 
-// Loads fileName into document (which must outlive the path) and fills the window; the
-// path is usable, or the result says why not. Prints nothing.
-PathReading readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document);
-// The same from a document already loaded or parsed.
-PathReading readLoadedCameraPath(CameraPath& path, TiXmlDocument& document);
+// Reads fileName into the path: its nodes, and the first four into the window; the path
+// is usable, or the result says why not. Prints nothing.
+PathReading readCameraPath(const char* fileName, CameraPath& path);
+// The same from a file already read.
+PathReading readLoadedCameraPath(CameraPath& path, const PathFile& file);
 // The demo's messages for a reading: the file, the count and the nodes read, and why the
 // path is not usable, as "camera path FILE not usable: REASON; ..." (unusableMessage).
 void printPathReading(const char* fileName, const CameraPath& path, const PathReading& reading);
@@ -56,7 +64,7 @@ std::string unusableMessage(const char* fileName, const std::string& reason);
 void startRecording();
 void addRecordNode();
 void finishRecording();
-void resetRecorder(); // back to idle with an empty document (tests record more than once)
+void resetRecorder(); // back to idle without nodes (tests record more than once)
 
 void advancePath(CameraPath& path);
 void evaluatePath(CameraPath& path, float t);

@@ -1,4 +1,4 @@
-// The camera path file's names, its writer, and the reading of its parts.
+// The camera path file's names, its one reader and its one writer.
 #include "campath/format.h"
 
 #include <sys/stat.h>
@@ -34,32 +34,76 @@ TiXmlElement* newNodeElement(const char* name, const char* const axes[3], const 
     return element;
 }
 
-void readAxes(const TiXmlElement* element, const char* const axes[3], float xyz[3]) {
+ReadAxes readAxes(const TiXmlElement* element, const char* const axes[3]) {
+    ReadAxes read = {};
     for (int i = 0; i < 3; i++)
-        element->QueryFloatAttribute(axes[i], &xyz[i]);
+        read.given[i] = element->QueryFloatAttribute(axes[i], &read.value[i]) == TIXML_SUCCESS;
+    return read;
+}
+
+// The root is the document's first element; its first child named "points" holds the
+// nodes, which are taken pairwise in element order from its first child on.
+PathFile readDocument(const TiXmlDocument& document) {
+    PathFile file;
+    file.loaded = true;
+    const TiXmlElement* root = nullptr;
+    for (const TiXmlNode* node = document.FirstChild(); node && !root; node = node->NextSibling())
+        root = node->ToElement();
+    const TiXmlNode* pointsNode = root ? root->FirstChild(kPoints) : nullptr;
+    const TiXmlElement* points = pointsNode ? pointsNode->ToElement() : nullptr;
+    if (!points)
+        return file;
+    file.pointsFound = true;
+    file.amountGiven = points->QueryIntAttribute(kAmount, &file.amount) == TIXML_SUCCESS;
+    if (!file.amountGiven)
+        file.amount = 0;
+
+    // A first child that is no element (a comment, text) leaves the path without nodes.
+    const TiXmlNode* first = points->FirstChild();
+    const TiXmlElement* pos = first ? first->ToElement() : nullptr;
+    while (pos) {
+        const TiXmlElement* view = pos->NextSiblingElement();
+        if (!view) {
+            file.lonePos = true;
+            file.lastPos = readAxes(pos, kPosAxes);
+            break;
+        }
+        file.nodes.push_back({readAxes(pos, kPosAxes), readAxes(view, kViewAxes)});
+        pos = view->NextSiblingElement();
+    }
+    return file;
 }
 
 } // namespace
 
-TiXmlElement* startPathDocument(TiXmlDocument& document) {
-    document.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
-    TiXmlElement* root = new TiXmlElement(kRoot);
-    document.LinkEndChild(root);
-    TiXmlElement* points = new TiXmlElement(kPoints);
-    root->LinkEndChild(points);
-    return points;
+PathFile readPathFile(const char* fileName) {
+    TiXmlDocument document;
+    if (!document.LoadFile(fileName))
+        return {};
+    return readDocument(document);
 }
 
-void appendPathNode(TiXmlElement* points, const float eye[3], const float look[3]) {
-    points->LinkEndChild(newNodeElement(kPos, kPosAxes, eye));
-    points->LinkEndChild(newNodeElement(kView, kViewAxes, look));
+PathFile parsePathText(const char* text) {
+    TiXmlDocument document;
+    document.Parse(text);
+    if (document.Error())
+        return {};
+    return readDocument(document);
 }
 
-void setPathAmount(TiXmlElement* points, int amount) {
-    points->SetAttribute(kAmount, amount);
+Vec3 keepLastValue(const ReadAxes& axes, Vec3& last) {
+    float* lastAxes[3] = {&last.x, &last.y, &last.z};
+    for (int i = 0; i < 3; i++)
+        if (axes.given[i])
+            *lastAxes[i] = axes.value[i];
+    return last;
 }
 
-std::string savePathDocument(const TiXmlDocument& document, const char* fileName) {
+namespace {
+
+// TinyXML's plain print into an opened file (no byte order mark for a document built in
+// memory), under a temporary name renamed over fileName once it is whole.
+std::string saveDocument(const TiXmlDocument& document, const char* fileName) {
     std::string temp = std::string(fileName) + ".XXXXXX";
     int fd = mkstemp(&temp[0]);
     if (fd < 0)
@@ -94,24 +138,23 @@ std::string savePathDocument(const TiXmlDocument& document, const char* fileName
     return error;
 }
 
-TiXmlElement* pathPoints(TiXmlDocument& document) {
-    TiXmlElement* root = nullptr;
-    for (TiXmlNode* node = document.FirstChild(); node && !root; node = node->NextSibling())
-        root = node->ToElement();
-    TiXmlNode* points = root ? root->FirstChild(kPoints) : nullptr;
-    return points ? points->ToElement() : nullptr;
-}
+} // namespace
 
-bool readPathAmount(const TiXmlElement* points, int& amount) {
-    return points->QueryIntAttribute(kAmount, &amount) == TIXML_SUCCESS;
-}
-
-void readPosAxes(const TiXmlElement* pos, float xyz[3]) {
-    readAxes(pos, kPosAxes, xyz);
-}
-
-void readViewAxes(const TiXmlElement* view, float xyz[3]) {
-    readAxes(view, kViewAxes, xyz);
+std::string writePathFile(const char* fileName, const std::vector<PathNode>& nodes) {
+    TiXmlDocument document;
+    document.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
+    TiXmlElement* root = new TiXmlElement(kRoot);
+    document.LinkEndChild(root);
+    TiXmlElement* points = new TiXmlElement(kPoints);
+    root->LinkEndChild(points);
+    points->SetAttribute(kAmount, int(nodes.size()));
+    for (const PathNode& node : nodes) {
+        const float eye[3] = {node.pos.x, node.pos.y, node.pos.z};
+        const float look[3] = {node.view.x, node.view.y, node.view.z};
+        points->LinkEndChild(newNodeElement(kPos, kPosAxes, eye));
+        points->LinkEndChild(newNodeElement(kView, kViewAxes, look));
+    }
+    return saveDocument(document, fileName);
 }
 
 const char* nodeElementName(bool view) {

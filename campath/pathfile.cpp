@@ -1,83 +1,57 @@
-// Reading a camera path file: the declared node count and the first four nodes, which
-// fill the playback window. The document stays loaded; playback reads on from the cursor.
-// Reading prints nothing: it returns what it found, and the demo prints that.
-#include <tinyxml.h>
-
+// Reading a camera path file: the declared node count and every node, the first four of
+// which fill the playback window; playback reads on in the list. Reading prints nothing:
+// it returns what it found, and the demo prints that.
 #include <cstdio>
 
 #include "campath/campath.h"
 #include "campath/format.h"
 
-namespace {
-
-// The last value read per axis: a missing or unreadable attribute keeps it. A "pos" and a
-// "view" share them. They start at 0 for every file.
-float readAxes[3];
-
-Vec3 lastRead() {
-    return {readAxes[0], readAxes[1], readAxes[2]};
+PathReading readCameraPath(const char* fileName, CameraPath& path) {
+    return readLoadedCameraPath(path, readPathFile(fileName));
 }
 
-} // namespace
-
-PathReading readCameraPath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
+PathReading readLoadedCameraPath(CameraPath& path, const PathFile& file) {
+    PathReading reading;
     path.usable = false;
-    path.cursor = nullptr;
-    if (!document.LoadFile(fileName)) {
-        PathReading reading;
+    path.nodes.clear();
+    path.nextNode = 0;
+    if (!file.loaded) {
         reading.reason = "missing or not well-formed XML";
         return reading;
     }
-    return readLoadedCameraPath(path, document);
-}
-
-PathReading readLoadedCameraPath(CameraPath& path, TiXmlDocument& document) {
-    PathReading reading;
     reading.loaded = true;
-    path.usable = false;
-    path.cursor = nullptr;
-    readAxes[0] = readAxes[1] = readAxes[2] = 0;
     path.nodeIndex = 0;
-
-    TiXmlElement* points = pathPoints(document);
-    if (!points) {
+    if (!file.pointsFound) {
         reading.reason = "no \"points\" element";
         return reading;
     }
     reading.pointsFound = true;
-    readPathAmount(points, path.amount);
+    if (file.amountGiven)
+        path.amount = file.amount; // otherwise it keeps its value: 0 for a path read once
     if (path.amount < 0) {
         // Playback compares against amount - 3; a count below zero means no nodes.
         reading.negativeAmount = path.amount;
         path.amount = 0;
     }
 
-    TiXmlNode* first = points->FirstChild();
-    path.cursor = first ? first->ToElement() : nullptr;
-    for (int i = 0; i < 4; i++) {
-        if (!path.cursor)
-            break;
-        readPosAxes(path.cursor, readAxes);
-        path.posWindow[i] = lastRead();
+    // The last value per axis starts at 0 for every file; a "pos" and a "view" share it.
+    Vec3 last = {0, 0, 0};
+    for (size_t i = 0; i < 4 && i < file.nodes.size(); i++) {
+        path.posWindow[i] = keepLastValue(file.nodes[i].pos, last);
+        path.viewWindow[i] = keepLastValue(file.nodes[i].view, last);
         reading.posRead++;
-
-        TiXmlElement* view = path.cursor->NextSiblingElement();
-        if (!view) {
-            path.cursor = nullptr;
-            break;
-        }
-        path.cursor = view;
-        readViewAxes(view, readAxes);
-        path.viewWindow[i] = lastRead();
         reading.viewRead++;
-        if (i == 3) {
-            path.usable = true;
-            return reading;
-        }
-        // The next node's "pos"; when it is missing the path holds fewer than four nodes.
-        path.cursor = path.cursor->NextSiblingElement();
     }
-    reading.reason = "fewer than four pos/view pairs";
+    if (file.nodes.size() < 4) {
+        // The reader got as far as a last "pos" without its "view".
+        if (file.lonePos)
+            path.posWindow[reading.posRead++] = keepLastValue(file.lastPos, last);
+        reading.reason = "fewer than four pos/view pairs";
+        return reading;
+    }
+    path.nodes = file.nodes;
+    path.nextNode = 4;
+    path.usable = true;
     return reading;
 }
 

@@ -1,58 +1,38 @@
 // Camera path playback: a uniform Catmull-Rom spline through a four-node window of the
-// path, which moves on by one node, read from the loaded document, per finished segment.
-#include <tinyxml.h>
-
+// path, which moves on by one node of the path's list per finished segment.
 #include <cstdint>
 
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "campath/format.h"
 
-float pathParam = 0;
-Vec3 pathEye = {0, 0, 0};
-Vec3 pathLookAt = {0, 0, 0};
-
-// The last value read per axis during playback, shared by both paths; separate from the
-// start-up reader's. A missing or unreadable attribute keeps it.
-static float playAxes[3];
-
-static Vec3 lastPlayed() {
-    return {playAxes[0], playAxes[1], playAxes[2]};
-}
+PathPlayback pathPlayback = {};
 
 void advancePathParam(float frameFactor) {
-    pathParam += 0.01f * frameFactor;
+    pathPlayback.pathParam += 0.01f * frameFactor;
 }
 
 void restartSegment() {
-    pathParam = 0;
+    pathPlayback.pathParam = 0;
 }
 
 void resetPlayback() {
-    pathParam = 0;
-    playAxes[0] = playAxes[1] = playAxes[2] = 0;
+    pathPlayback.pathParam = 0;
+    pathPlayback.lastPlayed = {0, 0, 0};
 }
 
 void advancePath(CameraPath& path) {
-    if (!path.cursor)
-        return;
     // A file may declare more nodes than it holds: the path then ends at the last node
     // held and the window stays where it is.
-    TiXmlElement* pos = path.cursor->NextSiblingElement();
-    TiXmlElement* view = pos ? pos->NextSiblingElement() : nullptr;
-    if (!view)
+    if (path.nextNode >= path.nodes.size())
         return;
-
     for (int i = 0; i < 3; i++) {
         path.posWindow[i] = path.posWindow[i + 1];
         path.viewWindow[i] = path.viewWindow[i + 1];
     }
-    path.cursor = pos;
-    readPosAxes(pos, playAxes);
-    path.posWindow[3] = lastPlayed();
-    path.cursor = view;
-    readViewAxes(view, playAxes);
-    path.viewWindow[3] = lastPlayed();
+    const ReadNode& node = path.nodes[path.nextNode++];
+    path.posWindow[3] = keepLastValue(node.pos, pathPlayback.lastPlayed);
+    path.viewWindow[3] = keepLastValue(node.view, pathPlayback.lastPlayed);
 }
 
 static float catmullRom(float p0, float p1, float p2, float p3, float t) {
@@ -67,17 +47,18 @@ static Vec3 curvePoint(const Vec3* w, float t) {
 }
 
 void evaluatePath(CameraPath& path, float t) {
-    pathEye = curvePoint(path.posWindow, t);
-    pathLookAt = curvePoint(path.viewWindow, t);
+    pathPlayback.pathEye = curvePoint(path.posWindow, t);
+    pathPlayback.pathLookAt = curvePoint(path.viewWindow, t);
 }
 
 void playbackStep(CameraPath& path) {
     if (!path.usable) {
         // Nothing to follow: the view stays with the user camera.
-        pathEye = camera.eye;
-        pathLookAt = camera.view;
+        pathPlayback.pathEye = camera.eye;
+        pathPlayback.pathLookAt = camera.view;
         return;
     }
+    float& pathParam = pathPlayback.pathParam;
     if (pathParam > 1.0f) {
         path.nodeIndex += 1;
         pathParam = 0; // the overshoot is dropped, not carried into the next segment

@@ -1,7 +1,5 @@
-// The camera path recorder: "q" starts a document, "w" appends the user camera as a node,
-// "e" writes the document as the new path file.
-#include <tinyxml.h>
-
+// The camera path recorder: "q" starts a recording, "w" appends the user camera as a node,
+// "e" writes the nodes as the new path file.
 #include <cstdio>
 #include <string>
 
@@ -9,52 +7,40 @@
 #include "campath/campath.h"
 #include "campath/format.h"
 #include "platform/host.h"
-#include "show/show.h"
 
-TiXmlDocument recorderDocument;
-TiXmlElement* recordPoints = nullptr;
-int recordNodeCount = 0;
-bool recordingStarted = false;
-bool recordingFinished = false;
-const char* recordFileName = show::kLevelTwoPathFile;
+PathRecorder pathRecorder;
 
 void startRecording() {
-    recordingStarted = true;
-    recordNodeCount = 0;
-    recordPoints = startPathDocument(recorderDocument);
+    pathRecorder.recordingStarted = true;
+    pathRecorder.nodes.clear();
     printf("\ncam path started!");
     fflush(stdout);
 }
 
 void addRecordNode() {
-    if (!recordPoints)
+    if (!pathRecorder.recordingStarted)
         return; // not started: the keys never get here, other callers might
-    const float eye[3] = {camera.eye.x, camera.eye.y, camera.eye.z};
-    const float look[3] = {camera.view.x, camera.view.y, camera.view.z};
-    appendPathNode(recordPoints, eye, look);
-    recordNodeCount += 1;
+    pathRecorder.nodes.push_back({camera.eye, camera.view});
     printf("\ncam node added!");
     fflush(stdout);
 }
 
 void finishRecording() {
-    if (!recordPoints)
+    if (!pathRecorder.recordingStarted)
         return;
-    recordingFinished = true;
-    setPathAmount(recordPoints, recordNodeCount);
-    std::string error = savePathDocument(recorderDocument, recordFileName);
+    pathRecorder.recordingFinished = true;
+    const char* fileName = pathRecorder.recordFileName;
+    std::string error = writePathFile(fileName, pathRecorder.nodes);
     if (!error.empty())
-        printf("\ncam path not written to %s: %s", recordFileName, error.c_str());
+        printf("\ncam path not written to %s: %s", fileName, error.c_str());
     else
-        offerFile(recordFileName);
+        offerFile(fileName);
     printf("\ncam path finished!");
     fflush(stdout);
 }
 
 void resetRecorder() {
-    recorderDocument.Clear();
-    recordPoints = nullptr;
-    recordNodeCount = 0;
-    recordingStarted = false;
-    recordingFinished = false;
+    pathRecorder.nodes.clear();
+    pathRecorder.recordingStarted = false;
+    pathRecorder.recordingFinished = false;
 }

@@ -3,8 +3,6 @@
 // where playback will be at each segment's start, so the camera is where the list says
 // when it says. The port path's climax is framed on the UFO and the platform where the
 // animation has them.
-#include <tinyxml.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -255,16 +253,11 @@ std::vector<View> portPath() {
     return nodesFor(keys, 0.01f, frames);
 }
 
-bool savePath(const std::string& file, const std::vector<View>& nodes) {
-    TiXmlDocument doc;
-    TiXmlElement* points = startPathDocument(doc);
-    setPathAmount(points, int(nodes.size()));
-    for (const View& v : nodes) {
-        const float eye[3] = {v.eye.x, v.eye.y, v.eye.z};
-        const float look[3] = {v.look.x, v.look.y, v.look.z};
-        appendPathNode(points, eye, look);
-    }
-    std::string error = savePathDocument(doc, file.c_str());
+bool savePath(const std::string& file, const std::vector<View>& views) {
+    std::vector<PathNode> nodes;
+    for (const View& v : views)
+        nodes.push_back({{v.eye.x, v.eye.y, v.eye.z}, {v.look.x, v.look.y, v.look.z}});
+    std::string error = writePathFile(file.c_str(), nodes);
     if (!error.empty()) {
         std::printf("kestrune-content: cannot write %s: %s\n", file.c_str(), error.c_str());
         return false;
@@ -275,6 +268,6 @@ bool savePath(const std::string& file, const std::vector<View>& nodes) {
 } // namespace
 
 bool writeCameraPaths(const std::string& outDir) {
-    return savePath(outDir + "/" + show::kLevelOnePathFile, roomPath()) &&
-           savePath(outDir + "/" + show::kLevelTwoPathFile, portPath());
+    return savePath(outDir + "/" + kLevelOnePathFile, roomPath()) &&
+           savePath(outDir + "/" + kLevelTwoPathFile, portPath());
 }

@@ -42,15 +42,16 @@ void showItem(int index) {
         animationStep();
 
     bool followPath = viewFollowsPath();
-    placeSkybox(pass, followPath ? pathEye : camera.eye);
+    placeSkybox(pass, followPath ? pathPlayback.pathEye : camera.eye);
 
     identityMatrix(modelMatrix);
     translateMatrix(modelMatrix, translation[0], translation[1], translation[2]);
     rotateModel(rotation[0], rotation[1], rotation[2]);
 
     if (followPath)
-        lookAt(viewMatrix, pathEye.x, pathEye.y, pathEye.z, pathLookAt.x, pathLookAt.y,
-               pathLookAt.z, 0.0f, 1.0f, 0.0f);
+        lookAt(viewMatrix, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z,
+               pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
+               0.0f, 1.0f, 0.0f);
     else
         lookAt(viewMatrix, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,
                camera.view.z, camera.up.x, camera.up.y, camera.up.z);

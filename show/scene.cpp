@@ -1,7 +1,5 @@
 // The two scenes: which model files make them, with which program, in which order, and
 // where the idle scene waits while the other plays.
-#include <tinyxml.h>
-
 #include <utility>
 
 #include "campath/campath.h"
@@ -12,10 +10,6 @@
 
 Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
 CameraPath levelOnePath, levelTwoPath;
-
-// The loaded path documents: playback keeps reading nodes out of them for the whole run.
-static TiXmlDocument levelOneDocument;
-static TiXmlDocument levelTwoDocument;
 
 namespace {
 
@@ -50,13 +44,13 @@ void loadSceneModels() {
     placeScenes(kSceneOnePass);
 }
 
-static void loadScenePath(const char* fileName, CameraPath& path, TiXmlDocument& document) {
-    printPathReading(fileName, path, readCameraPath(fileName, path, document));
+static void loadScenePath(const char* fileName, CameraPath& path) {
+    printPathReading(fileName, path, readCameraPath(fileName, path));
 }
 
 void loadScenePaths() {
-    loadScenePath(show::kLevelTwoPathFile, levelTwoPath, levelTwoDocument);
-    loadScenePath(show::kLevelOnePathFile, levelOnePath, levelOneDocument);
+    loadScenePath(kLevelTwoPathFile, levelTwoPath);
+    loadScenePath(kLevelOnePathFile, levelOnePath);
 }
 
 void placeScenes(PassKind active) {

@@ -17,7 +17,7 @@ extern CameraPath levelOnePath, levelTwoPath;
 // The six models into their globals, in the order their items take in the RenderList,
 // then placeScenes(kSceneOnePass). A model that cannot be read is fatal.
 void loadSceneModels();
-// Scene 2's path file, then scene 1's. Their documents stay loaded: playback reads on.
+// Scene 2's path file, then scene 1's, each read once into its path's list of nodes.
 void loadScenePaths();
 // The active scene's models to the origin, except its sky box, which the frame keeps at
 // the eye; every model of the other scene to z = show::kParkedZ.

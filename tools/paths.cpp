@@ -3,8 +3,6 @@
 // at 60 frames per second, checks the eye against the scene the path belongs to, and
 // writes a PNG beside the file (the path over the scene, top view and side view) and a
 // summary line with warnings.
-#include <tinyxml.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -29,25 +27,14 @@ struct Options {
     bool labelBoxes = false; // print the laid-out node labels (for checks)
 };
 
-// Every pos/view pair the file holds, in order. Attributes are read as the demo reads
-// them: a missing one keeps the value read last for its axis, shared by pos and view.
-std::vector<PathNode> heldNodes(TiXmlDocument& document) {
-    std::vector<PathNode> nodes;
-    TiXmlElement* points = pathPoints(document);
-    if (!points)
-        return nodes;
-    float last[3] = {0, 0, 0};
-    for (TiXmlElement* e = points->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        TiXmlElement* view = e->NextSiblingElement();
-        if (!view)
-            break;
-        PathNode node = {};
-        readPosAxes(e, last);
-        node.pos = {last[0], last[1], last[2]};
-        readViewAxes(view, last);
-        node.view = {last[0], last[1], last[2]};
-        nodes.push_back(node);
-        e = view;
+// Every node the file holds, in order, each attribute the file lacks keeping the value
+// read last on its axis, as the demo's reader does.
+std::vector<PlotNode> heldNodes(const PathFile& file) {
+    std::vector<PlotNode> nodes;
+    Vec3 last = {0, 0, 0};
+    for (const ReadNode& node : file.nodes) {
+        Vec3 pos = keepLastValue(node.pos, last);
+        nodes.push_back({pos, keepLastValue(node.view, last), false});
     }
     return nodes;
 }
@@ -131,9 +118,9 @@ Scene loadScene(int number, const std::string& modelsDir, std::string& problems)
 
 int sceneByName(const std::string& fileName) {
     std::string name = baseName(fileName);
-    if (name == show::kLevelOnePathFile)
+    if (name == kLevelOnePathFile)
         return 1;
-    if (name == show::kLevelTwoPathFile)
+    if (name == kLevelTwoPathFile)
         return 2;
     return 0;
 }
@@ -226,12 +213,12 @@ std::string amountProblem(int amount, size_t held) {
 // why the demo cannot play the file.
 std::string playPath(const char* fileName, Playback& out) {
     CameraPath path = {};
-    TiXmlDocument document;
     resetPlayback();
-    PathReading reading = readCameraPath(fileName, path, document);
+    PathFile file = readPathFile(fileName);
+    PathReading reading = readLoadedCameraPath(path, file);
     if (!path.usable)
         return unusableMessage(fileName, reading.reason);
-    std::vector<PathNode> held = heldNodes(document);
+    std::vector<PlotNode> held = heldNodes(file);
 
     PlayedPath& played = out.played;
     played.name = baseName(fileName);
@@ -245,9 +232,9 @@ std::string playPath(const char* fileName, Playback& out) {
     out.lastSegment = std::max(playable - 3, 1);
     int frames = 0;
     for (;;) {
-        TiXmlElement* before = path.cursor;
+        size_t before = path.nextNode;
         playbackStep(path);
-        if (path.cursor != before)
+        if (path.nextNode != before)
             played.nodes.push_back({path.posWindow[3], path.viewWindow[3], true});
         if (path.nodeIndex >= out.lastSegment)
             break;
@@ -256,14 +243,14 @@ std::string playPath(const char* fileName, Playback& out) {
                            std::to_string(kMaxFrames / 3600) + " minutes; the rest is not checked";
             break;
         }
-        played.eyes.push_back(pathEye);
-        played.looks.push_back(pathLookAt);
+        played.eyes.push_back(pathPlayback.pathEye);
+        played.looks.push_back(pathPlayback.pathLookAt);
         played.segment.push_back(path.nodeIndex + 1);
         advancePathParam(1.0f);
         frames++;
     }
     for (size_t i = played.nodes.size(); i < held.size(); i++)
-        played.nodes.push_back({held[i].pos, held[i].view, false});
+        played.nodes.push_back(held[i]);
     played.firstNode = 1;
     played.lastNode = out.lastSegment + 1;
     out.seconds = frames / 60.0;

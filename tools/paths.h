@@ -6,7 +6,7 @@
 
 #include "math/vecmath.h"
 
-struct PathNode {
+struct PlotNode {
     Vec3 pos, view;
     bool played; // read by the demo's playback; false for nodes past "amount"
 };
@@ -14,7 +14,7 @@ struct PathNode {
 // A path as the demo plays it at 60 frames per second, up to the end of its last segment.
 struct PlayedPath {
     std::string name; // the file's name, for titles
-    std::vector<PathNode> nodes;
+    std::vector<PlotNode> nodes;
     std::vector<Vec3> eyes, looks;   // one per frame
     std::vector<int> segment;        // per frame: the node the playing segment starts at
     int firstNode = 1, lastNode = 2; // where playback starts and where it ends

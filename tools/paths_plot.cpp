@@ -535,7 +535,7 @@ void drawPaths(cairo_t* cr, const View& view, const PlayedPath& path) {
     colour(cr, kLook);
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
-    for (const PathNode& n : path.nodes)
+    for (const PlotNode& n : path.nodes)
         circle(cr, view.px(n.view), view.py(n.view), 1.8);
     cairo_fill(cr);
     polyline(cr, view, path.eyes);
@@ -736,7 +736,7 @@ Extent extentOf(const PlayedPath& path, const Scene& scene, const std::vector<Ve
         r[1].add(v.y);
         r[2].add(v.z);
     };
-    for (const PathNode& n : path.nodes) {
+    for (const PlotNode& n : path.nodes) {
         addTo(ranges, n.pos);
         addTo(ranges, n.view);
     }

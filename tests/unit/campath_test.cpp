@@ -3,10 +3,10 @@
 // Catmull-Rom playback.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <tinyxml.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cmath>
 #include <csignal>
 #include <functional>
 
@@ -25,6 +25,9 @@ using testing::internal::GetCapturedStdout;
 std::vector<float> xyz(Vec3 v) {
     return {v.x, v.y, v.z};
 }
+std::vector<bool> given(const ReadAxes& axes) {
+    return {axes.given[0], axes.given[1], axes.given[2]};
+}
 
 // A path document with eyes at x = 10 i, y = 2.
 std::string pathXml(int eyes, int views, int amount) {
@@ -40,15 +43,14 @@ class CamPath : public ::testing::Test {
     TempFolder temp;
     std::string folder = temp.path, target = temp.file("campath.xml");
     CameraPath path = {};
-    TiXmlDocument document;
 
     void SetUp() override {
         resetRecorder();
         resetPlayback();
-        recordFileName = target.c_str();
+        pathRecorder.recordFileName = target.c_str();
         setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     }
-    void TearDown() override { recordFileName = "campath.xml"; }
+    void TearDown() override { pathRecorder.recordFileName = "campath.xml"; }
     PathReading reading;
     // Reads the text as a path file (empty: a file that does not exist); returns the
     // demo's messages for it.
@@ -57,7 +59,7 @@ class CamPath : public ::testing::Test {
             writeText(folder + "/" + name, text);
         std::string file = folder + "/" + (text.empty() ? "nothere.xml" : name);
         CaptureStdout();
-        reading = readCameraPath(file.c_str(), path, document);
+        reading = readCameraPath(file.c_str(), path);
         std::string quiet = GetCapturedStdout();
         EXPECT_EQ(quiet, ""); // reading reports through its result
         CaptureStdout();
@@ -82,9 +84,9 @@ class CamPath : public ::testing::Test {
         for (int frame = 0; frame < 200; frame++) {
             int before = path.nodeIndex;
             playbackStep(path);
-            pathParam += 0.01f;
+            pathPlayback.pathParam += 0.01f;
             if (path.nodeIndex != before)
-                return pathEye.x;
+                return pathPlayback.pathEye.x;
         }
         ADD_FAILURE() << "no wrap within 200 frames";
         return -1;
@@ -97,7 +99,7 @@ TEST_F(CamPath, RecordedFileIsWrittenInPrintLayoutAndReadsBack) {
     addRecordNode();
     finishRecording();
     EXPECT_EQ(GetCapturedStdout(), "");
-    EXPECT_FALSE(recordingStarted || recordingFinished);
+    EXPECT_FALSE(pathRecorder.recordingStarted || pathRecorder.recordingFinished);
     EXPECT_EQ(access(target.c_str(), F_OK), -1);
     EXPECT_EQ(press("q"), "\ncam path started!");
     const Vec3 eyes[4] = {{1.23456789f, -2, 0.5f}, {0, 0, 0}, {-1e-7f, 1000, 3}, {4, 5, 6}};
@@ -107,7 +109,7 @@ TEST_F(CamPath, RecordedFileIsWrittenInPrintLayoutAndReadsBack) {
     }
     EXPECT_EQ(press("e"), "\ncam path finished!");
     EXPECT_EQ(press("qwe"), ""); // one recording per run
-    EXPECT_EQ(recordNodeCount, 4);
+    EXPECT_EQ(pathRecorder.nodes.size(), 4u);
     const std::string written = readText(target);
     EXPECT_EQ(written, "<?xml version=\"1.0\" ?>\n"
                        "<camerapath>\n"
@@ -134,7 +136,7 @@ TEST_F(CamPath, RecordedFileIsWrittenInPrintLayoutAndReadsBack) {
     EXPECT_EQ(path.posWindow[0].x, 1.234568f); // rounded to six decimals
     EXPECT_EQ(path.viewWindow[1].z, 0.0f);
     EXPECT_EQ(path.viewWindow[3].z, -4.0f);
-    EXPECT_STREQ(path.cursor->Value(), "view"); // on node 3's view; playback reads on
+    EXPECT_EQ(path.nextNode, 4u); // playback reads on from node 4
     EXPECT_EQ(out.rfind("\nxml file loaded.\nnumber of points: 4\npos values x='1.234568', "
                         "y='-2.000000', z='0.500000'\nview values x='0.500000', y='-2.000000', "
                         "z='-1.234568'\npos values",
@@ -232,7 +234,7 @@ TEST_F(CamPath, MissingAttributesKeepTheLastValuePerAxis) {
     EXPECT_EQ(xyz(path.posWindow[3]), V({3, 3, 3}));
     EXPECT_EQ(xyz(path.viewWindow[3]), V({4, 4, 4}));
     for (int i = 0; i < 2; i++) {
-        pathParam = 1.5f;
+        pathPlayback.pathParam = 1.5f;
         playbackStep(path); // nodes 4, then 5
     }
     EXPECT_EQ(xyz(path.posWindow[2]), V({5, 5, 5}));
@@ -240,10 +242,102 @@ TEST_F(CamPath, MissingAttributesKeepTheLastValuePerAxis) {
     EXPECT_EQ(xyz(path.viewWindow[3]), V({99, 6, 7}));
 }
 
+// Playback keeps last values of its own for the nodes it reads on: 0 at load, apart from
+// the reader's, and shared by both paths, so a node past the first four that lacks an
+// attribute takes the axis playback read last, not the one the reader read last.
+TEST_F(CamPath, PlaybackCarriesItsOwnLastValuesAcrossBothPaths) {
+    const std::string head = "<?xml version=\"1.0\" ?>\n<camerapath><points amount=\"6\">";
+    const std::string firstFour =
+        "<pos x=\"1\" y=\"1\" z=\"1\"/><view xv=\"2\" yv=\"2\" zv=\"2\"/>"
+        "<pos x=\"1\" y=\"1\" z=\"1\"/><view xv=\"2\" yv=\"2\" zv=\"2\"/>"
+        "<pos x=\"1\" y=\"1\" z=\"1\"/><view xv=\"2\" yv=\"2\" zv=\"2\"/>"
+        "<pos x=\"1\" y=\"1\" z=\"1\"/><view xv=\"3\" yv=\"3\" zv=\"3\"/>";
+    read(
+        head + firstFour + "<pos y=\"4\"/><view xv=\"5\"/>" +
+        "<pos x=\"6\" y=\"6\" z=\"6\"/><view xv=\"7\" yv=\"7\" zv=\"7\"/></points></camerapath>\n");
+    ASSERT_TRUE(path.usable);
+    using V = std::vector<float>;
+    pathPlayback.pathParam = 1.5f;
+    playbackStep(path);                              // node 4
+    EXPECT_EQ(xyz(path.posWindow[3]), V({0, 4, 0})); // not node 3's view (3, 3, 3)
+    EXPECT_EQ(xyz(path.viewWindow[3]), V({5, 4, 0}));
+    pathPlayback.pathParam = 1.5f;
+    playbackStep(path); // node 5
+    EXPECT_EQ(xyz(path.viewWindow[3]), V({7, 7, 7}));
+
+    // The other path's node 4 lacks every attribute: it keeps what the first one played.
+    CameraPath other = {};
+    readLoadedCameraPath(
+        other,
+        parsePathText(
+            (head + firstFour + "<pos/><view/><pos/><view/></points></camerapath>").c_str()));
+    ASSERT_TRUE(other.usable);
+    pathPlayback.pathParam = 1.5f;
+    playbackStep(other);
+    EXPECT_EQ(xyz(other.posWindow[3]), V({7, 7, 7}));
+    EXPECT_EQ(xyz(other.posWindow[2]), V({1, 1, 1})); // the window moved on by one
+    EXPECT_EQ(xyz(other.viewWindow[2]), V({3, 3, 3}));
+}
+
+// The file read into its list: nodes are element pairs from the first child of "points"
+// on, other nodes (comments) between them skipped; a last "pos" without its "view" is
+// kept apart; "amount" is taken as written, or not given.
+TEST_F(CamPath, TheFileIsReadIntoItsListOfNodes) {
+    const std::string head = "<?xml version=\"1.0\" ?>\n<camerapath>";
+    PathFile file = parsePathText((head + "<points amount=\"x\"><pos x=\"1\" y=\"nan\"/>"
+                                          "<!-- between --><view xv=\"2\" yv=\"1e39\"/>"
+                                          "<pos z=\"3\"/></points></camerapath>")
+                                      .c_str());
+    ASSERT_TRUE(file.loaded && file.pointsFound);
+    EXPECT_FALSE(file.amountGiven);
+    EXPECT_EQ(file.amount, 0);
+    ASSERT_EQ(file.nodes.size(), 1u);
+    const ReadNode& node = file.nodes[0];
+    EXPECT_EQ(given(node.pos), std::vector<bool>({true, true, false}));
+    EXPECT_TRUE(std::isnan(node.pos.value[1])); // a number, if not a finite one
+    EXPECT_EQ(given(node.view), std::vector<bool>({true, true, false}));
+    EXPECT_TRUE(std::isinf(node.view.value[1])); // beyond float: infinite
+    EXPECT_TRUE(file.lonePos);
+    EXPECT_EQ(given(file.lastPos), std::vector<bool>({false, false, true}));
+    EXPECT_EQ(file.lastPos.value[2], 3.0f);
+
+    // The nodes of a written file read back as written, rounded to six decimals.
+    std::vector<PathNode> written;
+    for (int i = 0; i < 5; i++)
+        written.push_back({{1.23456789f * float(i), -2, 0.5f}, {0, float(i), -1e-7f}});
+    ASSERT_EQ(writePathFile(target.c_str(), written), "");
+    file = readPathFile(target.c_str());
+    EXPECT_TRUE(file.amountGiven && file.amount == 5 && !file.lonePos);
+    ASSERT_EQ(file.nodes.size(), 5u);
+    Vec3 last = {0, 0, 0};
+    for (size_t i = 0; i < 5; i++) {
+        EXPECT_EQ(given(file.nodes[i].pos), std::vector<bool>(3, true));
+        EXPECT_EQ(xyz(keepLastValue(file.nodes[i].pos, last)),
+                  xyz({float(std::stod(std::to_string(written[i].pos.x))), -2, 0.5f}));
+        EXPECT_EQ(xyz(keepLastValue(file.nodes[i].view, last)), xyz({0, float(i), 0}));
+    }
+    EXPECT_FALSE(readPathFile((folder + "/nothere.xml").c_str()).loaded);
+
+    // Start-up prints what it read of a short file, its last "pos" without a "view" too.
+    const std::string name = folder + "/path.xml";
+    EXPECT_EQ(read(pathXml(3, 2, 3)),
+              "\nxml file loaded.\nnumber of points: 3"
+              "\npos values x='0.000000', y='2.000000', z='0.000000'"
+              "\nview values x='1.000000', y='2.000000', z='-5.000000'"
+              "\npos values x='10.000000', y='2.000000', z='0.000000'"
+              "\nview values x='11.000000', y='2.000000', z='-5.000000'"
+              "\npos values x='20.000000', y='2.000000', z='0.000000'"
+              "\ncamera path " +
+                  name +
+                  " not usable: fewer than four pos/view pairs; the view follows the user camera.");
+}
+
 TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
     // Each case: the file's text (empty: no file), how the output begins, and the reason.
     const std::string notXml = "missing or not well-formed XML", tooFew = "fewer than four";
     const std::string head = "<?xml version=\"1.0\" ?>\n<camerapath>";
+    std::string leadingComment = pathXml(4, 4, 4);
+    leadingComment.insert(leadingComment.find("<pos"), "<!-- first -->");
     struct Case {
         std::string text, begins, reason;
     } cases[] = {
@@ -254,6 +348,8 @@ TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
         {head + "<nodes/></camerapath>\n", "\nxml file loaded.", "no \"points\" element"},
         {head + "<points amount=\"9\"/></camerapath>\n", "\nxml file loaded.\nnumber of points: 9",
          tooFew},
+        // Nodes start at the first child: a comment there leaves none.
+        {leadingComment, "\nxml file loaded.\nnumber of points: 4\ncamera path", tooFew},
     };
     for (const Case& c : cases) {
         path.usable = true;
@@ -263,11 +359,11 @@ TEST_F(CamPath, UnusableFilesAreReportedAndFollowTheUserCamera) {
         EXPECT_NE(out.find(" not usable: " + c.reason), std::string::npos) << out;
         EXPECT_EQ(reading.reason.rfind(c.reason, 0), 0u) << reading.reason;
         setCamera(1, 2, 3, 4, 5, 6, 0, 1, 0);
-        pathParam = 1.5f;
+        pathPlayback.pathParam = 1.5f;
         playbackStep(path);
         EXPECT_EQ(path.nodeIndex, 0);
-        EXPECT_EQ(xyz(pathEye), std::vector<float>({1, 2, 3}));
-        EXPECT_EQ(xyz(pathLookAt), std::vector<float>({4, 5, 6}));
+        EXPECT_EQ(xyz(pathPlayback.pathEye), std::vector<float>({1, 2, 3}));
+        EXPECT_EQ(xyz(pathPlayback.pathLookAt), std::vector<float>({4, 5, 6}));
         read(pathXml(4, 4, 4), "good.xml"); // a good file makes the path usable again
         EXPECT_TRUE(path.usable);
     }
@@ -277,23 +373,23 @@ TEST_F(CamPath, StraightEqualSpacingMovesAtConstantSpeed) {
     read(pathXml(4, 4, 4));
     for (float t = 0; t <= 1.0f; t += 0.1f) {
         evaluatePath(path, t);
-        EXPECT_NEAR(pathEye.x, 10.0f + 10.0f * t, 1e-4) << "t " << t;
-        EXPECT_NEAR(pathLookAt.x, 11.0f + 10.0f * t, 1e-4);
-        EXPECT_EQ(pathEye.y + pathLookAt.z, 2.0f - 5.0f);
+        EXPECT_NEAR(pathPlayback.pathEye.x, 10.0f + 10.0f * t, 1e-4) << "t " << t;
+        EXPECT_NEAR(pathPlayback.pathLookAt.x, 11.0f + 10.0f * t, 1e-4);
+        EXPECT_EQ(pathPlayback.pathEye.y + pathPlayback.pathLookAt.z, 2.0f - 5.0f);
     }
 }
 
 TEST_F(CamPath, WrapsOnlyPastOneAndNeverSkipsASegment) {
     read(pathXml(10, 10, 10));
-    pathParam = 1.0f;
+    pathPlayback.pathParam = 1.0f;
     playbackStep(path);
     EXPECT_EQ(path.nodeIndex, 0); // no wrap at exactly 1
-    EXPECT_FLOAT_EQ(pathEye.x, 20.0f);
-    pathParam += 0.01f * 180.0f; // a first frame after three seconds of loading
+    EXPECT_FLOAT_EQ(pathPlayback.pathEye.x, 20.0f);
+    pathPlayback.pathParam += 0.01f * 180.0f; // a first frame after three seconds of loading
     playbackStep(path);
     EXPECT_EQ(path.nodeIndex, 1); // one segment on, the rest dropped
-    EXPECT_EQ(pathParam, 0.0f);
-    EXPECT_FLOAT_EQ(pathEye.x, 20.0f); // node 2 starts the next segment
+    EXPECT_EQ(pathPlayback.pathParam, 0.0f);
+    EXPECT_FLOAT_EQ(pathPlayback.pathEye.x, 20.0f); // node 2 starts the next segment
     EXPECT_FLOAT_EQ(path.posWindow[3].x, 40.0f);
 }
 
@@ -318,14 +414,14 @@ TEST_F(CamPath, WalksTheNodesAndRepeatsTheLastSegmentAtTheEnd) {
                   c.amount < 0)
             << out;
         playbackStep(path);
-        EXPECT_FLOAT_EQ(pathEye.x, c.starts[0]);
+        EXPECT_FLOAT_EQ(pathPlayback.pathEye.x, c.starts[0]);
         for (size_t k = 1; k < c.starts.size(); k++)
             EXPECT_FLOAT_EQ(nextSegmentStart(), c.starts[k]) << c.amount << " segment " << k;
         EXPECT_FLOAT_EQ(path.posWindow[3].x, c.starts.back() + 20) << c.amount;
         EXPECT_FLOAT_EQ(path.viewWindow[3].x, c.starts.back() + 21) << c.amount;
     }
-    // At the end the cursor stays on the last "view"; nothing beyond it is read.
-    EXPECT_EQ(path.cursor->NextSiblingElement(), nullptr);
+    // At the end the window stays on the last node; nothing beyond it is read.
+    EXPECT_EQ(path.nextNode, path.nodes.size());
 }
 
 } // namespace

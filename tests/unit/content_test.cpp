@@ -2,7 +2,6 @@
 // them, the port path framing the climax, and the music.
 #include <IL/il.h>
 #include <gtest/gtest.h>
-#include <tinyxml.h>
 
 #include <cmath>
 #include <cstring>
@@ -243,8 +242,7 @@ TEST_F(Content, PortPathFramesTheClimax) {
     };
     const Drum ufo = drum(Scene({"models/ufo.3ds"})), pad = drum(Scene({"models/platform.3ds"}));
     CameraPath path = {};
-    TiXmlDocument document;
-    readCameraPath((runDir() + "/campath.xml").c_str(), path, document);
+    readCameraPath((runDir() + "/campath.xml").c_str(), path);
     ASSERT_TRUE(path.usable);
     resetPlayback();
     setFixedStep(60);
@@ -254,25 +252,26 @@ TEST_F(Content, PortPathFramesTheClimax) {
     frameTimer.frameFactor = 1.0f;
     aspectRatio = 16.0f / 9.0f;
     perspective(40.0f, 1.0f, farPlane);
-    pathParam = 0.01f; // the frame of the switch has stepped it
+    pathPlayback.pathParam = 0.01f; // the frame of the switch has stepped it
     int framed = 0;
     Vec3 secondAgo = {};
     for (int frame = 0; demoSeconds() < show::kAnimationStart + show::kSceneTwoEnd; frame++) {
         ASSERT_LT(path.nodeIndex, path.amount - 3) << "the path ends before the end fade";
         playbackStep(path);
-        pathParam += 0.01f;
+        pathPlayback.pathParam += 0.01f;
         advanceFixedStep();
         for (int i = 0; i < show::kSceneTwoObjectCount; i++)
             animationStep();
         if (demoSeconds() < show::kAnimationStart)
             continue;
         if (framed++ % 60 == 0) {
-            Vec3 moved = pathEye - secondAgo;
+            Vec3 moved = pathPlayback.pathEye - secondAgo;
             EXPECT_TRUE(framed == 1 || dot(moved, moved) > 1.0f) << "still at frame " << frame;
-            secondAgo = pathEye;
+            secondAgo = pathPlayback.pathEye;
         }
         Mat4 view, clip;
-        lookAt(view, pathEye.x, pathEye.y, pathEye.z, pathLookAt.x, pathLookAt.y, pathLookAt.z, 0,
+        lookAt(view, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z,
+               pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z, 0,
                1, 0);
         multiplyMatrix(clip, projection, view);
         const bool flown = demoSeconds() > show::kAnimationStart + show::kPhaseThree;

@@ -24,7 +24,7 @@ TEST(Input, TogglesAreLowerCaseOnly) {
     bloomEnabled = cameraPathMode = shaderEnabled = levelTwoActive = false;
     EXPECT_EQ(press(std::string("BCXSQWELOa\0\xff", 12)), ""); // upper case or no action
     EXPECT_FALSE(bloomEnabled || cameraPathMode || shaderEnabled || levelTwoActive ||
-                 recordingStarted);
+                 pathRecorder.recordingStarted);
     EXPECT_FLOAT_EQ(dd, 0.005f);
 
     // "x" without a window only remembers the choice.

@@ -108,6 +108,38 @@ TEST_F(PathsTool, BrokenFilesFailWithAClearMessage) {
     }
 }
 
+// A declared "amount" that differs from the nodes held: the tool says what the demo's
+// playback makes of it, and plays as far as the demo would.
+TEST_F(PathsTool, SaysWhatPlaybackMakesOfTheDeclaredAmount) {
+    std::vector<Vec3> eyes;
+    for (int i = 0; i < 9; i++)
+        eyes.push_back({float(i), 0, 0});
+    std::vector<Vec3> six(eyes.begin(), eyes.begin() + 6);
+    // Each case: the file, and what its summary line says.
+    const std::pair<std::string, std::string> cases[] = {
+        {pathXml(eyes, 9, 6),
+         "9 nodes held, amount 6, plays segments 1-2 to 3-4 (3 segments), 5.0 s "
+         "at 60 frames per second; holds 9 nodes but declares 6; the rest are "
+         "never played;"},
+        {pathXml(six, 6, 40),
+         "6 nodes held, amount 40, plays segments 1-2 to 3-4 (3 segments), 5.0 "
+         "s at 60 frames per second; declares 40 nodes but holds 6; playback "
+         "ends at the last node held;"},
+        {pathXml(eyes, 8, 9),
+         "8 nodes held, amount 9, plays segments 1-2 to 5-6 (5 segments), 8.4 s "
+         "at 60 frames per second; declares 9 nodes but holds 8;"},
+        {pathXml(six, 6, -2),
+         "6 nodes held, amount 0, plays segments 1-2 to 1-2 (1 segments), 1.7 s "
+         "at 60 frames per second; holds 6 nodes but declares 0;"},
+    };
+    for (const auto& [text, expected] : cases) {
+        writeText(dir.file("path.xml"), text);
+        std::string output;
+        EXPECT_EQ(runTool("--scene none " + dir.file("path.xml"), &output), 0) << output;
+        EXPECT_NE(output.find(expected), std::string::npos) << expected << "\n" << output;
+    }
+}
+
 // The shipped paths, plotted from a copy beside the run folder's models.
 class ShippedPaths : public PathsTool {
   protected:

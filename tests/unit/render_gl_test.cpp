@@ -366,8 +366,8 @@ TEST_F(Frame, NormalMapTurnsTheSurfaceTowardsTheLight) {
 
 TEST_F(Frame, AnUnusablePathLeavesTheViewWithTheUserCameraAndTheSkyFollowsTheEye) {
     setCamera(0, 0, 6, 0, 0, 12, 0, 1, 0); // looking away from the squares
-    levelOnePath = {{{0, 0, 6}, {0, 0, 6}, {0, 0, 6}, {0, 0, 6}}, {}, 10, 0, nullptr, true};
-    pathParam = 0.0f;
+    levelOnePath = {{{0, 0, 6}, {0, 0, 6}, {0, 0, 6}, {0, 0, 6}}, {}, 10, 0, {}, 0, true};
+    pathPlayback.pathParam = 0.0f;
     Image onPath = frameAt(0); // the path looks at the red square
     EXPECT_TRUE(onPath[0] > 240 && onPath[1] < 10);
     levelOnePath.usable = false;

@@ -51,11 +51,11 @@ class Timeline : public ::testing::Test {
 
 TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     bloomEnabled = true;
-    pathParam = 0.7f;
+    pathPlayback.pathParam = 0.7f;
     setRotation(ufoModel, 1, 2, 3);
     setClock(10.0);
     switchToLevelTwo();
-    EXPECT_EQ(pathParam, 0.0f);
+    EXPECT_EQ(pathPlayback.pathParam, 0.0f);
     EXPECT_EQ(brightness, 0.0f);
     EXPECT_FALSE(bloomEnabled);
     EXPECT_TRUE(levelTwoActive);
@@ -64,11 +64,12 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     EXPECT_EQ(rotationOf(ufoModel)[2], 3.0f);        // rotations are left alone
 
     // The tests' reset brings back the values at load.
-    spinAngle = liftHeight = tiltAngle = flyOffset = pathParam = 1.0f;
+    spinAngle = liftHeight = tiltAngle = flyOffset = pathPlayback.pathParam = 1.0f;
     bloomEnabled = true;
     resetShow();
-    EXPECT_EQ(std::vector<float>({brightness, animationStart,
-                                  spinAngle + liftHeight + tiltAngle + flyOffset + pathParam}),
+    EXPECT_EQ(std::vector<float>(
+                  {brightness, animationStart,
+                   spinAngle + liftHeight + tiltAngle + flyOffset + pathPlayback.pathParam}),
               std::vector<float>({1.0f, 47.0f, 0.0f}));
     EXPECT_FALSE(levelTwoActive || bloomEnabled);
 }
