@@ -79,10 +79,12 @@ Scene buildPort() {
     };
     Rng rng(2024);
 
-    // The sea, far wider than the camera ever sees the edge of. Drawn last of the harbour,
-    // so that what stands in front of it hides it before it is shaded.
+    // The sea, reaching past the sky box's walls (1000 from the eye, 1414 at its corners)
+    // from every point of the camera's path, so that no other sea shows between it and the
+    // horizon. Drawn last of the harbour, so that what stands in front of it hides it
+    // before it is shaded.
     MeshObject water = meshObject("Water", "Water");
-    const float seaHalf = 600.0f, tile = 100.0f;
+    const float seaHalf = 1600.0f, tile = 100.0f;
     for (float x = -seaHalf; x < seaHalf; x += tile)
         for (float z = -seaHalf; z < seaHalf; z += tile)
             addQuadWorldUv(water, {x, kSea, z + tile}, {x + tile, kSea, z + tile},

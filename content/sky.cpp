@@ -94,10 +94,10 @@ Float3 dawnSky(Float3 d, float starHash) {
         Float3 cloud = mix(rgb(70, 50, 90), rgb(255, 150, 140), std::pow(toward, 2.0f));
         c = mix(c, cloud, cover * 0.8f);
     } else {
-        // Open sea beyond the harbour, catching the glow.
-        float glint = std::pow(toward, 6.0f) * clamp01(1.0f + elev * 12.0f);
-        float waves = fbm3({d.x * 60, d.z * 60, d.y * 400}, 3, 312);
-        c = mix(rgb(8, 22, 38), rgb(240, 140, 80), glint * (0.4f + 0.6f * waves));
+        // Below the horizon only the harbour's own sea is seen, which reaches the box and
+        // fades with distance into this haze: the sky at the horizon, sun glow included.
+        Float3 level = unitV({d.x, 0, d.z});
+        c = horizon + rgb(255, 200, 120) * (0.6f * std::pow(clamp01(dot(level, sun)), 30.0f));
     }
     return c;
 }
