@@ -24,16 +24,16 @@ std::vector<XZ> hullOutline(float length, float width) {
 // Where the cabin texture has no windows (u0, v0, u1, v1): between its two rows.
 const float kCabinPlainBand[4] = {0.02f, 0.45f, 0.98f, 0.6f};
 
-// Squeezes the texture coordinates of the object's vertices from `first` on into one
+// Squeezes the texture coordinates of the object's vertices [first, last) into one
 // rectangle of the texture, keeping their layout.
-void fitUv(MeshObject& o, size_t first, const float band[4]) {
+void fitUv(MeshObject& o, size_t first, size_t last, const float band[4]) {
     float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
-    for (size_t k = first; k < o.vertices.size(); ++k) {
+    for (size_t k = first; k < last; ++k) {
         const MeshVertex& v = o.vertices[k];
         lo[0] = std::min(lo[0], v.u), hi[0] = std::max(hi[0], v.u);
         lo[1] = std::min(lo[1], v.v), hi[1] = std::max(hi[1], v.v);
     }
-    for (size_t k = first; k < o.vertices.size(); ++k) {
+    for (size_t k = first; k < last; ++k) {
         MeshVertex& v = o.vertices[k];
         v.u = band[0] + (band[2] - band[0]) * (v.u - lo[0]) / std::max(hi[0] - lo[0], 1e-6f);
         v.v = band[1] + (band[3] - band[1]) * (v.v - lo[1]) / std::max(hi[1] - lo[1], 1e-6f);
@@ -48,14 +48,20 @@ void addBoat(Scene& s, const char* hullName, const char* cabinName, Place at, fl
     MeshObject cabin = meshObject(cabinName, "Cabin");
     addBox(cabin, {placePoint(at, {-length * 0.15f, kSea + 2.6f, 0}), at.yaw},
            {length * 0.18f, 1.2f, width * 0.32f}, 3.0f);
-    // Roof and mast share the cabin's texture (one material per object) but not its
-    // windows: they take the plain band between the two rows of windows.
+    // Windows belong on the cabin's walls only. Its top and bottom, the roof and the mast
+    // share its texture (one material per object) but take the plain band between the two
+    // rows of windows. A box is four vertices per face.
+    for (size_t k = 0; k + 4 <= cabin.vertices.size(); k += 4) {
+        const MeshVertex* q = &cabin.vertices[k];
+        if (q[0].p.y == q[1].p.y && q[0].p.y == q[2].p.y && q[0].p.y == q[3].p.y)
+            fitUv(cabin, k, k + 4, kCabinPlainBand);
+    }
     size_t plainFrom = cabin.vertices.size();
     addBox(cabin, {placePoint(at, {-length * 0.15f, kSea + 3.9f, 0}), at.yaw},
            {length * 0.2f, 0.1f, width * 0.36f}, 3.0f);
     addCylinder(cabin, {placePoint(at, {-length * 0.22f, 0, 0}), 0}, 0.12f, kSea + 4.0f,
                 kSea + 8.0f, 8, 1.0f, 2.0f, true);
-    fitUv(cabin, plainFrom, kCabinPlainBand);
+    fitUv(cabin, plainFrom, cabin.vertices.size(), kCabinPlainBand);
     s.objects.push_back(cabin);
 }
 
