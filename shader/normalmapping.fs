@@ -125,9 +125,9 @@ void main() {
                  lampColour * glint;
         // The sky box's walls stand 1000 away: by then the sea is all haze.
         vec2 away = position.xz - eye.xz;
-        float distance = length(away);
-        vec3 level = vec3(away.x, 0.0, away.y) / max(distance, 1e-3);
-        colour = mix(colour, horizonHaze(level), smoothstep(120.0, 950.0, distance));
+        float reach = length(away);
+        vec3 level = vec3(away.x, 0.0, away.y) / max(reach, 1e-3);
+        colour = mix(colour, horizonHaze(level), smoothstep(120.0, 950.0, reach));
     }
 
     // Haze in the evening air around the lamp nearest to the line of sight: light
