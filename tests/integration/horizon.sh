@@ -29,9 +29,9 @@ read -r step row column < <(od -An -v -tu1 -w960 "$out/frame.rgb" | awk '
             for (y = 73; y <= 151; y++) {
                 d = l[y, x] - l[y - 1, x]
                 if (d < 0) d = -d
-                if (d > best) { best = d; at = y - 1; col = x }
+                if (d > best) { best = d; stepY = y - 1; stepX = x }
             }
-        printf "%.3f %d %d\n", best, at, col
+        printf "%.3f %d %d\n", best, stepY, stepX
     }')
 echo "frame 7500: the largest step between rows near the horizon is $step (row $row, column $column)"
 awk -v s="$step" 'BEGIN { exit !(s < 0.1) }' ||
