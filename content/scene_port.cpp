@@ -4,6 +4,7 @@
 // it steps once per drawn scene-2 object, so skybox2 + port + ufo + platform must make
 // show::kSceneTwoObjectCount (48) objects, which lift the UFO about 14 units, tilt it about
 // 23 degrees and fly it off at about 14 units/s. The generator checks the count.
+#include <algorithm>
 #include <cmath>
 
 #include "content/rng.h"
@@ -20,6 +21,25 @@ std::vector<XZ> hullOutline(float length, float width) {
             {l * 0.3f, -w}, {-l, -w}};
 }
 
+// Where the cabin texture has no windows (u0, v0, u1, v1): between its two rows.
+const float kCabinPlainBand[4] = {0.02f, 0.45f, 0.98f, 0.6f};
+
+// Squeezes the texture coordinates of the object's vertices [first, last) into one
+// rectangle of the texture, keeping their layout.
+void fitUv(MeshObject& o, size_t first, size_t last, const float band[4]) {
+    float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
+    for (size_t k = first; k < last; ++k) {
+        const MeshVertex& v = o.vertices[k];
+        lo[0] = std::min(lo[0], v.u), hi[0] = std::max(hi[0], v.u);
+        lo[1] = std::min(lo[1], v.v), hi[1] = std::max(hi[1], v.v);
+    }
+    for (size_t k = first; k < last; ++k) {
+        MeshVertex& v = o.vertices[k];
+        v.u = band[0] + (band[2] - band[0]) * (v.u - lo[0]) / std::max(hi[0] - lo[0], 1e-6f);
+        v.v = band[1] + (band[3] - band[1]) * (v.v - lo[1]) / std::max(hi[1] - lo[1], 1e-6f);
+    }
+}
+
 void addBoat(Scene& s, const char* hullName, const char* cabinName, Place at, float length,
              float width) {
     MeshObject hull = meshObject(hullName, "Hull");
@@ -28,10 +48,20 @@ void addBoat(Scene& s, const char* hullName, const char* cabinName, Place at, fl
     MeshObject cabin = meshObject(cabinName, "Cabin");
     addBox(cabin, {placePoint(at, {-length * 0.15f, kSea + 2.6f, 0}), at.yaw},
            {length * 0.18f, 1.2f, width * 0.32f}, 3.0f);
+    // Windows belong on the cabin's walls only. Its top and bottom, the roof and the mast
+    // share its texture (one material per object) but take the plain band between the two
+    // rows of windows. A box is four vertices per face.
+    for (size_t k = 0; k + 4 <= cabin.vertices.size(); k += 4) {
+        const MeshVertex* q = &cabin.vertices[k];
+        if (q[0].p.y == q[1].p.y && q[0].p.y == q[2].p.y && q[0].p.y == q[3].p.y)
+            fitUv(cabin, k, k + 4, kCabinPlainBand);
+    }
+    size_t plainFrom = cabin.vertices.size();
     addBox(cabin, {placePoint(at, {-length * 0.15f, kSea + 3.9f, 0}), at.yaw},
            {length * 0.2f, 0.1f, width * 0.36f}, 3.0f);
     addCylinder(cabin, {placePoint(at, {-length * 0.22f, 0, 0}), 0}, 0.12f, kSea + 4.0f,
                 kSea + 8.0f, 8, 1.0f, 2.0f, true);
+    fitUv(cabin, plainFrom, cabin.vertices.size(), kCabinPlainBand);
     s.objects.push_back(cabin);
 }
 
@@ -79,10 +109,12 @@ Scene buildPort() {
     };
     Rng rng(2024);
 
-    // The sea, far wider than the camera ever sees the edge of. Drawn last of the harbour,
-    // so that what stands in front of it hides it before it is shaded.
+    // The sea, reaching past the sky box's walls (1000 from the eye, 1414 at its corners)
+    // from every point of the camera's path, so that no other sea shows between it and the
+    // horizon. Drawn last of the harbour, so that what stands in front of it hides it
+    // before it is shaded.
     MeshObject water = meshObject("Water", "Water");
-    const float seaHalf = 600.0f, tile = 100.0f;
+    const float seaHalf = 1600.0f, tile = 100.0f;
     for (float x = -seaHalf; x < seaHalf; x += tile)
         for (float z = -seaHalf; z < seaHalf; z += tile)
             addQuadWorldUv(water, {x, kSea, z + tile}, {x + tile, kSea, z + tile},

@@ -1,5 +1,9 @@
 // Sky boxes: six inward-facing squares around the box's origin, each with its own
-// texture painted from the view direction, so the faces meet without seams.
+// texture painted from the view direction, so the faces meet without seams. Each texture
+// reaches a few texels past its face's edges (painted on from the same directions) and the
+// face's coordinates stop at the edge inside it: filtering at an edge, and in the first
+// mip levels, then blends only texels of the same sky, never the texture's far side,
+// which a repeating wrap would bring in as a line along every edge.
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +21,7 @@ const float kHalf = 1000.0f; // corners at 1732 from the centre, inside the far 
 const Float3 kEye = {0, show::kSkyboxDrop, 0};
 const int kSideSize = 1024;
 const int kBottomSize = 256;
+const int kGutter = 4; // texels past each edge: clean down to mip level 3
 
 const char* const kSkyFaceNames[6] = {"px", "nx", "py", "ny", "pz", "nz"};
 
@@ -89,10 +94,10 @@ Float3 dawnSky(Float3 d, float starHash) {
         Float3 cloud = mix(rgb(70, 50, 90), rgb(255, 150, 140), std::pow(toward, 2.0f));
         c = mix(c, cloud, cover * 0.8f);
     } else {
-        // Open sea beyond the harbour, catching the glow.
-        float glint = std::pow(toward, 6.0f) * clamp01(1.0f + elev * 12.0f);
-        float waves = fbm3({d.x * 60, d.z * 60, d.y * 400}, 3, 312);
-        c = mix(rgb(8, 22, 38), rgb(240, 140, 80), glint * (0.4f + 0.6f * waves));
+        // Below the horizon only the harbour's own sea is seen, which reaches the box and
+        // fades with distance into this haze: the sky at the horizon, sun glow included.
+        Float3 level = unitV({d.x, 0, d.z});
+        c = horizon + rgb(255, 200, 120) * (0.6f * std::pow(clamp01(dot(level, sun)), 30.0f));
     }
     return c;
 }
@@ -106,9 +111,12 @@ Scene buildSkybox(bool dawn) {
         s.materials.push_back({name, faceFile(dawn, f), {255, 255, 255}});
         MeshObject o = meshObject(name.c_str(), name.c_str());
         const Face& face = kFaces[f];
+        int size = face.forward.y < 0 ? kBottomSize : kSideSize;
+        float edge = float(kGutter) / size;
         // Counter-clockwise seen from inside; texture upright as seen from inside.
         addQuad(o, facePoint(face, 0, 0) * kHalf, facePoint(face, 1, 0) * kHalf,
-                facePoint(face, 1, 1) * kHalf, facePoint(face, 0, 1) * kHalf, 0, 0, 1, 1);
+                facePoint(face, 1, 1) * kHalf, facePoint(face, 0, 1) * kHalf, edge, edge, 1 - edge,
+                1 - edge);
         s.objects.push_back(o);
     }
     return s;
@@ -120,7 +128,11 @@ bool writeSkyTextures(const std::string& outDir, bool dawn) {
         Image img(size, size);
         for (int j = 0; j < size; ++j)
             for (int i = 0; i < size; ++i) {
-                Float3 onBox = facePoint(kFaces[f], (i + 0.5f) / size, (j + 0.5f) / size) * kHalf;
+                // Texel centres kGutter from the border lie half a texel off the face's edge.
+                float span = float(size - 2 * kGutter);
+                Float3 onBox =
+                    facePoint(kFaces[f], (i + 0.5f - kGutter) / span, (j + 0.5f - kGutter) / span) *
+                    kHalf;
                 Float3 d = unitV(onBox - kEye);
                 img.set(i, j, dawn ? dawnSky(d, texelHash(f, i, j)) : daySky(d));
             }

@@ -8,7 +8,8 @@
 //   0.25 to 0.45  the UFO and its platform at dusk: sky light and emission from 0 at 0.45
 //                 to 1 at 0.25. They move, and the harbour's lamps, known only in harbour
 //                 terms, would move with them;
-//   below 0.15    water at dusk: the sky and the lamps mirrored in its ripples.
+//   below 0.15    water at dusk: the sky and the lamps mirrored in its ripples, fading
+//                 into the haze of the horizon far out.
 // Positions are model coordinates: for the harbour those of the world (y up, the sea
 // towards +z, the sunset towards -z), for the visitor its own, centred on the pad.
 uniform sampler2D firstTexture;
@@ -33,6 +34,7 @@ const vec3 skyHorizon = vec3(0.24, 0.2, 0.36);
 const vec3 sunsetGlow = vec3(1.0, 0.55, 0.27);
 const vec2 sunsetWay = vec2(-0.41, -0.91); // towards the sun below the horizon, in x and z
 const vec3 lampColour = vec3(1.0, 0.72, 0.4);
+const vec3 sunWay = vec3(-0.41, -0.045, -0.91); // the sun itself, just below the horizon
 
 // The dusk sky in direction d, as the sky box paints it.
 vec3 skyColour(vec3 d) {
@@ -40,6 +42,12 @@ vec3 skyColour(vec3 d) {
     float toward = clamp(dot(d.xz, sunsetWay) * 0.5 + 0.5, 0.0, 1.0);
     vec3 horizon = mix(skyHorizon, sunsetGlow, toward * toward * toward);
     return mix(horizon, skyZenith, sqrt(clamp(d.y * 1.2, 0.0, 1.0)));
+}
+
+// The haze at the horizon in the level direction d, as the sky box paints it below the
+// horizon: the far sea fades into it, so that sea and sky meet at one horizon.
+vec3 horizonHaze(vec3 d) {
+    return skyColour(d) + vec3(1.0, 0.78, 0.47) * (0.6 * pow(max(dot(d, sunWay), 0.0), 30.0));
 }
 
 // The street lamp nearest to x: heads every 20 units from x = -60 to 60, over the quay.
@@ -115,6 +123,11 @@ void main() {
         float glint = exp(-dot(offLamp * offLamp, vec2(3000.0, 40.0))) * step(0.0, dot(g, lamp));
         colour = mix(albedo * light * 0.6, skyColour(g), 0.2 + 0.75 * fresnel) +
                  lampColour * glint;
+        // The sky box's walls stand 1000 away: by then the sea is all haze.
+        vec2 away = position.xz - eye.xz;
+        float reach = length(away);
+        vec3 level = vec3(away.x, 0.0, away.y) / max(reach, 1e-3);
+        colour = mix(colour, horizonHaze(level), smoothstep(120.0, 950.0, reach));
     }
 
     // Haze in the evening air around the lamp nearest to the line of sight: light

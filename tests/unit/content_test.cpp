@@ -3,6 +3,7 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -71,6 +72,63 @@ struct Scene {
         return b;
     }
 };
+
+// A colour map as DevIL delivers it (row 0 is v = 0), sampled as the GL samples it with
+// linear filtering and the default (repeating) wrap. Channels 0 to 1.
+struct Texture {
+    int w = 0, h = 0;
+    std::vector<float> rgb;
+    explicit Texture(const std::string& file) {
+        ILuint image = ilGenImage();
+        ilBindImage(image);
+        EXPECT_TRUE(ilLoadImage((runDir() + "/textures/" + file).c_str()) &&
+                    ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))
+            << file << " image not found";
+        w = ilGetInteger(IL_IMAGE_WIDTH), h = ilGetInteger(IL_IMAGE_HEIGHT);
+        const ILubyte* data = ilGetData();
+        rgb.assign(data, data + size_t(w) * size_t(h) * 3 * (data != nullptr));
+        for (float& c : rgb)
+            c /= 255.0f;
+        ilDeleteImage(image);
+    }
+    Texture() = default;
+    // The next mip level: each texel the mean of four.
+    Texture halved() const {
+        Texture t;
+        t.w = w / 2, t.h = h / 2;
+        t.rgb.resize(size_t(t.w) * size_t(t.h) * 3);
+        for (int j = 0; j < t.h; j++)
+            for (int i = 0; i < t.w; i++)
+                for (int c = 0; c < 3; c++)
+                    t.rgb[(size_t(j) * t.w + i) * 3 + c] =
+                        (at(2 * i, 2 * j, c) + at(2 * i + 1, 2 * j, c) + at(2 * i, 2 * j + 1, c) +
+                         at(2 * i + 1, 2 * j + 1, c)) /
+                        4;
+        return t;
+    }
+    float at(int i, int j, int c) const {
+        i = ((i % w) + w) % w, j = ((j % h) + h) % h;
+        return rgb[(size_t(j) * w + i) * 3 + c];
+    }
+    Vec3 linear(float u, float v) const {
+        float x = u * w - 0.5f, y = v * h - 0.5f;
+        int i = int(std::floor(x)), j = int(std::floor(y));
+        float fx = x - i, fy = y - j;
+        float out[3];
+        for (int c = 0; c < 3; c++)
+            out[c] = (at(i, j, c) * (1 - fx) + at(i + 1, j, c) * fx) * (1 - fy) +
+                     (at(i, j + 1, c) * (1 - fx) + at(i + 1, j + 1, c) * fx) * fy;
+        return {out[0], out[1], out[2]};
+    }
+    Vec3 nearest(float u, float v) const {
+        int i = int(std::floor(u * w)), j = int(std::floor(v * h));
+        return {at(i, j, 0), at(i, j, 1), at(i, j, 2)};
+    }
+};
+
+float channelGap(Vec3 a, Vec3 b) {
+    return std::max({std::fabs(a.x - b.x), std::fabs(a.y - b.y), std::fabs(a.z - b.z)});
+}
 
 class Content : public ::testing::Test {
   protected:
@@ -182,6 +240,159 @@ TEST_F(Content, EveryMaterialHasTexturesThatLoadTheRightWayUp) {
     EXPECT_GT(sky[1][2], sky[1][0]);
     EXPECT_LT(sky[0][2], sky[1][2]);
     EXPECT_GT(sky[0][1], sky[0][2]);
+}
+
+// Where two faces of a sky box meet, both show the same sky: sampled along the shared
+// edge as the GL samples it (repeating wrap, at full size and two mip levels down, as in
+// a small window), the two faces agree. A line along an edge, a column or row that steps
+// against its neighbours, shows as a disagreement along most of the edge; a star beside
+// an edge only at a point.
+TEST_F(Content, SkyFacesMeetWithoutALine) {
+    for (const char* sky : {"skybox", "skybox2"}) {
+        Model m;
+        ASSERT_TRUE(readModelFile(m, (runDir() + "/models/" + sky + ".3ds").c_str()));
+        ASSERT_EQ(m.objects.size(), 6u) << sky;
+        std::vector<Texture> levels[6];
+        for (size_t f = 0; f < 6; f++) {
+            levels[f].emplace_back(m.materials[size_t(m.objects[f].materialIndex)].fileName);
+            levels[f].push_back(levels[f][0].halved());
+            levels[f].push_back(levels[f][1].halved());
+        }
+        auto same = [](Vec3 a, Vec3 b) { return channelGap(a, b) < 1e-3f; };
+        int edges = 0;
+        for (size_t a = 0; a < 6; a++)
+            for (size_t b = a + 1; b < 6; b++) {
+                const ModelObject &A = m.objects[a], &B = m.objects[b];
+                // The vertices of A that B has too, with their places in both.
+                std::vector<std::pair<size_t, size_t>> shared;
+                for (size_t i = 0; i < A.vertices.size(); i++)
+                    for (size_t j = 0; j < B.vertices.size(); j++)
+                        if (same(A.vertices[i], B.vertices[j]))
+                            shared.push_back({i, j});
+                if (shared.size() < 2)
+                    continue;
+                ASSERT_EQ(shared.size(), 2u) << sky << ": faces " << a << " and " << b;
+                edges++;
+                for (size_t level = 0; level < 3; level++) {
+                    const int samples = 200;
+                    int apart = 0;
+                    for (int k = 0; k < samples; k++) {
+                        float t = (k + 0.5f) / samples;
+                        auto uv = [&](const ModelObject& o, size_t p, size_t q) {
+                            const TexCoord &s0 = o.texCoords[p], &s1 = o.texCoords[q];
+                            return TexCoord{s0.u + (s1.u - s0.u) * t, s0.v + (s1.v - s0.v) * t};
+                        };
+                        TexCoord ua = uv(A, shared[0].first, shared[1].first);
+                        TexCoord ub = uv(B, shared[0].second, shared[1].second);
+                        apart += channelGap(levels[a][level].linear(ua.u, ua.v),
+                                            levels[b][level].linear(ub.u, ub.v)) > 4.0f / 255;
+                    }
+                    EXPECT_LT(apart, samples / 10)
+                        << sky << ": a line where faces " << A.name << " and " << B.name
+                        << " meet, at mip level " << level;
+                }
+            }
+        EXPECT_EQ(edges, 12) << sky << ": the faces do not close into a box";
+    }
+}
+
+// The harbour has one horizon: its sea reaches the sky box's walls from everywhere the
+// camera goes, and below the horizon the sky box is painted as the haze at the horizon,
+// into which the sea fades (normalmapping.fs), not as a second, other sea.
+TEST_F(Content, SeaMeetsTheSkyAtOneHorizon) {
+    Scene sky({"models/skybox2.3ds"});
+    Bounds box = sky.bounds();
+    float farthestWall = std::hypot(box.hi.x, box.hi.z);
+    TiXmlDocument path;
+    ASSERT_TRUE(path.LoadFile((runDir() + "/campath.xml").c_str()));
+    float reach = 0; // of the eye from the origin
+    for (const TiXmlNode* points = path.RootElement()->FirstChild("points"); points;
+         points = points->NextSibling("points"))
+        for (const TiXmlElement* pos = points->FirstChildElement("pos"); pos;
+             pos = pos->NextSiblingElement("pos")) {
+            double x = 0, z = 0;
+            pos->QueryDoubleAttribute("x", &x);
+            pos->QueryDoubleAttribute("z", &z);
+            reach = std::max(reach, float(std::hypot(x, z)));
+        }
+    ASSERT_GT(reach, 0.0f) << "no positions in campath.xml";
+    Bounds water = Scene({"models/port.3ds"}).bounds("Water");
+    for (float edge : {-water.lo.x, water.hi.x, -water.lo.z, water.hi.z})
+        EXPECT_GT(edge, reach + farthestWall) << "the sea ends short of the sky box";
+
+    // The side faces: the horizon lies kSkyboxDrop above the box's centre. Compare the
+    // sky at it with what lies 1 and 10 degrees below, along each face.
+    Model m;
+    ASSERT_TRUE(readModelFile(m, (runDir() + "/models/skybox2.3ds").c_str()));
+    int sides = 0;
+    for (const ModelObject& o : m.objects) {
+        Bounds b;
+        for (const Vec3& v : o.vertices)
+            b.add(v);
+        if (b.hi.y - b.lo.y < 1.0f)
+            continue; // top or bottom
+        sides++;
+        Texture t(m.materials[size_t(o.materialIndex)].fileName);
+        // v along the face's height, from the vertices at its bottom and top.
+        float vLow = 0, vHigh = 0, uLeft = 1e30f, uRight = -1e30f;
+        for (size_t i = 0; i < o.vertices.size(); i++) {
+            (o.vertices[i].y < 0 ? vLow : vHigh) = o.texCoords[i].v;
+            uLeft = std::min(uLeft, o.texCoords[i].u), uRight = std::max(uRight, o.texCoords[i].u);
+        }
+        auto vAt = [&](float degrees) {
+            float y = show::kSkyboxDrop + box.hi.x * std::tan(degrees * 3.14159265f / 180);
+            return vLow + (vHigh - vLow) * (y - b.lo.y) / (b.hi.y - b.lo.y);
+        };
+        int apart = 0;
+        const int samples = 100;
+        for (int k = 0; k < samples; k++) {
+            float u = uLeft + (uRight - uLeft) * (k + 0.5f) / samples;
+            Vec3 horizon = t.linear(u, vAt(0));
+            apart += channelGap(t.linear(u, vAt(-1)), horizon) > 0.06f ||
+                     channelGap(t.linear(u, vAt(-10)), horizon) > 0.06f;
+        }
+        EXPECT_LT(apart, samples / 20) << o.name << ": below the horizon is not its haze";
+    }
+    EXPECT_EQ(sides, 4);
+}
+
+// The boats' cabins show their windows on their walls only: no face of a cabin's top, its
+// roof or its mast samples a window of the cabin texture (lit or dark).
+TEST_F(Content, BoatRoofsAndMastsShowNoWindows) {
+    Scene port({"models/port.3ds"});
+    Texture cabin("cabin.tga");
+    const float eaves = -1.5f + 3.8f; // the walls' top: the sea's level plus their height
+    int plain = 0;
+    for (const char* name : {"Boat1Cabin", "Boat2Cabin", "Boat3Cabin"}) {
+        const ModelObject* o = port.find(name);
+        for (size_t f = 0; o && f < o->faces.size(); f++) {
+            const ModelFace& face = o->faces[f];
+            size_t c[3] = {size_t(face.a), size_t(face.b), size_t(face.c)};
+            Bounds b;
+            for (size_t i : c)
+                b.add(o->vertices[i]);
+            bool wall = b.hi.y < eaves + 1e-3f && b.hi.y - b.lo.y > 1e-3f;
+            if (wall)
+                continue;
+            plain++;
+            // A grid of points across the triangle.
+            for (int i = 0; i <= 8; i++)
+                for (int j = 0; i + j <= 8; j++) {
+                    float wa = i / 8.0f, wb = j / 8.0f, wc = 1 - wa - wb;
+                    const TexCoord &ta = o->texCoords[c[0]], &tb = o->texCoords[c[1]],
+                                   &tc = o->texCoords[c[2]];
+                    Vec3 colour = cabin.nearest(ta.u * wa + tb.u * wb + tc.u * wc,
+                                                ta.v * wa + tb.v * wb + tc.v * wc);
+                    // The cabin's paint is a pale grey; lit windows are warm, dark ones dark.
+                    float lo = std::min({colour.x, colour.y, colour.z});
+                    float hi = std::max({colour.x, colour.y, colour.z});
+                    ASSERT_TRUE(lo > 0.55f && hi - lo < 0.12f)
+                        << name << " face " << f << " (y " << b.lo.y << " to " << b.hi.y
+                        << ") shows a window";
+                }
+        }
+    }
+    EXPECT_GT(plain, 3 * 40) << "no roofs and masts found";
 }
 
 // The harbour's normal maps say in their alpha how the dusk scene lights each surface
