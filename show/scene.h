@@ -5,14 +5,16 @@
 #include "math/vecmath.h"
 #include "model/renderlist.h"
 
-struct Model;
+#include "model/model.h"
+
 struct CameraPath;
 
-// Loaded by loadSceneModels; moved by placeScenes, placeSkybox and the timeline's
-// animation (the UFO and the platform).
-extern Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
-// Read by loadScenePaths; played and advanced by the frame through campath/ playback.
-extern CameraPath levelOnePath, levelTwoPath;
+// The six models: loaded by loadSceneModels; moved by placeScenes, placeSkybox and the
+// timeline's animation (the UFO and the platform).
+struct Scenes {
+    Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
+};
+extern Scenes scenes;
 
 // The six models into their globals, in the order their items take in the RenderList,
 // then placeScenes(kSceneOnePass). A model that cannot be read is fatal.
@@ -24,4 +26,6 @@ void loadScenePaths();
 void placeScenes(PassKind active);
 // The scene's sky box centred show::kSkyboxDrop below the eye.
 void placeSkybox(PassKind scene, Vec3 eye);
-CameraPath& scenePath(PassKind scene); // levelOnePath or levelTwoPath
+// The scene's camera path: read by loadScenePaths, played and advanced by the frame
+// through campath/ playback.
+CameraPath& scenePath(PassKind scene);
