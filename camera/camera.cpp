@@ -32,6 +32,7 @@ static bool pitchAxis(const Camera& cam, Vec3* axis) {
 }
 
 void mouseLook(Camera& cam) {
+    CameraControl& control = cameraControl;
     int cx = cam.width >> 1;
     int cy = cam.height >> 1;
     int px = 0, py = 0;
@@ -42,21 +43,21 @@ void mouseLook(Camera& cam) {
 
     float yaw = float(cx - px) / 1000.0f;
     float pitchStep = float(cy - py) / 1000.0f;
-    cameraControl.pitchPrevious = cameraControl.pitchTotal;
-    cameraControl.pitchTotal += pitchStep;
+    control.pitchPrevious = control.pitchTotal;
+    control.pitchTotal += pitchStep;
 
     Vec3 n;
     if (!pitchAxis(cam, &n)) {
         // Looking straight along up: skip the pitch, and do not count it either.
-        cameraControl.pitchTotal = cameraControl.pitchPrevious;
-    } else if (cameraControl.pitchTotal > kPitchLimit) {
-        cameraControl.pitchTotal = kPitchLimit;
-        if (cameraControl.pitchPrevious != kPitchLimit)
-            rotateView(cam, kPitchLimit - cameraControl.pitchPrevious, n.x, n.y, n.z);
-    } else if (cameraControl.pitchTotal < -kPitchLimit) {
-        cameraControl.pitchTotal = -kPitchLimit;
-        if (cameraControl.pitchPrevious != -kPitchLimit)
-            rotateView(cam, -kPitchLimit - cameraControl.pitchPrevious, n.x, n.y, n.z);
+        control.pitchTotal = control.pitchPrevious;
+    } else if (control.pitchTotal > kPitchLimit) {
+        control.pitchTotal = kPitchLimit;
+        if (control.pitchPrevious != kPitchLimit)
+            rotateView(cam, kPitchLimit - control.pitchPrevious, n.x, n.y, n.z);
+    } else if (control.pitchTotal < -kPitchLimit) {
+        control.pitchTotal = -kPitchLimit;
+        if (control.pitchPrevious != -kPitchLimit)
+            rotateView(cam, -kPitchLimit - control.pitchPrevious, n.x, n.y, n.z);
     } else {
         rotateView(cam, pitchStep, n.x, n.y, n.z);
     }

@@ -10,7 +10,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "math/vecmath.h"
 #include "model/renderlist.h"
 #include "platform/host.h"
 #include "platform/platform.h"
