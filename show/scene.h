@@ -3,9 +3,8 @@
 // down here (show/scene.cpp) and nowhere else.
 #pragma once
 #include "math/vecmath.h"
-#include "model/renderlist.h"
-
 #include "model/model.h"
+#include "model/renderlist.h"
 
 struct CameraPath;
 
@@ -16,7 +15,7 @@ struct Scenes {
 };
 extern Scenes scenes;
 
-// The six models into their globals, in the order their items take in the RenderList,
+// The six models into scenes, in the order their items take in the RenderList,
 // then placeScenes(kSceneOnePass). A model that cannot be read is fatal.
 void loadSceneModels();
 // Scene 2's path file, then scene 1's. Their documents stay loaded: playback reads on.

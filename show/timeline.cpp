@@ -18,7 +18,6 @@ using show::kSceneOneEnd;
 using show::kSceneTwoEnd;
 
 TimelineState timeline;
-static_assert(TimelineState{}.animationStart == float(show::kAnimationStart));
 
 double demoSeconds() {
     return elapsedMicros(demoClock) * 1e-6;
