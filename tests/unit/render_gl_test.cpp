@@ -11,6 +11,7 @@
 
 #include "app/startup.h"
 #include "files.h"
+#include "gl_items.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "render/internal.h"
@@ -18,7 +19,6 @@
 #include "show/timer.h"
 
 namespace fs = std::filesystem;
-using Image = std::vector<unsigned char>;
 
 namespace {
 
@@ -29,37 +29,6 @@ TempFolder temp;
 const std::string& folder = temp.path;
 int programAfterSetup = -1;
 int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
-
-unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b) {
-    unsigned int texture = 0;
-    unsigned char pixel[4] = {r, g, b, 255};
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    return texture;
-}
-
-// A square of side 2 in the plane z = 0 facing +z, centred at (x, y).
-RenderItem& addSquare(int shaderKind, int passKind, unsigned int color, unsigned int bump,
-                      float x = 0, float y = 0) {
-    RenderItem item;
-    item.vertices = {-1, -1, 0, 1, 1, -1, 0, 1, 1, 1, 0, 1, -1, 1, 0, 1};
-    item.normals = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
-    item.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
-    item.indices = {0, 1, 2, 0, 2, 3};
-    item.tangents = {1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1};
-    item.vertexCount = 4;
-    item.faceCount = 2;
-    item.shaderKind = shaderKind;
-    item.passKind = passKind;
-    item.colorTexture = color;
-    item.bumpTexture = bump;
-    item.translation[0] = x;
-    item.translation[1] = y;
-    appendRenderItem(item);
-    return renderItem(renderListSize() - 1);
-}
 
 // Opens the window at the screen size, enters the run folder for shader/, builds the
 // items, the programs and the targets, and starts the clocks.
@@ -102,18 +71,6 @@ int bufferSize(GLenum target, unsigned int buffer) {
     glBindBuffer(target, buffer);
     glGetBufferParameteriv(target, GL_BUFFER_SIZE, &size);
     return size;
-}
-
-// The back buffer, where a frame was drawn before its swap, or the scene target: the
-// whole of it as RGB rows from the bottom.
-Image readImage(unsigned int framebuffer, int x = 0, int y = 0, int w = windowWidth,
-                int h = windowHeight) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glReadBuffer(framebuffer ? GL_COLOR_ATTACHMENT0 : GL_BACK);
-    Image image(size_t(w) * size_t(h) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, image.data());
-    return image;
 }
 
 // A level's parameter of the bound texture.
@@ -326,7 +283,7 @@ TEST(GlowPasses, OnlyBrightPartsGlowFromBrightnessZeroToWhiteAsFarAsDdSays) {
         glDisable(GL_SCISSOR_TEST);
         drawGlowPasses({true, withBrightness, withDd}, windowWidth, windowHeight);
         glFinish();
-        return readImage(0);
+        return readImage(0, 0, 0, windowWidth, windowHeight);
     };
     auto at = [](const Image& image, int x, int y) {
         return image[(size_t(y) * size_t(windowWidth) + size_t(x)) * 3]; // red channel
