@@ -22,8 +22,8 @@ static const double kDdStep = 0.0005;
 static const float kMoveSpeed = 0.25f;
 
 static void stepDd(double step) {
-    dd = float(double(dd) + step);
-    printf("\ndd: %f", dd);
+    showFlags.dd = float(double(showFlags.dd) + step);
+    printf("\ndd: %f", showFlags.dd);
     fflush(stdout);
 }
 
@@ -34,10 +34,10 @@ void keyboard(unsigned char key, int, int) {
     case 27:
         shutDown();
     case 'b':
-        bloomEnabled = !bloomEnabled;
+        showFlags.bloomEnabled = !showFlags.bloomEnabled;
         break;
     case 'c':
-        cameraPathMode = !cameraPathMode;
+        showFlags.cameraPathMode = !showFlags.cameraPathMode;
         break;
     case 'e':
         if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished)
@@ -72,16 +72,16 @@ void specialKeyDown(int key, int, int) {
     printFrameEvent("special %d down", key);
     switch (key) {
     case GLUT_KEY_LEFT:
-        cameraLift = kMoveSpeed;
+        cameraControl.cameraLift = kMoveSpeed;
         break;
     case GLUT_KEY_UP:
-        cameraSpeed = kMoveSpeed;
+        cameraControl.cameraSpeed = kMoveSpeed;
         break;
     case GLUT_KEY_RIGHT:
-        cameraLift = -kMoveSpeed;
+        cameraControl.cameraLift = -kMoveSpeed;
         break;
     case GLUT_KEY_DOWN:
-        cameraSpeed = -kMoveSpeed;
+        cameraControl.cameraSpeed = -kMoveSpeed;
         break;
     default:
         break;
@@ -94,12 +94,12 @@ void specialKeyUp(int key, int, int) {
     case GLUT_KEY_LEFT:
     case GLUT_KEY_RIGHT:
         // Releasing a lift key also stops forward and backward movement.
-        cameraLift = 0;
-        cameraSpeed = 0;
+        cameraControl.cameraLift = 0;
+        cameraControl.cameraSpeed = 0;
         break;
     case GLUT_KEY_UP:
     case GLUT_KEY_DOWN:
-        cameraSpeed = 0;
+        cameraControl.cameraSpeed = 0;
         break;
     default:
         break;

@@ -32,16 +32,18 @@ void reshape(int width, int height) {
         height = 1;
     if (width == 0)
         width = 1;
-    aspectRatio = float(width) / float(height);
     glViewport(0, 0, width, height);
-    windowWidth = width;
-    windowHeight = height;
     camera.width = width;
     camera.height = height;
     if (targetsFollowWindow())
-        resizeRenderTargets();
-    uploadProjection();
+        resizeRenderTargets(width, height);
+    Mat4 projection;
+    viewProjection(projection, width, height);
+    uploadProjection(projection);
 }
+
+// The window's size until the desktop's is known.
+const int kDefaultWidth = 640, kDefaultHeight = 480;
 
 static void noDisplay() {}
 
@@ -61,35 +63,35 @@ void loadDemo(int argc, char** argv) {
     if (fixedStepRate() < 0)
         fatalError("KESTRUNE_FPS must be a whole number of frames per second, 1 to 1000");
     if (skipDrawingRequested())
-        framesDrawn = false;
-    openWindow(&argc, argv, "Kestrune", windowWidth, windowHeight);
+        showFlags.framesDrawn = false;
+    openWindow(&argc, argv, "Kestrune", kDefaultWidth, kDefaultHeight);
     endWithTheDisplay(shutDown);
     registerWindowCallbacks(true);
 
-    desktopSize(&windowWidth, &windowHeight);
-    printf("\n**********************************w: %d - h: %d", windowWidth, windowHeight);
-    camera.height = windowHeight;
-    camera.width = windowWidth;
+    // The window size is kept in the camera, which mouse look centres on.
+    desktopSize(&camera.width, &camera.height);
+    const int width = camera.width, height = camera.height;
+    printf("\n**********************************w: %d - h: %d", width, height);
     setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     // The window system reports the pointer only once it moves; until then take it to rest
     // at the centre, so leaving the path before touching the mouse turns nothing.
-    cursorMoved(windowWidth / 2, windowHeight / 2);
-    printf("\n2222 w: %d - h: %d", windowWidth, windowHeight);
+    cursorMoved(width / 2, height / 2);
+    printf("\n2222 w: %d - h: %d", width, height);
 
     setupGraphics();
 
     loadSceneModels();
 
-    setupShaders();
+    setupShaders(camera.width, camera.height);
     if (!glVersionSupported())
         printf("OpenGL 3.0 not supported.");
     printf("\nmodel count: %d\n", renderListSize());
 
-    cameraPathMode = true;
+    showFlags.cameraPathMode = true;
     loadScenePaths();
 
-    setupRenderTargets();
-    bloomEnabled = false;
+    setupRenderTargets(camera.width, camera.height);
+    showFlags.bloomEnabled = false;
     enterFullScreen();
 }
 
@@ -109,7 +111,7 @@ void startDemo(int argc, char** argv) {
 int runDemo(int argc, char** argv) {
     loadDemo(argc, argv);
     installStopSignals();
-    runMainLoop({beginShow, &framesDrawn});
+    runMainLoop({beginShow, &showFlags.framesDrawn});
     shutDown();
     return 0;
 }

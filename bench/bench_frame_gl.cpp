@@ -49,25 +49,22 @@ bool startUp(int argc, char** argv) {
         fprintf(stderr, "bench_frame_gl: no run folder %s\n", dir.c_str());
         return false;
     }
-    windowWidth = 1280;
-    windowHeight = 720;
-    aspectRatio = float(windowWidth) / float(windowHeight);
+    camera.width = 1280;
+    camera.height = 720;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(windowWidth, windowHeight);
+    glutInitWindowSize(camera.width, camera.height);
     glutCreateWindow("Kestrune frame bench");
     glutHideWindow();
-    camera.width = windowWidth;
-    camera.height = windowHeight;
     setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     setupGraphics();
     startFrameTimer(frameTimer);
 
     loadSceneModels();
-    setupShaders();
-    cameraPathMode = true;
+    setupShaders(camera.width, camera.height);
+    showFlags.cameraPathMode = true;
     loadScenePaths();
-    setupRenderTargets();
+    setupRenderTargets(camera.width, camera.height);
     startClock(demoClock);
     for (int i = 0; i < renderListSize(); i++)
         (renderItem(i).passKind == kSceneOnePass ? sceneOneItems : sceneTwoItems)++;
@@ -75,22 +72,26 @@ bool startUp(int argc, char** argv) {
     return true;
 }
 
+GlowParameters glow() {
+    return {showFlags.bloomEnabled, timeline.brightness, showFlags.dd};
+}
+
 // The scene positions as the switch leaves them, without its music.
 void enterScene(bool two) {
-    levelTwoActive = two;
+    timeline.levelTwoActive = two;
     placeScenes(two ? kSceneTwoPass : kSceneOnePass);
-    brightness = 1.0f;
+    timeline.brightness = 1.0f;
 }
 
 double measureFloor() {
     // The first draws compile the program for the rasteriser: not part of the floor.
     for (int i = 0; i < 3; i++)
-        drawGlowPasses(brightness, dd);
+        drawGlowPasses(glow(), camera.width, camera.height);
     glFinish();
     auto start = std::chrono::steady_clock::now();
     const int runs = 20;
     for (int i = 0; i < runs; i++) {
-        drawGlowPasses(brightness, dd);
+        drawGlowPasses(glow(), camera.width, camera.height);
         glFinish();
     }
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -100,7 +101,7 @@ double measureFloor() {
 void BM_GlowPassesFloor(benchmark::State& state) {
     enterScene(false);
     for (auto _ : state) {
-        drawGlowPasses(brightness, dd);
+        drawGlowPasses(glow(), camera.width, camera.height);
         glFinish();
     }
 }
@@ -109,7 +110,7 @@ void frameBench(benchmark::State& state, bool sceneTwo, bool glow) {
     enterScene(sceneTwo);
     // As for the floor: the first frames compile the rasteriser's shader variants (one per
     // program, target and texture format), which is not what a frame costs.
-    bloomEnabled = glow;
+    showFlags.bloomEnabled = glow;
     for (int i = 0; i < 2; i++) {
         if (!glow)
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -118,7 +119,7 @@ void frameBench(benchmark::State& state, bool sceneTwo, bool glow) {
     glFinish();
     auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        bloomEnabled = glow;
+        showFlags.bloomEnabled = glow;
         if (!glow)
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
         runFrame();
@@ -141,15 +142,17 @@ void BM_SceneTwoFrameWithoutGlow(benchmark::State& state) {
     frameBench(state, true, false);
 }
 
-// CPU time to issue the drawn items of scene 1 (program and location look-ups, binds,
-// matrices, the draw call); the rasterising is finished outside the timing.
+// CPU time to issue the drawn items of scene 1 (path step, matrices, program and location
+// look-ups, binds, the draw call); the rasterising is finished outside the timing.
 void BM_IssueSceneOneItems(benchmark::State& state) {
     enterScene(false);
+    Mat4 projection;
+    viewProjection(projection, camera.width, camera.height);
     for (auto _ : state) {
-        glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.sceneFbo);
         for (int i = 0; i < renderListSize(); i++) {
             if (renderItem(i).passKind == kSceneOnePass)
-                showItem(i);
+                drawItem(describeItem(i), projection);
         }
         state.PauseTiming();
         glFinish();

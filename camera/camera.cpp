@@ -6,10 +6,7 @@
 #include "platform/platform.h"
 
 Camera camera = {{0, 0, 0}, {0, 1, 0.5f}, {0, 0, 1}, 0, 0};
-float pitchTotal = 0;
-float pitchPrevious = 0;
-float cameraSpeed = 0;
-float cameraLift = 0;
+CameraControl cameraControl;
 
 static const float kPitchLimit = 2.0f;
 
@@ -35,6 +32,7 @@ static bool pitchAxis(const Camera& cam, Vec3* axis) {
 }
 
 void mouseLook(Camera& cam) {
+    CameraControl& control = cameraControl;
     int cx = cam.width >> 1;
     int cy = cam.height >> 1;
     int px = 0, py = 0;
@@ -45,21 +43,21 @@ void mouseLook(Camera& cam) {
 
     float yaw = float(cx - px) / 1000.0f;
     float pitchStep = float(cy - py) / 1000.0f;
-    pitchPrevious = pitchTotal;
-    pitchTotal += pitchStep;
+    control.pitchPrevious = control.pitchTotal;
+    control.pitchTotal += pitchStep;
 
     Vec3 n;
     if (!pitchAxis(cam, &n)) {
         // Looking straight along up: skip the pitch, and do not count it either.
-        pitchTotal = pitchPrevious;
-    } else if (pitchTotal > kPitchLimit) {
-        pitchTotal = kPitchLimit;
-        if (pitchPrevious != kPitchLimit)
-            rotateView(cam, kPitchLimit - pitchPrevious, n.x, n.y, n.z);
-    } else if (pitchTotal < -kPitchLimit) {
-        pitchTotal = -kPitchLimit;
-        if (pitchPrevious != -kPitchLimit)
-            rotateView(cam, -kPitchLimit - pitchPrevious, n.x, n.y, n.z);
+        control.pitchTotal = control.pitchPrevious;
+    } else if (control.pitchTotal > kPitchLimit) {
+        control.pitchTotal = kPitchLimit;
+        if (control.pitchPrevious != kPitchLimit)
+            rotateView(cam, kPitchLimit - control.pitchPrevious, n.x, n.y, n.z);
+    } else if (control.pitchTotal < -kPitchLimit) {
+        control.pitchTotal = -kPitchLimit;
+        if (control.pitchPrevious != -kPitchLimit)
+            rotateView(cam, -kPitchLimit - control.pitchPrevious, n.x, n.y, n.z);
     } else {
         rotateView(cam, pitchStep, n.x, n.y, n.z);
     }
@@ -81,8 +79,8 @@ void rotateView(Camera& cam, float angle, float x, float y, float z) {
 
 void moveCamera(Camera& cam) {
     // Horizontal only: looking up or down does not make the camera climb.
-    float dx = cameraSpeed * (cam.view.x - cam.eye.x);
-    float dz = cameraSpeed * (cam.view.z - cam.eye.z);
+    float dx = cameraControl.cameraSpeed * (cam.view.x - cam.eye.x);
+    float dz = cameraControl.cameraSpeed * (cam.view.z - cam.eye.z);
     cam.eye.x += dx;
     cam.view.x += dx;
     cam.eye.z += dz;
@@ -91,6 +89,6 @@ void moveCamera(Camera& cam) {
 
 void liftCamera(Camera& cam) {
     // Both points rise, so the view direction does not change.
-    cam.eye.y += cameraLift;
-    cam.view.y += cameraLift;
+    cam.eye.y += cameraControl.cameraLift;
+    cam.view.y += cameraControl.cameraLift;
 }

@@ -8,18 +8,24 @@ struct Camera {
     Vec3 eye;
     Vec3 view;
     Vec3 up;
-    int height;
+    int height; // the window's size in pixels
     int width;
 };
 
-extern Camera camera; // set by start-up and reshape; moved and turned by the frame's calls
-// Written by mouseLook (camera/camera.cpp).
-extern float pitchTotal;    // accumulated mouse-look pitch, radians, within [-2, 2]
-extern float pitchPrevious; // pitchTotal before the latest step
-// The speeds the arrow keys set (app/input.cpp) and the frame applies, not scaled by the
-// frame timer.
-extern float cameraSpeed; // fraction of the horizontal eye-to-view vector moved per frame
-extern float cameraLift;  // world units the eye and view point rise per frame
+// Set by start-up and reshape (the window size, kept only here); moved and turned by the
+// frame's calls.
+extern Camera camera;
+
+struct CameraControl {
+    // Written by mouseLook (camera/camera.cpp).
+    float pitchTotal = 0;    // accumulated mouse-look pitch, radians, within [-2, 2]
+    float pitchPrevious = 0; // pitchTotal before the latest step
+    // The speeds the arrow keys set (app/input.cpp) and the frame applies, not scaled by
+    // the frame timer.
+    float cameraSpeed = 0; // fraction of the horizontal eye-to-view vector moved per frame
+    float cameraLift = 0;  // world units the eye and view point rise per frame
+};
+extern CameraControl cameraControl;
 
 void setCamera(float eyeX, float eyeY, float eyeZ, float viewX, float viewY, float viewZ, float upX,
                float upY, float upZ);

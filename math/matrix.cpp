@@ -4,17 +4,6 @@
 
 #include "math/vecmath.h"
 
-Mat4 projection;
-Mat4 orthoProjection;
-Mat4 modelMatrix;
-Mat4 viewMatrix;
-Mat4 quadViewMatrix;
-
-int windowWidth = 640;
-int windowHeight = 480;
-float aspectRatio = 640.0f / 480.0f;
-float farPlane = 3000.0f;
-
 void identityMatrix(float* m) {
     std::memset(m, 0, sizeof(Mat4));
     m[0] = m[5] = m[10] = m[15] = 1.0f;
@@ -41,7 +30,7 @@ void translateMatrix(float* m, float x, float y, float z) {
     multiplyMatrix(m, m, t);
 }
 
-void rotateModel(float ax, float ay, float az) {
+void rotateModel(float* m, float ax, float ay, float az) {
     const float twoPi = 6.2831855f;
     float a = ax * twoPi / 360.0f;
     float b = ay * twoPi / 360.0f;
@@ -62,7 +51,7 @@ void rotateModel(float ax, float ay, float az) {
     r[9] = ca * sb * sc - sa * cc;
     r[10] = ca * cb;
     r[15] = 1.0f;
-    multiplyMatrix(modelMatrix, modelMatrix, r);
+    multiplyMatrix(m, m, r);
 }
 
 static float length(Vec3 v) {
@@ -97,32 +86,32 @@ void lookAt(float* m, float eyeX, float eyeY, float eyeZ, float centreX, float c
     translateMatrix(m, -eyeX, -eyeY, -eyeZ);
 }
 
-void perspective(float fovY, float nearPlane, float farDistance) {
+void perspective(float* out, float fovY, float aspect, float nearPlane, float farDistance) {
     float angle = fovY * 3.1415927f / 360.0f;
     float top = std::tan(angle) * nearPlane;
     float bottom = -top;
-    frustum(bottom * aspectRatio, top * aspectRatio, bottom, top, nearPlane, farDistance);
+    frustum(out, bottom * aspect, top * aspect, bottom, top, nearPlane, farDistance);
 }
 
-void frustum(float l, float r, float b, float t, float n, float f) {
-    std::memset(projection, 0, sizeof(Mat4));
-    projection[0] = 2 * n / (r - l);
-    projection[5] = 2 * n / (t - b);
-    projection[8] = (r + l) / (r - l);
-    projection[9] = (t + b) / (t - b);
-    projection[10] = -(f + n) / (f - n);
-    projection[11] = -1.0f;
-    projection[14] = -2 * f * n / (f - n);
+void frustum(float* out, float l, float r, float b, float t, float n, float f) {
+    std::memset(out, 0, sizeof(Mat4));
+    out[0] = 2 * n / (r - l);
+    out[5] = 2 * n / (t - b);
+    out[8] = (r + l) / (r - l);
+    out[9] = (t + b) / (t - b);
+    out[10] = -(f + n) / (f - n);
+    out[11] = -1.0f;
+    out[14] = -2 * f * n / (f - n);
 }
 
-void ortho(float width, float height, float nearPlane, float farDistance) {
+void ortho(float* out, float width, float height, float nearPlane, float farDistance) {
     // Left 0, right width, top 0, bottom height: y points down from the top-left corner.
-    std::memset(orthoProjection, 0, sizeof(Mat4));
-    orthoProjection[0] = 2.0f / width;
-    orthoProjection[5] = -2.0f / height;
-    orthoProjection[10] = -2.0f / (farDistance - nearPlane);
-    orthoProjection[12] = -1.0f;
-    orthoProjection[13] = 1.0f;
-    orthoProjection[14] = -(farDistance + nearPlane) / (farDistance - nearPlane);
-    orthoProjection[15] = 1.0f;
+    std::memset(out, 0, sizeof(Mat4));
+    out[0] = 2.0f / width;
+    out[5] = -2.0f / height;
+    out[10] = -2.0f / (farDistance - nearPlane);
+    out[12] = -1.0f;
+    out[13] = 1.0f;
+    out[14] = -(farDistance + nearPlane) / (farDistance - nearPlane);
+    out[15] = 1.0f;
 }

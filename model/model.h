@@ -69,8 +69,6 @@ void computeNormals(ModelObject& object);
 std::vector<float> computeTangents(const RenderItem& item);
 
 // --- textures ---
-// The names of the most recent colour and second-map loads; written by preparation
-// (model/prepare.cpp) through loadTexture.
-extern uint32_t colorTextureId;
-extern uint32_t bumpTextureId;
-void loadTexture(const char* path, Model& model, uint32_t* textureName);
+// A new mipmapped texture from the image file, left bound; kept when the file cannot be
+// read (said on stdout).
+uint32_t loadTexture(const char* path, Model& model, uint32_t kept);

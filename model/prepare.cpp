@@ -11,19 +11,24 @@ void prepareModel(Model& model) {
     prepareObjects(model);
 }
 
+// The names of the most recent colour and second-map loads, of whichever model: a material
+// without a file of its own takes them.
+static uint32_t colorTextureId = 0;
+static uint32_t bumpTextureId = 0;
+
 void prepareMaterials(Model& model) {
     for (ModelMaterial& material : model.materials) {
         if (material.fileName[0] != 0) {
             if (model.itemTemplate.shaderKind == kNeonShader) {
                 // The neon program always uses the fixed base and glow maps.
-                loadTexture("textures/base.bmp", model, &colorTextureId);
-                loadTexture("textures/glow.bmp", model, &bumpTextureId);
+                colorTextureId = loadTexture("textures/base.bmp", model, colorTextureId);
+                bumpTextureId = loadTexture("textures/glow.bmp", model, bumpTextureId);
             } else {
                 std::string colorPath = std::string("textures/") + material.fileName;
-                loadTexture(colorPath.c_str(), model, &colorTextureId);
+                colorTextureId = loadTexture(colorPath.c_str(), model, colorTextureId);
                 printf("\ncolormap: %s", colorPath.c_str());
                 std::string normalPath = std::string("textures/normal_") + material.fileName;
-                loadTexture(normalPath.c_str(), model, &bumpTextureId);
+                bumpTextureId = loadTexture(normalPath.c_str(), model, bumpTextureId);
                 printf("\nnormalmap: %s", normalPath.c_str());
                 printf("\nbumpID: %d\n", int(bumpTextureId));
             }

@@ -4,19 +4,16 @@
 #include "model/model.h"
 #include "platform/host.h"
 
-uint32_t colorTextureId = 0;
-uint32_t bumpTextureId = 0;
-
-void loadTexture(const char* path, Model& model, uint32_t* textureName) {
+uint32_t loadTexture(const char* path, Model& model, uint32_t kept) {
     DecodedImage image;
     if (!decodeImage(path, &model.imageName, image))
-        return; // the caller keeps the name it had
+        return kept;
     GLuint name = 0;
     glGenTextures(1, &name);
-    *textureName = name;
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     uploadMipmaps(image);
     releaseImage(image);
+    return name;
 }

@@ -1,8 +1,7 @@
-// Drawing one item with the matrices it is handed, the scene target's clear, and the swap.
-// What is drawn where, and with which view, is the show's business (show/frame.cpp).
+// Drawing a frame from its description: the scene target's clear, each item with the
+// matrices it is handed, the glow passes; and the swap.
 #include <GL/glew.h>
 
-#include "math/vecmath.h"
 #include "model/renderlist.h"
 #include "platform/host.h"
 #include "render/internal.h"
@@ -13,13 +12,13 @@ const float lightDirection[3] = {2.0f, 0.0f, 1.0f};
 static unsigned int programOfKind(int shaderKind) {
     switch (shaderKind) {
     case kSceneShader:
-        return sceneProgram;
+        return renderer.sceneProgram;
     case kNormalMappingShader:
-        return normalMappingProgram;
+        return renderer.normalMappingProgram;
     case kNeonShader:
-        return neonProgram;
+        return renderer.neonProgram;
     case kFlatShader:
-        return flatProgram;
+        return renderer.flatProgram;
     default:
         return 0;
     }
@@ -29,18 +28,17 @@ static void useItemProgram(unsigned int program) {
     glUseProgram(program);
     lookUpItemLocations(program);
     // Set here, on the program just bound, so every lit program gets it.
-    glUniform3fv(sceneLightDirLoc, 1, lightDirection);
+    glUniform3fv(renderer.sceneLightDirLoc, 1, lightDirection);
 }
 
-void uploadProjection() {
-    perspective(40.0f, 1.0f, farPlane);
-    glUniformMatrix4fv(sceneProjectionLoc, 1, GL_FALSE, projection);
+void uploadProjection(const float* projection) {
+    glUniformMatrix4fv(renderer.sceneProjectionLoc, 1, GL_FALSE, projection);
 }
 
 // The item's program, textures and buffers.
-static void bindItem(const RenderItem& item) {
+static void bindItem(const RenderItem& item, int shaderKind) {
     // An unknown kind keeps the program and locations of the previous draw.
-    unsigned int program = programOfKind(item.shaderKind);
+    unsigned int program = programOfKind(shaderKind);
     if (program != 0)
         useItemProgram(program);
 
@@ -49,33 +47,43 @@ static void bindItem(const RenderItem& item) {
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, item.bumpTexture);
 
-    bindAttribute(item.vertexBuffer, sceneVertexAttr, 4);
-    bindAttribute(item.normalBuffer, sceneNormalAttr, 3);
+    const Renderer& r = renderer;
+    bindAttribute(item.vertexBuffer, r.sceneVertexAttr, 4);
+    bindAttribute(item.normalBuffer, r.sceneNormalAttr, 3);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, item.indexBuffer);
-    bindAttribute(item.texCoordBuffer, sceneTexCoordAttr, 2);
-    glUniform1i(sceneFirstTextureLoc, 0);
-    glUniform1i(sceneNormalMapLoc, 1);
-    bindAttribute(item.tangentBuffer, sceneTangentAttr, 4);
+    bindAttribute(item.texCoordBuffer, r.sceneTexCoordAttr, 2);
+    glUniform1i(r.sceneFirstTextureLoc, 0);
+    glUniform1i(r.sceneNormalMapLoc, 1);
+    bindAttribute(item.tangentBuffer, r.sceneTangentAttr, 4);
     disableUnfedAttributes();
 }
 
-void beginScene(bool offScreen) {
+void beginScene(bool offScreen, int width, int height) {
     if (offScreen) {
-        glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
-        glViewport(0, 0, windowWidth, windowHeight);
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.sceneFbo);
+        glViewport(0, 0, width, height);
     }
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void drawItem(const RenderItem& item, const float* modelView) {
-    bindItem(item);
+void drawItem(const DrawnItem& drawn, const float* projection) {
+    const RenderItem& item = renderItem(drawn.index);
+    bindItem(item, drawn.shaderKind);
     int indexCount = item.faceCount * 3;
     if (indexCount > int(item.indices.size()))
         indexCount = int(item.indices.size());
-    uploadProjection();
-    glUniformMatrix4fv(sceneModelViewLoc, 1, GL_FALSE, modelView);
+    uploadProjection(projection);
+    glUniformMatrix4fv(renderer.sceneModelViewLoc, 1, GL_FALSE, drawn.modelView);
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
+}
+
+void renderFrame(const FrameDescription& frame) {
+    beginScene(frame.glow.bloomEnabled, frame.windowWidth, frame.windowHeight);
+    for (const DrawnItem& item : frame.items)
+        drawItem(item, frame.projection);
+    if (frame.glow.bloomEnabled)
+        drawGlowPasses(frame.glow, frame.windowWidth, frame.windowHeight);
 }
 
 void presentFrame() {

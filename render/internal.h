@@ -1,29 +1,43 @@
 // What only render/ uses, and the tests and benchmarks that look inside it: the GL names
 // of the programs, shaders, buffers and targets, the location variables, and the pieces of
-// the frame. Written at set-up unless a line says otherwise.
+// the frame.
 #pragma once
 #include <cstddef>
 
-// --- programs and shaders (render/shaders.cpp) ---
-extern unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
-// The ten shader objects, kept but not used after linking.
-extern unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader,
-    normalMappingVertexShader, normalMappingFragmentShader, neonVertexShader, neonFragmentShader,
-    flatVertexShader, flatFragmentShader;
-// Which program the key x bound last; written by setupShaders and toggleSceneProgram.
-extern bool shaderEnabled;
+// Everything render/ keeps between calls. Set-up writes it (shaders.cpp, glow.cpp,
+// targets.cpp); after that only the item locations change, refilled by every item draw
+// (draw.cpp), and shaderEnabled, flipped by the key x (toggleSceneProgram).
+struct Renderer {
+    // Programs, and their ten shader objects, kept but not used after linking.
+    unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
+    unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader,
+        normalMappingVertexShader, normalMappingFragmentShader, neonVertexShader,
+        neonFragmentShader, flatVertexShader, flatFragmentShader;
+    bool shaderEnabled; // which program the key x bound last
 
-// Item-program locations: one shared set, refilled by lookUpItemLocations for each drawn
-// item's program (render/draw.cpp).
-extern int sceneProjectionLoc, sceneModelViewLoc, sceneNormalAttr, sceneVertexAttr,
-    sceneFirstTextureLoc, sceneTexCoordAttr, sceneTangentAttr, sceneNormalMapLoc, sceneLightDirLoc;
-// Glow-program locations, looked up once.
-extern int bloomProjectionLoc, bloomModelViewLoc, bloomNormalAttr, bloomVertexAttr,
-    bloomFirstTextureLoc, bloomSecondTextureLoc, bloomTexCoordAttr, bloomBrightnessLoc, bloomDdLoc;
+    // Item-program locations: one shared set, refilled for each drawn item's program; -1
+    // until looked up, so a stray upload before set-up lands nowhere.
+    int sceneProjectionLoc = -1, sceneModelViewLoc = -1, sceneNormalAttr = -1, sceneVertexAttr = -1,
+        sceneFirstTextureLoc = -1, sceneTexCoordAttr = -1, sceneTangentAttr = -1,
+        sceneNormalMapLoc = -1, sceneLightDirLoc = -1;
+    // Glow-program locations, looked up once.
+    int bloomProjectionLoc = -1, bloomModelViewLoc = -1, bloomNormalAttr = -1, bloomVertexAttr = -1,
+        bloomFirstTextureLoc = -1, bloomSecondTextureLoc = -1, bloomTexCoordAttr = -1,
+        bloomBrightnessLoc = -1, bloomDdLoc = -1;
+
+    // The glow's full-screen quad, and the height it was built for (the targets').
+    unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
+    float quadHeight;
+
+    // The off-screen targets.
+    unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
+    unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
+};
+extern Renderer renderer;
 
 bool shaderCompiled(unsigned int shader);
 bool programLinked(unsigned int program);
-// The nine item locations of the program, into the scene* variables above.
+// The nine item locations of the program, into renderer's scene* fields.
 void lookUpItemLocations(unsigned int program);
 // A new buffer, bound to target and filled once.
 unsigned int makeBuffer(unsigned int target, size_t bytes, const void* data);
@@ -37,10 +51,5 @@ void bindAttribute(unsigned int buffer, int location, int components);
 void disableUnfedAttributes();
 
 // --- the glow's full-screen quad (render/glow.cpp) ---
-extern unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
-void buildGlowQuad();  // windowWidth x windowHeight pixels; called by setupShaders
-void resizeGlowQuad(); // the same size again, into the existing buffer
-
-// --- render targets (render/targets.cpp) ---
-extern unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
-extern unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
+void buildGlowQuad(int width, int height);  // in pixels; called by setupShaders
+void resizeGlowQuad(int width, int height); // into the existing buffer

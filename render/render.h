@@ -1,31 +1,60 @@
-// Rendering: the set-up of the programs, buffers and targets, and the drawing a frame asks
-// for: the scene target's clear, one item with the matrices it is handed, the glow passes
-// and the swap. render/ knows nothing of the show: what is drawn, when and from where is
-// decided in show/. What only render/ itself uses is in render/internal.h.
+// Rendering: the set-up of the programs, buffers and targets, and the drawing of a frame
+// from its description. render/ knows nothing of the show, the camera or the window: what
+// is drawn, from where and at which size is all in the FrameDescription it is handed,
+// which show/frame.cpp builds. What only render/ itself uses is in render/internal.h.
 #pragma once
+#include <vector>
 
-struct RenderItem;
+#include "math/vecmath.h"
 
-// The five programs, every RenderItem's buffers and the glow's full-screen quad, which is
-// sized from windowWidth and windowHeight; leaves the scene program current.
-void setupShaders();
-// The two off-screen targets at windowWidth x windowHeight; an incomplete one is fatal.
-void setupRenderTargets();
-// The targets and the glow's quad to windowWidth x windowHeight, where the platform's
-// targets follow the window; nothing before they exist.
-void resizeRenderTargets();
-// The items' perspective (40 degrees, near plane 1, farPlane) into `projection`, uploaded
-// to whichever program is bound: every drawn item does this, reshape once.
-void uploadProjection();
+// One item to draw: its index in the RenderList, the program it selects (its shaderKind)
+// and its model-view matrix.
+struct DrawnItem {
+    int index;
+    int shaderKind;
+    Mat4 modelView;
+};
 
+// The glow passes' parameters: on or off, the composite's brightness and the glow's reach
+// ("dd").
+struct GlowParameters {
+    bool bloomEnabled;
+    float brightness;
+    float dd;
+};
+
+// One frame: the window's size, the view's projection, the items in drawing order, the
+// glow. With the glow on, the items go into the scene target, which the glow passes read.
+struct FrameDescription {
+    int windowWidth = 0;
+    int windowHeight = 0;
+    Mat4 projection = {};
+    std::vector<DrawnItem> items;
+    GlowParameters glow = {false, 1.0f, 0.005f};
+};
+
+// The five programs, every RenderItem's buffers and the glow's full-screen quad at the
+// screen size given; leaves the scene program current.
+void setupShaders(int width, int height);
+// The two off-screen targets at the size given; an incomplete one is fatal.
+void setupRenderTargets(int width, int height);
+// The targets and the glow's quad to a new size, where the platform's targets follow the
+// window; nothing before they exist.
+void resizeRenderTargets(int width, int height);
+// The projection, uploaded to whichever program is bound: every drawn item does this,
+// reshape once.
+void uploadProjection(const float* projection);
+
+// The whole frame up to its swap: the clear, the items, the glow passes.
+void renderFrame(const FrameDescription& frame);
 // Clears the picture for a frame's items (white, and depth); offScreen first binds the
 // scene target, which the glow passes then read.
-void beginScene(bool offScreen);
-// The item with its program, textures and buffers, the projection and modelView.
-void drawItem(const RenderItem& item, const float* modelView);
-// The two glow passes from the scene target into the window: brightness scales the
-// composite, reach is the glow's "dd".
-void drawGlowPasses(float brightness, float reach);
+void beginScene(bool offScreen, int width, int height);
+// The item with its program, textures and buffers, the projection and its model-view.
+void drawItem(const DrawnItem& item, const float* projection);
+// The two glow passes from the scene target into the window of that size: brightness
+// scales the composite, dd is the glow's reach.
+void drawGlowPasses(const GlowParameters& glow, int width, int height);
 void presentFrame(); // swaps the window's buffers
 
 // The key x: flips shaderEnabled and binds the scene program, or none; only the choice is

@@ -10,27 +10,13 @@
 #include <initializer_list>
 #include <string>
 
-#include "math/vecmath.h"
 #include "model/renderlist.h"
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"
 
-unsigned int sceneProgram, bloomProgram, normalMappingProgram, neonProgram, flatProgram;
-
-// -1 until looked up: a stray upload before set-up then lands nowhere.
-int sceneProjectionLoc = -1, sceneModelViewLoc = -1, sceneNormalAttr = -1, sceneVertexAttr = -1,
-    sceneFirstTextureLoc = -1, sceneTexCoordAttr = -1, sceneTangentAttr = -1,
-    sceneNormalMapLoc = -1, sceneLightDirLoc = -1;
-int bloomProjectionLoc = -1, bloomModelViewLoc = -1, bloomNormalAttr = -1, bloomVertexAttr = -1,
-    bloomFirstTextureLoc = -1, bloomSecondTextureLoc = -1, bloomTexCoordAttr = -1,
-    bloomBrightnessLoc = -1, bloomDdLoc = -1;
-
-unsigned int sceneVertexShader, sceneFragmentShader, bloomVertexShader, bloomFragmentShader;
-unsigned int normalMappingVertexShader, normalMappingFragmentShader;
-unsigned int neonVertexShader, neonFragmentShader, flatVertexShader, flatFragmentShader;
-bool shaderEnabled = false;
+Renderer renderer;
 
 // The whole file plus a NUL, or nullptr; the caller frees it (free).
 static char* readTextFile(const char* path) {
@@ -202,18 +188,19 @@ template <typename T> static size_t byteSize(const std::vector<T>& v) {
 }
 
 static void uploadRenderItem(int index) {
+    const Renderer& r = renderer;
     RenderItem& item = renderItem(index);
     // Sizes come from the arrays themselves, so a short array is never read past its end.
     item.vertexBuffer =
-        makeAttributeBuffer(byteSize(item.vertices), item.vertices.data(), sceneVertexAttr, 4);
+        makeAttributeBuffer(byteSize(item.vertices), item.vertices.data(), r.sceneVertexAttr, 4);
     item.normalBuffer =
-        makeAttributeBuffer(byteSize(item.normals), item.normals.data(), sceneNormalAttr, 3);
+        makeAttributeBuffer(byteSize(item.normals), item.normals.data(), r.sceneNormalAttr, 3);
     item.indexBuffer =
         makeBuffer(GL_ELEMENT_ARRAY_BUFFER, byteSize(item.indices), item.indices.data());
-    item.texCoordBuffer =
-        makeAttributeBuffer(byteSize(item.texCoords), item.texCoords.data(), sceneTexCoordAttr, 2);
+    item.texCoordBuffer = makeAttributeBuffer(byteSize(item.texCoords), item.texCoords.data(),
+                                              r.sceneTexCoordAttr, 2);
     item.tangentBuffer =
-        makeAttributeBuffer(byteSize(item.tangents), item.tangents.data(), sceneTangentAttr, 4);
+        makeAttributeBuffer(byteSize(item.tangents), item.tangents.data(), r.sceneTangentAttr, 4);
 }
 
 // One location of a program's interface: where it goes, and its name.
@@ -232,76 +219,82 @@ static void lookUp(unsigned int program, std::initializer_list<Location> locatio
 
 // The same names in every item program, looked up afresh for each drawn item.
 void lookUpItemLocations(unsigned int program) {
-    lookUp(program, {{&sceneProjectionLoc, "projectionMatrix", nullptr},
-                     {&sceneModelViewLoc, "modelViewMatrix", nullptr},
-                     {&sceneNormalAttr, nullptr, "normal"},
-                     {&sceneVertexAttr, nullptr, "vertex"},
-                     {&sceneFirstTextureLoc, "firstTexture", nullptr},
-                     {&sceneTexCoordAttr, nullptr, "texCoord"},
-                     {&sceneTangentAttr, nullptr, "tangent"},
-                     {&sceneNormalMapLoc, "normalMap", nullptr},
-                     {&sceneLightDirLoc, "lightDir", nullptr}});
+    Renderer& r = renderer;
+    lookUp(program, {{&r.sceneProjectionLoc, "projectionMatrix", nullptr},
+                     {&r.sceneModelViewLoc, "modelViewMatrix", nullptr},
+                     {&r.sceneNormalAttr, nullptr, "normal"},
+                     {&r.sceneVertexAttr, nullptr, "vertex"},
+                     {&r.sceneFirstTextureLoc, "firstTexture", nullptr},
+                     {&r.sceneTexCoordAttr, nullptr, "texCoord"},
+                     {&r.sceneTangentAttr, nullptr, "tangent"},
+                     {&r.sceneNormalMapLoc, "normalMap", nullptr},
+                     {&r.sceneLightDirLoc, "lightDir", nullptr}});
 }
 
-void setupShaders() {
-    printf("\nw: %d - h: %d", windowWidth, windowHeight);
-    shaderEnabled = true;
+void setupShaders(int width, int height) {
+    Renderer& r = renderer;
+    printf("\nw: %d - h: %d", width, height);
+    r.shaderEnabled = true;
 
     const char* sceneVs = "shader/Vertex.vs";
     const char* sceneFs = "shader/Fragment.fs";
     const char* bloomVs = "shader/bloom.vs";
     const char* bloomFs = "shader/bloom.fs";
-    sceneVertexShader = glCreateShader(GL_VERTEX_SHADER);
-    sceneFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
-    bloomVertexShader = glCreateShader(GL_VERTEX_SHADER);
-    bloomFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
-    bool sceneVsSource = loadShaderSource(sceneVertexShader, sceneVs);
-    bool sceneFsSource = loadShaderSource(sceneFragmentShader, sceneFs);
-    bool bloomVsSource = loadShaderSource(bloomVertexShader, bloomVs);
-    bool bloomFsSource = loadShaderSource(bloomFragmentShader, bloomFs);
-    compileShader(sceneVertexShader, sceneVsSource, sceneVs);
-    compileShader(sceneFragmentShader, sceneFsSource, sceneFs);
-    compileShader(bloomVertexShader, bloomVsSource, bloomVs);
-    compileShader(bloomFragmentShader, bloomFsSource, bloomFs);
-    sceneProgram = linkProgram(sceneVertexShader, sceneFragmentShader, true, sceneVs, sceneFs);
-    bloomProgram = linkProgram(bloomVertexShader, bloomFragmentShader, true, bloomVs, bloomFs);
+    r.sceneVertexShader = glCreateShader(GL_VERTEX_SHADER);
+    r.sceneFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    r.bloomVertexShader = glCreateShader(GL_VERTEX_SHADER);
+    r.bloomFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    bool sceneVsSource = loadShaderSource(r.sceneVertexShader, sceneVs);
+    bool sceneFsSource = loadShaderSource(r.sceneFragmentShader, sceneFs);
+    bool bloomVsSource = loadShaderSource(r.bloomVertexShader, bloomVs);
+    bool bloomFsSource = loadShaderSource(r.bloomFragmentShader, bloomFs);
+    compileShader(r.sceneVertexShader, sceneVsSource, sceneVs);
+    compileShader(r.sceneFragmentShader, sceneFsSource, sceneFs);
+    compileShader(r.bloomVertexShader, bloomVsSource, bloomVs);
+    compileShader(r.bloomFragmentShader, bloomFsSource, bloomFs);
+    r.sceneProgram =
+        linkProgram(r.sceneVertexShader, r.sceneFragmentShader, true, sceneVs, sceneFs);
+    r.bloomProgram =
+        linkProgram(r.bloomVertexShader, r.bloomFragmentShader, true, bloomVs, bloomFs);
 
-    normalMappingProgram = buildProgram(normalMappingVertexShader, normalMappingFragmentShader,
-                                        "shader/normalmapping.vs", "shader/normalmapping.fs");
-    neonProgram =
-        buildProgram(neonVertexShader, neonFragmentShader, "shader/neon.vs", "shader/neon.fs");
-    flatProgram =
-        buildProgram(flatVertexShader, flatFragmentShader, "shader/flat.vs", "shader/flat.fs");
+    r.normalMappingProgram =
+        buildProgram(r.normalMappingVertexShader, r.normalMappingFragmentShader,
+                     "shader/normalmapping.vs", "shader/normalmapping.fs");
+    r.neonProgram =
+        buildProgram(r.neonVertexShader, r.neonFragmentShader, "shader/neon.vs", "shader/neon.fs");
+    r.flatProgram =
+        buildProgram(r.flatVertexShader, r.flatFragmentShader, "shader/flat.vs", "shader/flat.fs");
 
-    lookUpItemLocations(sceneProgram);
+    lookUpItemLocations(r.sceneProgram);
 
-    lookUp(bloomProgram, {{&bloomProjectionLoc, "projectionMatrix", nullptr},
-                          {&bloomModelViewLoc, "modelViewMatrix", nullptr},
-                          {&bloomNormalAttr, nullptr, "normal"},
-                          {&bloomVertexAttr, nullptr, "vertex"},
-                          {&bloomFirstTextureLoc, "firstTexture", nullptr},
-                          {&bloomSecondTextureLoc, "secondTexture", nullptr},
-                          {&bloomTexCoordAttr, nullptr, "texCoord"},
-                          {&bloomBrightnessLoc, "brightness", nullptr},
-                          {&bloomDdLoc, "dd", nullptr}});
+    lookUp(r.bloomProgram, {{&r.bloomProjectionLoc, "projectionMatrix", nullptr},
+                            {&r.bloomModelViewLoc, "modelViewMatrix", nullptr},
+                            {&r.bloomNormalAttr, nullptr, "normal"},
+                            {&r.bloomVertexAttr, nullptr, "vertex"},
+                            {&r.bloomFirstTextureLoc, "firstTexture", nullptr},
+                            {&r.bloomSecondTextureLoc, "secondTexture", nullptr},
+                            {&r.bloomTexCoordAttr, nullptr, "texCoord"},
+                            {&r.bloomBrightnessLoc, "brightness", nullptr},
+                            {&r.bloomDdLoc, "dd", nullptr}});
 
     for (int i = 0; i < renderListSize(); i++)
         uploadRenderItem(i);
 
-    glUseProgram(sceneProgram);
-    glUniform1i(sceneFirstTextureLoc, 0);
-    glUniform1i(sceneNormalMapLoc, 1);
+    glUseProgram(r.sceneProgram);
+    glUniform1i(r.sceneFirstTextureLoc, 0);
+    glUniform1i(r.sceneNormalMapLoc, 1);
 
-    buildGlowQuad();
+    buildGlowQuad(width, height);
     disableUnfedAttributes(); // every draw feeds its own from here on
 
-    glUseProgram(bloomProgram);
-    glUniform1i(bloomFirstTextureLoc, 0);
-    glUseProgram(sceneProgram);
+    glUseProgram(r.bloomProgram);
+    glUniform1i(r.bloomFirstTextureLoc, 0);
+    glUseProgram(r.sceneProgram);
 }
 
 void toggleSceneProgram() {
-    shaderEnabled = !shaderEnabled;
+    Renderer& r = renderer;
+    r.shaderEnabled = !r.shaderEnabled;
     if (haveGlContext())
-        glUseProgram(shaderEnabled ? sceneProgram : 0);
+        glUseProgram(r.shaderEnabled ? r.sceneProgram : 0);
 }

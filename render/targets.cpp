@@ -4,13 +4,9 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "math/vecmath.h"
 #include "platform/host.h"
 #include "render/internal.h"
 #include "render/render.h"
-
-unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
-unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
 
 // Builds one target and leaves it bound.
 static void buildTarget(unsigned int& fbo, unsigned int& depthBuffer, unsigned int& texture,
@@ -49,28 +45,28 @@ static void requireComplete(const char* name, int width, int height) {
     fatalError(message);
 }
 
-void setupRenderTargets() {
-    int width = windowWidth;
-    int height = windowHeight;
-    buildTarget(sceneFbo, sceneDepthBuffer, sceneFboTexture, width, height);
+void setupRenderTargets(int width, int height) {
+    Renderer& r = renderer;
+    buildTarget(r.sceneFbo, r.sceneDepthBuffer, r.sceneFboTexture, width, height);
     requireComplete("sceneFbo", width, height);
-    buildTarget(glowFbo, glowDepthBuffer, glowFboTexture, width, height);
+    buildTarget(r.glowFbo, r.glowDepthBuffer, r.glowFboTexture, width, height);
     requireComplete("glowFbo", width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 // New storage for the targets' existing names: what they held is redrawn next frame.
-void resizeRenderTargets() {
-    if (sceneFbo == 0 || glowFbo == 0)
+void resizeRenderTargets(int width, int height) {
+    const Renderer& r = renderer;
+    if (r.sceneFbo == 0 || r.glowFbo == 0)
         return;
-    for (unsigned int depthBuffer : {sceneDepthBuffer, glowDepthBuffer}) {
+    for (unsigned int depthBuffer : {r.sceneDepthBuffer, r.glowDepthBuffer}) {
         glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, windowWidth, windowHeight);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     }
-    for (unsigned int texture : {sceneFboTexture, glowFboTexture}) {
+    for (unsigned int texture : {r.sceneFboTexture, r.glowFboTexture}) {
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, windowWidth, windowHeight, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
     }
-    resizeGlowQuad();
+    resizeGlowQuad(width, height);
 }

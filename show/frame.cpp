@@ -1,7 +1,8 @@
-// The frame: camera movement, the frame timer, the active scene's items (each steps the
-// camera path and, in scene 2, the animation, then is drawn from where the view stands),
-// the glow passes, the timeline's end check, the swap and the per-frame counters. Without
-// drawing, a frame still runs everything that moves the show on.
+// The frame: camera movement, the frame timer, then the frame's description (each item of
+// the active scene steps the camera path and, in scene 2, the animation, and takes its
+// model-view from where the view stands), which render/ draws with the glow passes; the
+// timeline's end check, the swap and the per-frame counters. Without drawing, a frame
+// still runs everything that moves the show on.
 #include "app/exit.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
@@ -15,78 +16,89 @@
 #include "show/timeline.h"
 #include "show/timer.h"
 
-bool cameraPathMode = false;
-bool bloomEnabled = false;
-float dd = 0.005f;
-bool framesDrawn = true;
+ShowFlags showFlags;
 
 static PassKind activePass() {
-    return levelTwoActive ? kSceneTwoPass : kSceneOnePass;
+    return timeline.levelTwoActive ? kSceneTwoPass : kSceneOnePass;
 }
 
 // The path steers the view only when it was loaded whole; otherwise the user camera does.
 bool viewFollowsPath() {
-    return cameraPathMode && scenePath(activePass()).usable;
+    return showFlags.cameraPathMode && scenePath(activePass()).usable;
 }
 
-void showItem(int index) {
-    RenderItem& item = renderItem(index);
+void viewProjection(float* out, int width, int height) {
+    perspective(out, 40.0f, float(width) / float(height), 1.0f, farPlane);
+}
+
+DrawnItem describeItem(int index) {
+    const RenderItem& item = renderItem(index);
     PassKind pass = activePass();
     playbackStep(scenePath(pass));
 
     // Working copies: a move made by the animation below shows from the next draw.
     float translation[3] = {item.translation[0], item.translation[1], item.translation[2]};
     float rotation[3] = {item.rotation[0], item.rotation[1], item.rotation[2]};
+    DrawnItem drawn;
+    drawn.index = index;
+    drawn.shaderKind = item.shaderKind;
 
-    if (levelTwoActive)
+    if (timeline.levelTwoActive)
         animationStep();
 
     bool followPath = viewFollowsPath();
     placeSkybox(pass, followPath ? pathPlayback.pathEye : camera.eye);
 
+    Mat4 modelMatrix;
     identityMatrix(modelMatrix);
     translateMatrix(modelMatrix, translation[0], translation[1], translation[2]);
-    rotateModel(rotation[0], rotation[1], rotation[2]);
+    rotateModel(modelMatrix, rotation[0], rotation[1], rotation[2]);
 
+    float* view = drawn.modelView;
     if (followPath)
-        lookAt(viewMatrix, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z,
-               pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
+        lookAt(view, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z, pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
                0.0f, 1.0f, 0.0f);
     else
-        lookAt(viewMatrix, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,
+        lookAt(view, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,
                camera.view.z, camera.up.x, camera.up.y, camera.up.z);
-    multiplyMatrix(viewMatrix, viewMatrix, modelMatrix);
-    if (framesDrawn)
-        drawItem(item, viewMatrix);
+    multiplyMatrix(view, view, modelMatrix);
+    return drawn;
 }
 
-void runFrame() {
-    if (cameraSpeed != 0.0f)
-        moveCamera(camera);
-    if (cameraLift != 0.0f)
-        liftCamera(camera);
-    if (!cameraPathMode)
-        mouseLook(camera);
-    updateFrameTimer(frameTimer);
-
-    if (!levelTwoActive)
-        bloomEnabled = true; // the first scene is always seen through the glow
-    if (framesDrawn)
-        beginScene(bloomEnabled);
-
+void describeFrame(FrameDescription& frame) {
+    if (!timeline.levelTwoActive)
+        showFlags.bloomEnabled = true; // the first scene is always seen through the glow
+    frame.windowWidth = camera.width;
+    frame.windowHeight = camera.height;
+    viewProjection(frame.projection, frame.windowWidth, frame.windowHeight);
+    frame.glow = {showFlags.bloomEnabled, timeline.brightness, showFlags.dd};
+    frame.items.clear();
     PassKind pass = activePass();
     for (int i = 0; i < renderListSize(); i++) {
         if (renderItem(i).passKind == pass)
-            showItem(i);
+            frame.items.push_back(describeItem(i));
     }
+}
 
-    if (bloomEnabled && framesDrawn)
-        drawGlowPasses(brightness, dd);
+void runFrame() {
+    if (cameraControl.cameraSpeed != 0.0f)
+        moveCamera(camera);
+    if (cameraControl.cameraLift != 0.0f)
+        liftCamera(camera);
+    if (!showFlags.cameraPathMode)
+        mouseLook(camera);
+    updateFrameTimer(frameTimer);
+
+    // Kept from frame to frame: its list keeps its room.
+    static FrameDescription frame;
+    describeFrame(frame);
+    if (showFlags.framesDrawn)
+        renderFrame(frame);
 }
 
 void showFrame() {
     advanceFixedStep();
-    bool sceneTwo = levelTwoActive;
+    bool sceneTwo = timeline.levelTwoActive;
     runFrame();
     if (sceneTwo)
         sceneTwoEndCheck();
@@ -95,9 +107,9 @@ void showFrame() {
 }
 
 void endFrame() {
-    if (framesDrawn)
+    if (showFlags.framesDrawn)
         presentFrame();
-    spinAngle += 0.2f * frameTimer.frameFactor;
+    timeline.spinAngle += 0.2f * frameTimer.frameFactor;
     advancePathParam(frameTimer.frameFactor);
 }
 

@@ -8,8 +8,8 @@
 #include "show/scene.h"
 #include "show/show.h"
 
-Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
-CameraPath levelOnePath, levelTwoPath;
+Scenes scenes;
+static CameraPath levelOnePath, levelTwoPath;
 
 namespace {
 
@@ -24,12 +24,12 @@ struct SceneModel {
 // In load order, which is the items' order in the RenderList and so the drawing order:
 // each sky box is drawn before the rest of its scene.
 const SceneModel sceneModels[] = {
-    {skyboxModel, show::kSceneOneModels[0], kFlatShader, kSceneOnePass, true},
-    {skybox2Model, show::kSceneTwoModels[0], kFlatShader, kSceneTwoPass, true},
-    {portModel, show::kSceneTwoModels[1], kNormalMappingShader, kSceneTwoPass, false},
-    {ufoModel, show::kSceneTwoModels[2], kNormalMappingShader, kSceneTwoPass, false},
-    {platformModel, show::kSceneTwoModels[3], kNormalMappingShader, kSceneTwoPass, false},
-    {roomModel, show::kSceneOneModels[1], kNormalMappingShader, kSceneOnePass, false},
+    {scenes.skyboxModel, show::kSceneOneModels[0], kFlatShader, kSceneOnePass, true},
+    {scenes.skybox2Model, show::kSceneTwoModels[0], kFlatShader, kSceneTwoPass, true},
+    {scenes.portModel, show::kSceneTwoModels[1], kNormalMappingShader, kSceneTwoPass, false},
+    {scenes.ufoModel, show::kSceneTwoModels[2], kNormalMappingShader, kSceneTwoPass, false},
+    {scenes.platformModel, show::kSceneTwoModels[3], kNormalMappingShader, kSceneTwoPass, false},
+    {scenes.roomModel, show::kSceneOneModels[1], kNormalMappingShader, kSceneOnePass, false},
 };
 
 } // namespace

@@ -3,18 +3,19 @@
 // down here (show/scene.cpp) and nowhere else.
 #pragma once
 #include "math/vecmath.h"
+#include "model/model.h"
 #include "model/renderlist.h"
 
-struct Model;
 struct CameraPath;
 
-// Loaded by loadSceneModels; moved by placeScenes, placeSkybox and the timeline's
-// animation (the UFO and the platform).
-extern Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
-// Read by loadScenePaths; played and advanced by the frame through campath/ playback.
-extern CameraPath levelOnePath, levelTwoPath;
+// The six models: loaded by loadSceneModels; moved by placeScenes, placeSkybox and the
+// timeline's animation (the UFO and the platform).
+struct Scenes {
+    Model skyboxModel, skybox2Model, portModel, ufoModel, platformModel, roomModel;
+};
+extern Scenes scenes;
 
-// The six models into their globals, in the order their items take in the RenderList,
+// The six models into scenes, in the order their items take in the RenderList,
 // then placeScenes(kSceneOnePass). A model that cannot be read is fatal.
 void loadSceneModels();
 // Scene 2's path file, then scene 1's, each read once into its path's list of nodes.
@@ -24,4 +25,6 @@ void loadScenePaths();
 void placeScenes(PassKind active);
 // The scene's sky box centred show::kSkyboxDrop below the eye.
 void placeSkybox(PassKind scene, Vec3 eye);
-CameraPath& scenePath(PassKind scene); // levelOnePath or levelTwoPath
+// The scene's camera path: read by loadScenePaths, played and advanced by the frame
+// through campath/ playback.
+CameraPath& scenePath(PassKind scene);

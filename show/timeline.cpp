@@ -17,13 +17,7 @@ using show::kPhaseTwo;
 using show::kSceneOneEnd;
 using show::kSceneTwoEnd;
 
-bool levelTwoActive = false;
-float brightness = 1.0f;
-float animationStart = float(show::kAnimationStart);
-float spinAngle = 0;
-float liftHeight = 0;
-float tiltAngle = 0;
-float flyOffset = 0;
+TimelineState timeline;
 
 double demoSeconds() {
     return elapsedMicros(demoClock) * 1e-6;
@@ -31,61 +25,60 @@ double demoSeconds() {
 
 void switchToLevelTwo() {
     restartSegment();
-    brightness = 0;
-    bloomEnabled = false;
-    levelTwoActive = true;
+    timeline.brightness = 0;
+    showFlags.bloomEnabled = false;
+    timeline.levelTwoActive = true;
     placeScenes(kSceneTwoPass);
     switchMusic(show::kLevelTwoMusicFile);
     // The whole elapsed time is added, also on a second switch.
-    animationStart = float(animationStart + demoSeconds());
+    timeline.animationStart = float(timeline.animationStart + demoSeconds());
 }
 
 void animationStep() {
     const float factor = frameTimer.frameFactor;
-    if (animationStart < demoSeconds() && demoSeconds() < animationStart + kPhaseTwo) {
+    if (timeline.animationStart < demoSeconds() &&
+        demoSeconds() < timeline.animationStart + kPhaseTwo) {
         // Platform and UFO rise and spin together.
-        liftHeight += factor * 0.001;
-        setRotation(platformModel, 0, spinAngle, 0);
-        setRotation(ufoModel, 0, spinAngle, 0);
-        setTranslation(platformModel, 0, liftHeight, 0);
-        setTranslation(ufoModel, 0, liftHeight, 0);
+        timeline.liftHeight += factor * 0.001;
+        setRotation(scenes.platformModel, 0, timeline.spinAngle, 0);
+        setRotation(scenes.ufoModel, 0, timeline.spinAngle, 0);
+        setTranslation(scenes.platformModel, 0, timeline.liftHeight, 0);
+        setTranslation(scenes.ufoModel, 0, timeline.liftHeight, 0);
     }
-    if (animationStart + kPhaseTwo < demoSeconds() &&
-        demoSeconds() < animationStart + kPhaseThree) {
+    if (timeline.animationStart + kPhaseTwo < demoSeconds() &&
+        demoSeconds() < timeline.animationStart + kPhaseThree) {
         // The UFO tilts and spins faster.
-        tiltAngle -= factor * 0.002;
-        setRotation(ufoModel, 0, spinAngle * 10.0f, tiltAngle);
+        timeline.tiltAngle -= factor * 0.002;
+        setRotation(scenes.ufoModel, 0, timeline.spinAngle * 10.0f, timeline.tiltAngle);
     }
-    if (demoSeconds() > animationStart + kPhaseThree) {
+    if (demoSeconds() > timeline.animationStart + kPhaseThree) {
         // The UFO flies off diagonally.
-        flyOffset += factor * 0.005;
-        setRotation(ufoModel, 0, spinAngle * 30.0f, tiltAngle);
-        setTranslation(ufoModel, flyOffset, flyOffset + liftHeight, 0);
+        timeline.flyOffset += factor * 0.005;
+        setRotation(scenes.ufoModel, 0, timeline.spinAngle * 30.0f, timeline.tiltAngle);
+        setTranslation(scenes.ufoModel, timeline.flyOffset,
+                       timeline.flyOffset + timeline.liftHeight, 0);
     }
 }
 
 void sceneOneEndCheck() {
     if (demoSeconds() > kSceneOneEnd) {
-        brightness += kFadeStep;
-        if (brightness > kFadeEnd)
+        timeline.brightness += kFadeStep;
+        if (timeline.brightness > kFadeEnd)
             switchToLevelTwo();
     }
 }
 
 void sceneTwoEndCheck() {
-    if (demoSeconds() > animationStart + kSceneTwoEnd) {
-        bloomEnabled = true;
-        brightness += kFadeStep;
-        if (brightness > kFadeEnd)
+    if (demoSeconds() > timeline.animationStart + kSceneTwoEnd) {
+        showFlags.bloomEnabled = true;
+        timeline.brightness += kFadeStep;
+        if (timeline.brightness > kFadeEnd)
             shutDown();
     }
 }
 
 void resetShow() {
-    levelTwoActive = false;
-    bloomEnabled = false;
-    brightness = 1.0f;
-    animationStart = float(show::kAnimationStart);
-    spinAngle = liftHeight = tiltAngle = flyOffset = 0;
+    timeline = TimelineState{};
+    showFlags.bloomEnabled = false;
     restartSegment();
 }

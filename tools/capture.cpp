@@ -33,7 +33,7 @@
 #include "app/exit.h"
 #include "app/startup.h"
 #include "audio/music.h"
-#include "math/vecmath.h"
+#include "camera/camera.h"
 #include "platform/platform.h"
 #include "show/flags.h"
 #include "show/frame.h"
@@ -413,13 +413,13 @@ uint64_t frameHash(const std::vector<unsigned char>& bytes) {
 // one starts from. Leaves drawing on for `next`.
 void runUpTo(int64_t next) {
     for (int64_t frame = fixedStepFrame() + 1; frame < next; frame++) {
-        framesDrawn = frame == next - 1;
+        showFlags.framesDrawn = frame == next - 1;
         showFrame();
         endFrame();
         if (interrupted)
             fail("interrupted");
     }
-    framesDrawn = true;
+    showFlags.framesDrawn = true;
 }
 
 void onSignal(int) {
@@ -452,7 +452,7 @@ int main(int argc, char** argv) {
     registerWindowCallbacks(false);
     auto started = std::chrono::steady_clock::now();
     while (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height ||
-           windowWidth != width || windowHeight != height) {
+           camera.width != width || camera.height != height) {
         if (std::chrono::steady_clock::now() - started > std::chrono::seconds(20))
             fail("the window did not cover the %dx%d screen", width, height);
         glutMainLoopEvent();
@@ -500,8 +500,8 @@ int main(int argc, char** argv) {
         glutMainLoopEvent();
         if (glutGetWindow() == 0) // closed by the window manager: the demo's loop would end
             fail("the window was closed");
-        if (windowWidth != width || windowHeight != height)
-            fail("the window changed size to %dx%d", windowWidth, windowHeight);
+        if (camera.width != width || camera.height != height)
+            fail("the window changed size to %dx%d", camera.width, camera.height);
         if (interrupted)
             fail("interrupted");
         reportProgress(started, false);

@@ -24,8 +24,8 @@ class CameraTest : public ::testing::Test {
         camera.width = 1280;
         camera.height = 721; // odd: the centre is the integer half, 360
         setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
-        pitchTotal = pitchPrevious = 0;
-        cameraSpeed = 0;
+        cameraControl.pitchTotal = cameraControl.pitchPrevious = 0;
+        cameraControl.cameraSpeed = 0;
     }
     // One mouse-look step with the pointer at (dx, dy) pixels from the centre.
     void look(int dx, int dy) {
@@ -35,11 +35,11 @@ class CameraTest : public ::testing::Test {
 };
 
 TEST_F(CameraTest, PitchClampsAtTwoAndYawStillApplies) {
-    pitchTotal = 1.9f;
+    cameraControl.pitchTotal = 1.9f;
     Vec3 before = direction(camera);
     look(0, -300); // +0.3 asked, only 0.1 left before the limit
-    EXPECT_EQ(pitchTotal, 2.0f);
-    EXPECT_FLOAT_EQ(pitchPrevious, 1.9f);
+    EXPECT_EQ(cameraControl.pitchTotal, 2.0f);
+    EXPECT_FLOAT_EQ(cameraControl.pitchPrevious, 1.9f);
     Vec3 turned = direction(camera);
     float dot = before.x * turned.x + before.y * turned.y + before.z * turned.z;
     EXPECT_NEAR(std::acos(dot / (distance(before, {}) * distance(turned, {}))), 0.1f, 1e-4);
@@ -47,19 +47,19 @@ TEST_F(CameraTest, PitchClampsAtTwoAndYawStillApplies) {
     // At the limit: no pitch, but the yaw of the same step turns about the world y axis.
     before = direction(camera);
     look(200, -50);
-    EXPECT_EQ(pitchTotal, 2.0f);
+    EXPECT_EQ(cameraControl.pitchTotal, 2.0f);
     Vec3 after = direction(camera);
     EXPECT_NEAR(after.y, before.y, 1e-5);
     float yaw = std::atan2(after.x, after.z) - std::atan2(before.x, before.z);
     EXPECT_NEAR(std::remainder(yaw, 2 * M_PI), -0.2f, 1e-4);
 
-    pitchTotal = -1.95f; // the lower limit likewise
+    cameraControl.pitchTotal = -1.95f; // the lower limit likewise
     look(0, 400);
-    EXPECT_EQ(pitchTotal, -2.0f);
+    EXPECT_EQ(cameraControl.pitchTotal, -2.0f);
 }
 
 TEST_F(CameraTest, MovesAlongTheHorizontalView) {
-    cameraSpeed = -0.25f;
+    cameraControl.cameraSpeed = -0.25f;
     setCamera(1, 2, 3, 3, 10, 3, 0, 1, 0);
     moveCamera(camera);
     EXPECT_FLOAT_EQ(camera.eye.x, 0.5f);
@@ -71,7 +71,8 @@ TEST_F(CameraTest, LookingAlongUpStaysFinite) {
     setCamera(0, 0, 0, 0, 2, 0, 0, 1, 0);
     for (int i = 0; i < 10; i++)
         look(30, -40);
-    EXPECT_TRUE(std::isfinite(camera.view.x + camera.view.y + camera.view.z + pitchTotal));
+    EXPECT_TRUE(
+        std::isfinite(camera.view.x + camera.view.y + camera.view.z + cameraControl.pitchTotal));
     EXPECT_NEAR(distance(camera.eye, camera.view), 2.0f, 1e-5);
 }
 

@@ -190,9 +190,9 @@ TEST_F(CamPath, EveryWayOutFinishesARecordingInProgress) {
         {"Escape", [] { keyboard(27, 0, 0); }, testing::ExitedWithCode(0)},
         {"the show's end",
          [] {
-             levelTwoActive = true;
-             animationStart = -100.0f; // the final fade is running
-             brightness = 1.999f;      // and passes 2 with this step
+             timeline.levelTwoActive = true;
+             timeline.animationStart = -100.0f; // the final fade is running
+             timeline.brightness = 1.999f;      // and passes 2 with this step
              sceneTwoEndCheck();
          },
          testing::ExitedWithCode(0)},

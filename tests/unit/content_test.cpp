@@ -458,11 +458,11 @@ TEST_F(Content, PortPathFramesTheClimax) {
     resetPlayback();
     setFixedStep(60);
     startClock(demoClock);
-    animationStart = float(show::kAnimationStart);
-    liftHeight = tiltAngle = flyOffset = 0;
+    timeline.animationStart = float(show::kAnimationStart);
+    timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset = 0;
     frameTimer.frameFactor = 1.0f;
-    aspectRatio = 16.0f / 9.0f;
-    perspective(40.0f, 1.0f, farPlane);
+    Mat4 projection;
+    perspective(projection, 40.0f, 16.0f / 9.0f, 1.0f, farPlane);
     pathPlayback.pathParam = 0.01f; // the frame of the switch has stepped it
     int framed = 0;
     Vec3 secondAgo = {};
@@ -490,8 +490,8 @@ TEST_F(Content, PortPathFramesTheClimax) {
             if (d == &pad && flown)
                 break; // the UFO has left it
             // The UFO tilts about z through the origin, then moves; the platform only rises.
-            float a = d == &ufo ? tiltAngle * 3.1415927f / 180.0f : 0.0f;
-            float dx = d == &ufo ? flyOffset : 0.0f, dy = dx + liftHeight;
+            float a = d == &ufo ? timeline.tiltAngle * 3.1415927f / 180.0f : 0.0f;
+            float dx = d == &ufo ? timeline.flyOffset : 0.0f, dy = dx + timeline.liftHeight;
             float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
             for (int k = 0; k < 32; k++) {
                 float x = d->radius * std::cos(k * 0.3927f), y = k % 2 ? d->low : d->high;
@@ -515,7 +515,7 @@ TEST_F(Content, PortPathFramesTheClimax) {
         }
     }
     setFixedStep(0);
-    EXPECT_GT(flyOffset, 50.0f); // it did fly off
+    EXPECT_GT(timeline.flyOffset, 50.0f); // it did fly off
     EXPECT_GT(framed, 60 * 15);
 }
 

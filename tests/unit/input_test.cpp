@@ -21,15 +21,17 @@ std::string press(const std::string& keys) {
 }
 
 TEST(Input, TogglesAreLowerCaseOnly) {
-    bloomEnabled = cameraPathMode = shaderEnabled = levelTwoActive = false;
+    showFlags.bloomEnabled = showFlags.cameraPathMode = renderer.shaderEnabled =
+        timeline.levelTwoActive = false;
     EXPECT_EQ(press(std::string("BCXSQWELOa\0\xff", 12)), ""); // upper case or no action
-    EXPECT_FALSE(bloomEnabled || cameraPathMode || shaderEnabled || levelTwoActive ||
-                 pathRecorder.recordingStarted);
-    EXPECT_FLOAT_EQ(dd, 0.005f);
+    EXPECT_FALSE(showFlags.bloomEnabled || showFlags.cameraPathMode || renderer.shaderEnabled ||
+                 timeline.levelTwoActive || pathRecorder.recordingStarted);
+    EXPECT_FLOAT_EQ(showFlags.dd, 0.005f);
 
     // "x" without a window only remembers the choice.
-    for (auto [key, flag] :
-         {std::pair{"b", &bloomEnabled}, {"c", &cameraPathMode}, {"x", &shaderEnabled}}) {
+    for (auto [key, flag] : {std::pair{"b", &showFlags.bloomEnabled},
+                             {"c", &showFlags.cameraPathMode},
+                             {"x", &renderer.shaderEnabled}}) {
         press(key);
         EXPECT_TRUE(*flag) << key;
         press(key);
@@ -38,11 +40,11 @@ TEST(Input, TogglesAreLowerCaseOnly) {
 }
 
 TEST(Input, GlowParameterStepsAndPrints) {
-    dd = 0.005f;
+    showFlags.dd = 0.005f;
     EXPECT_EQ(press("o"), "\ndd: 0.005500");
     EXPECT_EQ(press("l"), "\ndd: 0.005000");
     press("lllllllllll"); // no lower bound
-    EXPECT_LT(dd, 0.0f);
+    EXPECT_LT(showFlags.dd, 0.0f);
 }
 
 TEST(Input, ArrowPressReleasePairs) {
@@ -62,12 +64,12 @@ TEST(Input, ArrowPressReleasePairs) {
                  {false, GLUT_KEY_RIGHT, 0, 0},   {true, GLUT_KEY_F1, 0, 0},
                  {true, GLUT_KEY_UP, f, 0},       {false, GLUT_KEY_HOME, f, 0},
                  {false, GLUT_KEY_PAGE_UP, f, 0}, {false, GLUT_KEY_UP, 0, 0}};
-    cameraSpeed = cameraLift = 0;
+    cameraControl.cameraSpeed = cameraControl.cameraLift = 0;
     int n = 0;
     for (const Step& s : steps) {
         (s.down ? specialKeyDown : specialKeyUp)(s.key, 0, 0);
-        EXPECT_EQ(cameraSpeed, s.speed) << "step " << n;
-        EXPECT_EQ(cameraLift, s.lift) << "step " << n++;
+        EXPECT_EQ(cameraControl.cameraSpeed, s.speed) << "step " << n;
+        EXPECT_EQ(cameraControl.cameraLift, s.lift) << "step " << n++;
     }
 }
 

@@ -38,26 +38,28 @@ TEST(Matrix, TransformsApplyInTheOrderWrittenAndUndoThemselves) {
     for (auto [ax, ay, az, from, to] : {std::tuple{0, 0, 90, Vec3{1, 0, 0}, Vec3{0, 1, 0}},
                                         {90, 0, 0, Vec3{0, 1, 0}, Vec3{0, 0, 1}},
                                         {0, 90, 0, Vec3{0, 0, 1}, Vec3{1, 0, 0}}}) {
-        identityMatrix(modelMatrix);
-        rotateModel(float(ax), float(ay), float(az));
-        expectMaps(modelMatrix, from, {to.x, to.y, to.z});
+        Mat4 rotation;
+        identityMatrix(rotation);
+        rotateModel(rotation, float(ax), float(ay), float(az));
+        expectMaps(rotation, from, {to.x, to.y, to.z});
     }
+    Mat4 modelMatrix;
     // Rz * Ry * Rx: x first takes y onto z, which z then leaves alone.
     identityMatrix(modelMatrix);
-    rotateModel(90, 0, 90);
+    rotateModel(modelMatrix, 90, 0, 90);
     expectMaps(modelMatrix, {0, 1, 0}, {0, 0, 1});
     // Post-multiplied: the point is rotated first, then moved.
     identityMatrix(modelMatrix);
     translateMatrix(modelMatrix, 5, 0, 0);
-    rotateModel(0, 0, 90);
+    rotateModel(modelMatrix, 0, 0, 90);
     expectMaps(modelMatrix, {1, 0, 0}, {5, 1, 0});
 
     identityMatrix(modelMatrix);
     translateMatrix(modelMatrix, 1, -2, 3);
-    rotateModel(30, 40, 50);
-    rotateModel(-30, 0, 0);
-    rotateModel(0, -40, 0);
-    rotateModel(0, 0, -50);
+    rotateModel(modelMatrix, 30, 40, 50);
+    rotateModel(modelMatrix, -30, 0, 0);
+    rotateModel(modelMatrix, 0, -40, 0);
+    rotateModel(modelMatrix, 0, 0, -50);
     translateMatrix(modelMatrix, -1, 2, -3);
     for (int i = 0; i < 16; i++)
         EXPECT_NEAR(modelMatrix[i], i % 5 == 0, 1e-6) << i;
@@ -78,13 +80,13 @@ TEST(Matrix, LookAtPutsTheCentreAheadOnTheNegativeZAxis) {
 }
 
 TEST(Matrix, ProjectionsMapTheirVolumeOntoTheCube) {
-    aspectRatio = 2.0f; // a wide window: the view is twice as wide as high
-    perspective(90.0f, 1.0f, 3000.0f);
+    Mat4 projection, orthoProjection;
+    perspective(projection, 90.0f, 2.0f, 1.0f, 3000.0f); // twice as wide as high
     expectMaps(projection, {2, 1, -1}, {1, 1, -1});
     expectMaps(projection, {-2 * 3000, -3000, -3000}, {-1, -1, 1});
 
     // Pixels from the top-left corner; the near and far planes at depth -1 and 1.
-    ortho(640, 480, -10000, 40000);
+    ortho(orthoProjection, 640, 480, -10000, 40000);
     expectMaps(orthoProjection, {0, 0, 10000}, {-1, 1, -1});
     expectMaps(orthoProjection, {640, 480, -40000}, {1, -1, 1});
 }

@@ -1,5 +1,5 @@
-// Rendering in one hidden window with one set-up: buffers and targets, textures, the frame
-// and an item's edge cases, reshape, the glow passes.
+// Rendering in one hidden window with one set-up: buffers and targets, textures, the glow
+// passes. The show's frame drawn through it is tested in show_frame_gl_test.cpp.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <IL/il.h>
@@ -10,21 +10,15 @@
 #include <filesystem>
 
 #include "app/startup.h"
-#include "camera/camera.h"
 #include "files.h"
-#include "campath/campath.h"
+#include "gl_items.h"
 #include "model/model.h"
 #include "platform/platform.h"
-#include "show/flags.h"
-#include "show/frame.h"
 #include "render/internal.h"
 #include "render/render.h"
-#include "show/scene.h"
-#include "show/timeline.h"
 #include "show/timer.h"
 
 namespace fs = std::filesystem;
-using Image = std::vector<unsigned char>;
 
 namespace {
 
@@ -34,37 +28,7 @@ enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, 
 TempFolder temp;
 const std::string& folder = temp.path;
 int programAfterSetup = -1;
-
-unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b) {
-    unsigned int texture = 0;
-    unsigned char pixel[4] = {r, g, b, 255};
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    return texture;
-}
-
-// A square of side 2 in the plane z = 0 facing +z, centred at (x, y).
-RenderItem& addSquare(int shaderKind, int passKind, unsigned int color, unsigned int bump,
-                      float x = 0, float y = 0) {
-    RenderItem item;
-    item.vertices = {-1, -1, 0, 1, 1, -1, 0, 1, 1, 1, 0, 1, -1, 1, 0, 1};
-    item.normals = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
-    item.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
-    item.indices = {0, 1, 2, 0, 2, 3};
-    item.tangents = {1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1};
-    item.vertexCount = 4;
-    item.faceCount = 2;
-    item.shaderKind = shaderKind;
-    item.passKind = passKind;
-    item.colorTexture = color;
-    item.bumpTexture = bump;
-    item.translation[0] = x;
-    item.translation[1] = y;
-    appendRenderItem(item);
-    return renderItem(renderListSize() - 1);
-}
+int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
 
 // Opens the window at the screen size, enters the run folder for shader/, builds the
 // items, the programs and the targets, and starts the clocks.
@@ -92,11 +56,9 @@ class GlWindow : public testing::Environment {
         addSquare(0, 0, white, 0).tangents.resize(4);              // fewer tangents than vertices
         addSquare(7, 0, white, 0);
         addSquare(3, 0, white, 0).faceCount = 5; // more faces than indices
-        skyboxModel.firstItem = Sky;
-        skyboxModel.itemCount = 1;
-        setupShaders();
+        setupShaders(windowWidth, windowHeight);
         glGetIntegerv(GL_CURRENT_PROGRAM, &programAfterSetup);
-        setupRenderTargets();
+        setupRenderTargets(windowWidth, windowHeight);
         reshape(windowWidth, windowHeight);
         startClock(demoClock);
         startFrameTimer(frameTimer);
@@ -111,21 +73,6 @@ int bufferSize(GLenum target, unsigned int buffer) {
     return size;
 }
 
-// The back buffer, where a frame was drawn before its swap, or the scene target: the
-// whole of it as RGB rows from the bottom, or one pixel.
-Image readImage(unsigned int framebuffer, int x = 0, int y = 0, int w = windowWidth,
-                int h = windowHeight) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glReadBuffer(framebuffer ? GL_COLOR_ATTACHMENT0 : GL_BACK);
-    Image image(size_t(w) * size_t(h) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, image.data());
-    return image;
-}
-Image pixel(unsigned int framebuffer, int x, int y) {
-    return readImage(framebuffer, x, y, 1, 1);
-}
-
 // A level's parameter of the bound texture.
 GLint level(int level, GLenum what) {
     GLint v = 0;
@@ -136,8 +83,8 @@ GLint level(int level, GLenum what) {
 } // namespace
 
 TEST(RenderSetup, LeavesTheSceneProgramCurrentFiveFilledBuffersPerItemAndBothTargets) {
-    EXPECT_EQ(programAfterSetup, int(sceneProgram));
-    EXPECT_TRUE(shaderEnabled);
+    EXPECT_EQ(programAfterSetup, int(renderer.sceneProgram));
+    EXPECT_TRUE(renderer.shaderEnabled);
     for (int i = 0; i < renderListSize(); i++) {
         const RenderItem& item = renderItem(i);
         // Made and sized by the arrays: a short one is never read past its end.
@@ -148,8 +95,10 @@ TEST(RenderSetup, LeavesTheSceneProgramCurrentFiveFilledBuffersPerItemAndBothTar
                                     bufferSize(GL_ARRAY_BUFFER, item.tangentBuffer)}),
                   std::vector<int>({64, 48, 24, 32, i == ShortTangents ? 16 : 64}));
     }
-    EXPECT_NE(sceneFbo, glowFbo);
-    for (auto [fbo, texture] : {std::pair{sceneFbo, sceneFboTexture}, {glowFbo, glowFboTexture}}) {
+    EXPECT_NE(renderer.sceneFbo, renderer.glowFbo);
+    const Renderer& r = renderer;
+    for (auto [fbo, texture] :
+         {std::pair{r.sceneFbo, r.sceneFboTexture}, {r.glowFbo, r.glowFboTexture}}) {
         glBindFramebuffer(GL_FRAMEBUFFER, fbo);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -199,9 +148,8 @@ std::pair<Model, std::string> withMaterials(int shaderKind, std::vector<const ch
 // right, then last rows left and right.
 TEST(Textures, FilesOfAnySizeAndFormatArriveAsEightBitMipmappedColour) {
     Model m;
-    uint32_t kept = 4242;
     testing::internal::CaptureStdout();
-    loadTexture((folder + "/absent.png").c_str(), m, &kept);
+    uint32_t kept = loadTexture((folder + "/absent.png").c_str(), m, 4242);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "\n" + folder + "/absent.png image not found\n");
     EXPECT_EQ(kept, 4242u);
@@ -243,8 +191,7 @@ TEST(Textures, FilesOfAnySizeAndFormatArriveAsEightBitMipmappedColour) {
                    p.type == IL_UNSIGNED_SHORT ? (void*)samples.data() : (void*)bytes.data(),
                    p.format == IL_COLOUR_INDEX ? colours : nullptr);
 
-        uint32_t name = 0, again = 0;
-        loadTexture(path.c_str(), m, &name);
+        uint32_t name = loadTexture(path.c_str(), m, 0);
         GLint bound = 0, minFilter = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         EXPECT_TRUE(name != 0 && GLuint(bound) == name);
@@ -274,7 +221,7 @@ TEST(Textures, FilesOfAnySizeAndFormatArriveAsEightBitMipmappedColour) {
                     EXPECT_NEAR(got[c], p.format == IL_LUMINANCE ? greys[q] : colours[q][c], 2)
                         << "texel " << col << ", " << row << " channel " << c;
             }
-        loadTexture(path.c_str(), m, &again);
+        uint32_t again = loadTexture(path.c_str(), m, 0);
         EXPECT_TRUE(again != 0 && again != name); // every load makes a new texture
     }
     GLint alignment = 0;
@@ -303,144 +250,6 @@ TEST(Textures, MaterialsLoadTheirMapsAndFallBackToTheLastNames) {
     EXPECT_EQ(neonOut, "");
     EXPECT_NE(neon.materials[0].colorTexture, mat[0].colorTexture);
     EXPECT_NE(neon.materials[1].colorTexture, neon.materials[0].colorTexture);
-    EXPECT_EQ(std::pair(colorTextureId, bumpTextureId),
-              std::pair(neon.materials[1].colorTexture, neon.materials[1].bumpTexture));
-}
-
-namespace {
-
-class Frame : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        // The user camera at z = 6 looks at the squares; no path is loaded.
-        cursorMoved(windowWidth / 2, windowHeight / 2);
-        setCamera(0, 0, 6, 0, 0, 0, 0, 1, 0);
-        cameraPathMode = true;
-        levelOnePath.usable = levelTwoPath.usable = levelTwoActive = bloomEnabled = false;
-        brightness = 1.0f;
-        dd = 0.005f;
-    }
-    // The window pixel of the point (x, 0, 0) seen from the start camera.
-    static int column(float x) {
-        return int((1 + x / 6 / (std::tan(20 * M_PI / 180) * aspectRatio)) / 2 * windowWidth);
-    }
-    // A frame; the window's pixel of (x, 0, 0).
-    static Image frameAt(float x) {
-        runFrame();
-        glFinish();
-        return pixel(0, column(x), windowHeight / 2);
-    }
-};
-
-} // namespace
-
-// Scene 1 draws through the glow whatever the toggle; scene 2 without it straight into
-// the window.
-TEST_F(Frame, EachSceneDrawsItsOwnItemsThroughItsOwnTarget) {
-    Image centre = frameAt(0);
-    EXPECT_TRUE(bloomEnabled);
-    EXPECT_TRUE(centre[0] > 240 && centre[1] < 10); // the scene-2 square there is not drawn
-    // The scene went into the scene target, cleared to white around the square.
-    EXPECT_EQ(pixel(sceneFbo, 5, 5), Image(3, 255));
-
-    levelTwoActive = true, bloomEnabled = false;
-    // Mark the scene target: a frame without the glow must leave it alone.
-    glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0); // where the previous frame's glow pass left it
-    centre = frameAt(0);
-    EXPECT_FALSE(bloomEnabled);
-    EXPECT_TRUE(centre[1] > 240 && centre[0] < 10);
-    EXPECT_EQ(pixel(0, 5, 5), Image(3, 255)); // the clear colour, no glow composite
-    EXPECT_EQ(pixel(sceneFbo, column(0), windowHeight / 2), Image(3, 0));
-}
-
-TEST_F(Frame, NormalMapTurnsTheSurfaceTowardsTheLight) {
-    levelTwoActive = true;
-    int facing = frameAt(-2.5f)[0], leaning = frameAt(2.5f)[0];
-    // Lit, but not blown out, when facing the viewer; brighter when leaning to the light.
-    EXPECT_TRUE(facing > 120 && facing < 230) << facing;
-    EXPECT_GT(leaning, facing + 40);
-}
-
-TEST_F(Frame, AnUnusablePathLeavesTheViewWithTheUserCameraAndTheSkyFollowsTheEye) {
-    setCamera(0, 0, 6, 0, 0, 12, 0, 1, 0); // looking away from the squares
-    levelOnePath = {{{0, 0, 6}, {0, 0, 6}, {0, 0, 6}, {0, 0, 6}}, {}, 10, 0, {}, 0, true};
-    pathPlayback.pathParam = 0.0f;
-    Image onPath = frameAt(0); // the path looks at the red square
-    EXPECT_TRUE(onPath[0] > 240 && onPath[1] < 10);
-    levelOnePath.usable = false;
-    EXPECT_EQ(frameAt(0), Image(3, 255)); // the user camera looks away
-
-    setCamera(3, 4, 5, 3, 4, 0, 0, 1, 0);
-    frameAt(0);
-    const float* sky = renderItem(Sky).translation;
-    EXPECT_EQ(std::vector<float>(sky, sky + 3), std::vector<float>({3, 4 - 80, 5}));
-}
-
-// An unknown shader kind draws with the program of the item drawn before it; the index
-// count is the faces' but never more than the indices held.
-TEST_F(Frame, DrawItemKeepsTheProgramForAnUnknownKindAndStaysInTheIndices) {
-    GLuint query, count = 0;
-    glGenQueries(1, &query);
-    auto primitives = [&](int index) {
-        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-        showItem(index);
-        glEndQuery(GL_PRIMITIVES_GENERATED);
-        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-        return int(count);
-    };
-    for (auto [before, program] :
-         {std::pair{Red, flatProgram}, {FacingLit, normalMappingProgram}}) {
-        EXPECT_EQ(primitives(before), 2);
-        EXPECT_EQ(primitives(UnknownKind), 2);
-        GLint current = 0;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-        EXPECT_EQ(GLuint(current), program);
-    }
-    EXPECT_EQ(primitives(ShortIndices), 2);
-    renderItem(ShortIndices).faceCount = 1;
-    EXPECT_EQ(primitives(ShortIndices), 1);
-    renderItem(ShortIndices).faceCount = 5;
-    glDeleteQueries(1, &query);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(Frame, ReshapeToNoWidthOrHeightKeepsTheProjectionFinite) {
-    int width = windowWidth, height = windowHeight;
-    for (auto [w, h] : {std::pair{0, 480}, {640, 0}, {0, 0}}) {
-        reshape(w, h);
-        EXPECT_GT(aspectRatio, 0.0f) << w << "x" << h;
-        for (float value : projection)
-            EXPECT_TRUE(std::isfinite(value)) << w << "x" << h;
-    }
-    reshape(width, height);
-    EXPECT_EQ(std::pair(windowWidth, windowHeight), std::pair(width, height));
-}
-
-// After each draw exactly the arrays of the names its program uses are enabled.
-TEST_F(Frame, EachDrawLeavesOnlyItsOwnArraysEnabled) {
-    auto expectOnlyArraysOf = [](unsigned int program, const char* what) {
-        std::vector<bool> used(16);
-        for (const char* name : {"vertex", "normal", "texCoord", "tangent"})
-            if (int location = glGetAttribLocation(program, name); location >= 0)
-                used.at(size_t(location)) = true;
-        for (GLuint location = 0; location < used.size(); location++) {
-            GLint enabled = 0;
-            glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
-            EXPECT_EQ(enabled != 0, used[location]) << what << ", location " << location;
-        }
-    };
-    levelTwoActive = true;
-    showItem(FacingLit); // normal mapping: all four arrays
-    expectOnlyArraysOf(normalMappingProgram, "normal mapping");
-    showItem(Green); // flat: no normal, no tangent
-    expectOnlyArraysOf(flatProgram, "flat after normal mapping");
-    drawGlowPasses(brightness, dd);
-    expectOnlyArraysOf(bloomProgram, "glow");
-    showItem(FacingLit);
-    expectOnlyArraysOf(normalMappingProgram, "normal mapping after the glow");
 }
 
 // The sum of all channel differences.
@@ -461,7 +270,7 @@ TEST(GlowPasses, OnlyBrightPartsGlowFromBrightnessZeroToWhiteAsFarAsDdSays) {
     const int farX = windowWidth / 2, farY = windowHeight * 5 / 6;
     // One frame's glow passes over the painted scene; the window's picture.
     auto glowImage = [&](float withBrightness, float withDd = 0.005f) {
-        glBindFramebuffer(GL_FRAMEBUFFER, sceneFbo);
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.sceneFbo);
         glViewport(0, 0, windowWidth, windowHeight);
         glEnable(GL_SCISSOR_TEST);
         for (auto [x, y, w, h, level] : {std::tuple{0, 0, windowWidth, windowHeight, 0.2f},
@@ -472,11 +281,9 @@ TEST(GlowPasses, OnlyBrightPartsGlowFromBrightnessZeroToWhiteAsFarAsDdSays) {
             glClear(GL_COLOR_BUFFER_BIT);
         }
         glDisable(GL_SCISSOR_TEST);
-        brightness = withBrightness;
-        dd = withDd;
-        drawGlowPasses(brightness, dd);
+        drawGlowPasses({true, withBrightness, withDd}, windowWidth, windowHeight);
         glFinish();
-        return readImage(0);
+        return readImage(0, 0, 0, windowWidth, windowHeight);
     };
     auto at = [](const Image& image, int x, int y) {
         return image[(size_t(y) * size_t(windowWidth) + size_t(x)) * 3]; // red channel

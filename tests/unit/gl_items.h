@@ -1,0 +1,53 @@
+// For the tests that draw in a hidden window: one-texel textures, square render items and
+// reading pixels back.
+#pragma once
+#include <GL/glew.h>
+
+#include <vector>
+
+#include "model/renderlist.h"
+
+using Image = std::vector<unsigned char>;
+
+inline unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b) {
+    unsigned int texture = 0;
+    unsigned char pixel[4] = {r, g, b, 255};
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    return texture;
+}
+
+// A square of side 2 in the plane z = 0 facing +z, centred at (x, y), appended to the
+// RenderList.
+inline RenderItem& addSquare(int shaderKind, int passKind, unsigned int color, unsigned int bump,
+                             float x = 0, float y = 0) {
+    RenderItem item;
+    item.vertices = {-1, -1, 0, 1, 1, -1, 0, 1, 1, 1, 0, 1, -1, 1, 0, 1};
+    item.normals = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
+    item.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
+    item.indices = {0, 1, 2, 0, 2, 3};
+    item.tangents = {1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1};
+    item.vertexCount = 4;
+    item.faceCount = 2;
+    item.shaderKind = shaderKind;
+    item.passKind = passKind;
+    item.colorTexture = color;
+    item.bumpTexture = bump;
+    item.translation[0] = x;
+    item.translation[1] = y;
+    appendRenderItem(item);
+    return renderItem(renderListSize() - 1);
+}
+
+// A rectangle of the back buffer, where a frame was drawn before its swap, or of a
+// target's colour: RGB rows from the bottom.
+inline Image readImage(unsigned int framebuffer, int x, int y, int w, int h) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glReadBuffer(framebuffer ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+    Image image(size_t(w) * size_t(h) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, image.data());
+    return image;
+}

@@ -1,0 +1,172 @@
+// The frame's description, built without a display: which items it holds and with which
+// program, the model-view each item is seen with, and the path and animation stepping once
+// per described item of the active scene only.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "camera/camera.h"
+#include "campath/campath.h"
+#include "platform/platform.h"
+#include "show/flags.h"
+#include "show/frame.h"
+#include "show/scene.h"
+#include "show/timeline.h"
+#include "show/timer.h"
+
+namespace {
+
+// The RenderList: scene-1 and scene-2 items interleaved, the UFO last.
+enum Item { OneA, TwoA, OneB, TwoB, Ufo };
+
+// Where m takes the point p.
+Vec3 apply(const float* m, Vec3 p) {
+    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
+            m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+            m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]};
+}
+
+void expectNear(Vec3 got, Vec3 want, const char* what) {
+    EXPECT_NEAR(got.x, want.x, 1e-4) << what;
+    EXPECT_NEAR(got.y, want.y, 1e-4) << what;
+    EXPECT_NEAR(got.z, want.z, 1e-4) << what;
+}
+
+class FrameDescriptionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (renderListSize() == 0) {
+            const std::pair<int, int> items[] = {{kFlatShader, kSceneOnePass},
+                                                 {kNeonShader, kSceneTwoPass},
+                                                 {kNormalMappingShader, kSceneOnePass},
+                                                 {kSceneShader, kSceneTwoPass},
+                                                 {kNormalMappingShader, kSceneTwoPass}};
+            for (auto [shaderKind, passKind] : items) {
+                RenderItem item;
+                item.shaderKind = shaderKind;
+                item.passKind = passKind;
+                appendRenderItem(item);
+            }
+            scenes.ufoModel.firstItem = Ufo;
+            scenes.ufoModel.itemCount = 1;
+        }
+        for (int i = 0; i < renderListSize(); i++)
+            setTranslationAndRotation(i, {0, 0, 0}, {0, 0, 0});
+        cursorWarpEnabled = false;
+        camera.width = 800;
+        camera.height = 400;
+        // At z = 6 looking down -z: the view only moves the world by -6 along z.
+        setCamera(0, 0, 6, 0, 0, 0, 0, 1, 0);
+        showFlags = ShowFlags{};
+        scenePath(kSceneOnePass).usable = scenePath(kSceneTwoPass).usable = false;
+        startClock(demoClock);
+        resetShow();
+        frameTimer.frameFactor = 1.0f;
+    }
+    static void setTranslationAndRotation(int index, Vec3 t, Vec3 r) {
+        RenderItem& item = renderItem(index);
+        item.translation[0] = t.x, item.translation[1] = t.y, item.translation[2] = t.z;
+        item.rotation[0] = r.x, item.rotation[1] = r.y, item.rotation[2] = r.z;
+    }
+    static std::vector<std::pair<int, int>> indicesAndKinds(const FrameDescription& frame) {
+        std::vector<std::pair<int, int>> got;
+        for (const DrawnItem& item : frame.items)
+            got.push_back({item.index, item.shaderKind});
+        return got;
+    }
+    FrameDescription frame;
+};
+
+// Each scene's items in list order with their programs, the window's size and projection,
+// and the glow as the flags and the timeline have it (forced on in scene 1).
+TEST_F(FrameDescriptionTest, HoldsTheActiveScenesItemsInListOrderAndTheGlow) {
+    showFlags.dd = 0.007f;
+    describeFrame(frame);
+    EXPECT_EQ(indicesAndKinds(frame), (std::vector<std::pair<int, int>>{
+                                          {OneA, kFlatShader}, {OneB, kNormalMappingShader}}));
+    EXPECT_EQ(std::pair(frame.windowWidth, frame.windowHeight), std::pair(800, 400));
+    EXPECT_TRUE(frame.glow.bloomEnabled && showFlags.bloomEnabled);
+    EXPECT_EQ(std::pair(frame.glow.brightness, frame.glow.dd), std::pair(1.0f, 0.007f));
+    // 40 degrees high, twice as wide: the top edge of the view at distance 1 is tan 20.
+    const float top = std::tan(20.0f * 3.1415927f / 180.0f);
+    const float* p = frame.projection;
+    EXPECT_NEAR(p[5] * top, 1.0f, 1e-5);
+    EXPECT_NEAR(p[0] * 2 * top, 1.0f, 1e-5);
+    EXPECT_EQ(p[11], -1.0f);
+
+    timeline.levelTwoActive = true;
+    timeline.brightness = 0.25f;
+    showFlags.bloomEnabled = false; // the key b
+    describeFrame(frame);           // a second frame reuses the list
+    EXPECT_EQ(indicesAndKinds(frame),
+              (std::vector<std::pair<int, int>>{
+                  {TwoA, kNeonShader}, {TwoB, kSceneShader}, {Ufo, kNormalMappingShader}}));
+    EXPECT_FALSE(frame.glow.bloomEnabled); // scene 2 follows the toggle
+    EXPECT_EQ(frame.glow.brightness, 0.25f);
+}
+
+// The model-view takes the item's points through its rotation (z, then y, then x applied
+// last to first), its translation and the view of the user camera or the path.
+TEST_F(FrameDescriptionTest, ModelViewRotatesThenTranslatesThenViews) {
+    setTranslationAndRotation(OneB, {1, 2, 3}, {0, 0, 90});
+    describeFrame(frame);
+    const float* m = frame.items[1].modelView;
+    // x turns onto y about z, moves to (1, 3, 3), seen from z = 6.
+    expectNear(apply(m, {1, 0, 0}), {1, 3, -3}, "user camera");
+    expectNear(apply(m, {0, 0, 0}), {1, 2, -3}, "user camera, origin");
+
+    // Following a path that stands at (0, 0, 10) and looks along +x.
+    CameraPath& path = scenePath(kSceneOnePass);
+    for (int i = 0; i < 4; i++) {
+        path.posWindow[i] = {0, 0, 10};
+        path.viewWindow[i] = {1, 0, 10};
+    }
+    path.amount = 4;
+    path.nodeIndex = 0;
+    path.usable = true;
+    showFlags.cameraPathMode = true;
+    pathPlayback.pathParam = 0.5f;
+    describeFrame(frame);
+    m = frame.items[1].modelView;
+    // The item's origin (1, 2, 3) is 1 ahead (-z), 2 up and 7 to the left (-x).
+    expectNear(apply(m, {0, 0, 0}), {-7, 2, -1}, "path");
+    path.usable = false;
+}
+
+// The animation runs once per described scene-2 item, and an item is seen where it was
+// before the animation moved it in its own step: the move shows from its next frame.
+TEST_F(FrameDescriptionTest, AnimationStepsOncePerDescribedItemOfSceneTwoOnly) {
+    timeline.animationStart = -1.0f; // phase 1, the rise, runs from the clock's start
+    describeFrame(frame);            // scene 1: no animation
+    EXPECT_EQ(timeline.liftHeight, 0.0f);
+
+    timeline.levelTwoActive = true;
+    describeFrame(frame);
+    EXPECT_FLOAT_EQ(timeline.liftHeight, 3 * 0.001f);
+    const float* ufo = frame.items.back().modelView;
+    // Copied before its own step, the UFO is seen at the height of two steps (those of the
+    // items before it), though it now stands at three.
+    EXPECT_NEAR(apply(ufo, {0, 0, 0}).y, 2 * 0.001f, 1e-6);
+    EXPECT_FLOAT_EQ(renderItem(Ufo).translation[1], 3 * 0.001f);
+}
+
+// Each scene's items step that scene's path: while scene 1 plays, scene 2's path stands
+// still, and the first of its own items finishes a segment that is due.
+TEST_F(FrameDescriptionTest, OnlyTheActiveScenesItemsStepThePath) {
+    CameraPath& path = scenePath(kSceneTwoPass);
+    for (int i = 0; i < 4; i++)
+        path.posWindow[i] = path.viewWindow[i] = {float(i), 0, 0};
+    path.amount = 4; // three segments, never read further
+    path.nodeIndex = 0;
+    path.usable = true;
+    pathPlayback.pathParam = 1.5f;     // the next step finishes the segment
+    describeFrame(frame); // scene 1: scene 2's path stands still
+    EXPECT_EQ(std::pair(path.nodeIndex, pathPlayback.pathParam), std::pair(0, 1.5f));
+
+    timeline.levelTwoActive = true;
+    describeFrame(frame);
+    EXPECT_EQ(std::pair(path.nodeIndex, pathPlayback.pathParam), std::pair(1, 0.0f));
+    path.usable = false;
+}
+
+} // namespace
