@@ -9,12 +9,12 @@
 #include "camera/camera.h"
 #include "math/vecmath.h"
 #include "model/renderlist.h"
-#include "platform/host.h"
 #include "platform/platform.h"
 #include "show/flags.h"
 #include "render/render.h"
 #include "show/frame.h"
 #include "show/scene.h"
+#include "show/show.h"
 #include "show/timer.h"
 
 void setupGraphics() {
@@ -63,7 +63,7 @@ void loadDemo(int argc, char** argv) {
     if (skipDrawingRequested())
         framesDrawn = false;
     openWindow(&argc, argv, "Kestrune", windowWidth, windowHeight);
-    endWithTheDisplay(shutDown);
+    endWithTheDisplay();
     registerWindowCallbacks(true);
 
     desktopSize(&windowWidth, &windowHeight);
@@ -97,7 +97,7 @@ void beginShow() {
     // The first frame's length counts from here, not from the start of loading (or, in a
     // browser, from the start screen that waits for a click).
     startFrameTimer(frameTimer);
-    startMusic();
+    startMusic(show::kLevelOneMusicFile);
     startClock(demoClock);
 }
 
@@ -107,9 +107,10 @@ void startDemo(int argc, char** argv) {
 }
 
 int runDemo(int argc, char** argv) {
+    setShowEnding(finishShow);
     loadDemo(argc, argv);
     installStopSignals();
     runMainLoop({beginShow, &framesDrawn});
-    shutDown();
+    quitShow();
     return 0;
 }

@@ -2,7 +2,7 @@
 #include <GL/glew.h>
 
 #include "model/model.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 
 uint32_t colorTextureId = 0;
 uint32_t bumpTextureId = 0;

@@ -12,7 +12,6 @@
 
 #include "math/vecmath.h"
 #include "model/renderlist.h"
-#include "platform/host.h"
 #include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"

@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "math/vecmath.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"
 

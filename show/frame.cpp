@@ -2,7 +2,6 @@
 // camera path and, in scene 2, the animation, then is drawn from where the view stands),
 // the glow passes, the timeline's end check, the swap and the per-frame counters. Without
 // drawing, a frame still runs everything that moves the show on.
-#include "app/exit.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "math/vecmath.h"

@@ -1,7 +1,6 @@
 // Rendering in one hidden window with one set-up: buffers and targets, textures, the frame
 // and an item's edge cases, reshape, the glow passes.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
@@ -70,17 +69,11 @@ RenderItem& addSquare(int shaderKind, int passKind, unsigned int color, unsigned
 // items, the programs and the targets, and starts the clocks.
 class GlWindow : public testing::Environment {
     void SetUp() override {
-        int argc = 1;
-        char name[] = "render_gl_test", *argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+        openHiddenWindow("Kestrune render test");
         desktopSize(&windowWidth, &windowHeight);
-        glutInitWindowSize(windowWidth, windowHeight);
-        glutCreateWindow("Kestrune render test");
-        glutHideWindow();
         setupGraphics();
         fs::current_path(envFolder("KESTRUNE_RUN_DIR"));
-        cursorWarpEnabled = false;
+        setCursorWarp(false);
 
         // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
         addSquare(3, 1, solidTexture(0, 0, 255), 0, 0, -80);
