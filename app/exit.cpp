@@ -1,16 +1,9 @@
-// Every way the process ends. Status 0 means the show ran and was ended by Escape or by
-// its own end; status 1 means start-up (or later) hit a fatal error. SIGINT and SIGTERM
-// end it as Escape would, then by the signal.
-#include <csignal>
+// What the demo does before it ends, however it ends (but for a fatal error).
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/exit.h"
 #include "audio/music.h"
 #include "campath/campath.h"
-#include "platform/host.h"
-
-void (*shutDownHook)() = nullptr;
 
 // A recording in progress is finished as "e" would finish it, so leaving the demo never
 // loses it; one without nodes holds nothing to keep, and the old file stays.
@@ -23,47 +16,7 @@ static void finishOpenRecording() {
         printf("\ncam path not written: no nodes recorded");
 }
 
-void shutDown() {
+void finishShow() {
     finishOpenRecording();
     stopMusic();
-    if (shutDownHook)
-        shutDownHook();
-    endProcess(0);
-}
-
-// The handler only notes the signal: writing files and closing the sound are not safe in
-// a handler, so the next frame does them.
-static volatile sig_atomic_t stopSignal = 0;
-
-static void noteStopSignal(int number) {
-    stopSignal = number;
-}
-
-void installStopSignals() {
-    struct sigaction action = {};
-    action.sa_handler = noteStopSignal;
-    sigemptyset(&action.sa_mask);
-    // A second signal ends the process at once, should the frames have stopped.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    for (int number : {SIGINT, SIGTERM}) {
-        struct sigaction inherited;
-        // A signal ignored by whoever started us (nohup, a background job) stays ignored.
-        if (sigaction(number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
-            continue;
-        sigaction(number, &action, nullptr);
-    }
-}
-
-void checkStopSignal() {
-    int number = stopSignal;
-    if (number == 0)
-        return;
-    finishOpenRecording();
-    stopMusic();
-    printf("\n");
-    fflush(stdout);
-    // End by the signal itself, so whoever sent it sees it took effect.
-    std::signal(number, SIG_DFL);
-    raise(number);
-    _Exit(128 + number);
 }

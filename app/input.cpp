@@ -1,11 +1,8 @@
 // Keyboard and pointer callbacks: they only set flags and speeds, or hand over to the
 // recorder, the scene switch and the shut-down. The next frame acts on what they set.
-#include <GL/glut.h> // the special key numbers
 #include <cctype>
-#include <cmath>
 #include <cstdio>
 
-#include "app/exit.h"
 #include "app/input.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
@@ -13,10 +10,6 @@
 #include "show/flags.h"
 #include "render/render.h"
 #include "show/timeline.h"
-
-float headingAngle = 0;
-float headingSin = 0;
-float headingCos = -1;
 
 static const double kDdStep = 0.0005;
 static const float kMoveSpeed = 0.25f;
@@ -31,8 +24,8 @@ void keyboard(unsigned char key, int, int) {
     // A fixed-step run reports every input event with its frame, for the tests that drive it.
     printFrameEvent(isgraph(key) ? "key %c" : "key %d", key);
     switch (key) {
-    case 27:
-        shutDown();
+    case keyEscape:
+        quitShow();
     case 'b':
         showFlags.bloomEnabled = !showFlags.bloomEnabled;
         break;
@@ -71,16 +64,16 @@ void keyboard(unsigned char key, int, int) {
 void specialKeyDown(int key, int, int) {
     printFrameEvent("special %d down", key);
     switch (key) {
-    case GLUT_KEY_LEFT:
+    case keyLeft:
         cameraControl.cameraLift = kMoveSpeed;
         break;
-    case GLUT_KEY_UP:
+    case keyUp:
         cameraControl.cameraSpeed = kMoveSpeed;
         break;
-    case GLUT_KEY_RIGHT:
+    case keyRight:
         cameraControl.cameraLift = -kMoveSpeed;
         break;
-    case GLUT_KEY_DOWN:
+    case keyDown:
         cameraControl.cameraSpeed = -kMoveSpeed;
         break;
     default:
@@ -91,14 +84,14 @@ void specialKeyDown(int key, int, int) {
 void specialKeyUp(int key, int, int) {
     printFrameEvent("special %d up", key);
     switch (key) {
-    case GLUT_KEY_LEFT:
-    case GLUT_KEY_RIGHT:
+    case keyLeft:
+    case keyRight:
         // Releasing a lift key also stops forward and backward movement.
         cameraControl.cameraLift = 0;
         cameraControl.cameraSpeed = 0;
         break;
-    case GLUT_KEY_UP:
-    case GLUT_KEY_DOWN:
+    case keyUp:
+    case keyDown:
         cameraControl.cameraSpeed = 0;
         break;
     default:
@@ -108,9 +101,6 @@ void specialKeyUp(int key, int, int) {
 
 void passiveMotion(int x, int y) {
     printFrameEvent("pointer %d %d", x, y);
-    headingAngle = float(x - 320) / 100.0f;
-    headingSin = std::sin(headingAngle);
-    headingCos = -std::cos(headingAngle);
     // Mouse look reads the pointer from here.
     cursorMoved(x, y);
 }

@@ -3,11 +3,9 @@
 // recorder, the scene switch, the scene program toggle or the shut-down.
 #pragma once
 
+// Keys in the demo's codes (platform/platform.h): characters to keyboard, the arrows
+// (keyLeft...) to the special-key callbacks.
 void keyboard(unsigned char key, int x, int y);
 void specialKeyDown(int key, int x, int y);
 void specialKeyUp(int key, int x, int y);
 void passiveMotion(int x, int y);
-
-// The pointer's heading, written by passiveMotion and read by nobody: mouse look takes the
-// pointer from the platform's cursor instead.
-extern float headingAngle, headingSin, headingCos;

@@ -9,12 +9,12 @@
 #include "camera/camera.h"
 #include "math/vecmath.h"
 #include "model/renderlist.h"
-#include "platform/host.h"
 #include "platform/platform.h"
 #include "show/flags.h"
 #include "render/render.h"
 #include "show/frame.h"
 #include "show/scene.h"
+#include "show/show.h"
 #include "show/timer.h"
 
 void setupGraphics() {
@@ -65,7 +65,7 @@ void loadDemo(int argc, char** argv) {
     if (skipDrawingRequested())
         showFlags.framesDrawn = false;
     openWindow(&argc, argv, "Kestrune", kDefaultWidth, kDefaultHeight);
-    endWithTheDisplay(shutDown);
+    endWithTheDisplay();
     registerWindowCallbacks(true);
 
     // The window size is kept in the camera, which mouse look centres on.
@@ -99,7 +99,7 @@ void beginShow() {
     // The first frame's length counts from here, not from the start of loading (or, in a
     // browser, from the start screen that waits for a click).
     startFrameTimer(frameTimer);
-    startMusic();
+    startMusic(show::kLevelOneMusicFile);
     startClock(demoClock);
 }
 
@@ -109,9 +109,10 @@ void startDemo(int argc, char** argv) {
 }
 
 int runDemo(int argc, char** argv) {
+    setShowEnding(finishShow);
     loadDemo(argc, argv);
     installStopSignals();
     runMainLoop({beginShow, &showFlags.framesDrawn});
-    shutDown();
+    quitShow();
     return 0;
 }

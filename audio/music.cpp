@@ -3,13 +3,11 @@
 
 #include "audio/music.h"
 #include "platform/platform.h"
-#include "show/show.h"
 
-MusicStream* currentStream = nullptr;
-std::vector<MusicChange> musicChanges;
+Music music;
 
 static void noteChange(const char* fileName) {
-    musicChanges.push_back({readCounter(), fileName});
+    music.changes.push_back({readCounter(), fileName});
     if (fixedStepRate() <= 0)
         return;
     if (*fileName)
@@ -18,26 +16,26 @@ static void noteChange(const char* fileName) {
         printf("\nframe %lld: music stops", (long long)fixedStepFrame());
 }
 
-void startMusic() {
+void startMusic(const char* fileName) {
     soundInit(44100, 32, 0);
-    currentStream = streamOpen(show::kLevelOneMusicFile, 0, 0, 0);
-    streamPlay(0, currentStream);
-    noteChange(show::kLevelOneMusicFile);
+    music.currentStream = streamOpen(fileName, 0, 0, 0);
+    streamPlay(0, music.currentStream);
+    noteChange(fileName);
 }
 
 void switchMusic(const char* fileName) {
     // The old stream is closed, or every switch would keep a file open for good.
-    streamStop(currentStream);
-    streamClose(currentStream);
-    currentStream = streamOpen(fileName, 0, 0, 0);
-    streamPlay(0, currentStream);
+    streamStop(music.currentStream);
+    streamClose(music.currentStream);
+    music.currentStream = streamOpen(fileName, 0, 0, 0);
+    streamPlay(0, music.currentStream);
     noteChange(fileName);
 }
 
 void stopMusic() {
-    streamStop(currentStream);
-    streamClose(currentStream);
-    currentStream = nullptr;
+    streamStop(music.currentStream);
+    streamClose(music.currentStream);
+    music.currentStream = nullptr;
     soundClose();
     noteChange("");
 }

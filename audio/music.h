@@ -1,32 +1,29 @@
-// Music: one streamed file at a time over SDL2_mixer. The six stream operations stand in
-// for the sound library the demo was designed around; every call returns at once and a
-// missing file or device leaves the demo silent.
+// Music: one streamed file at a time, through the platform's six stream operations
+// (platform/platform.h). The sequences below are what start-up, the scene switch and the
+// shut-down run; every call returns at once and a missing file or device leaves the demo
+// silent.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct MusicStream; // opaque; nullptr when a file could not be opened
-
-extern MusicStream* currentStream; // written by the sequences below (audio/music.cpp)
-
-bool soundInit(int mixRate, int channels, int flags);
-MusicStream* streamOpen(const char* fileName, int mode, int offset, int length);
-void streamPlay(int channel, MusicStream* stream);
-void streamStop(MusicStream* stream);
-void streamClose(MusicStream* stream);
-void soundClose();
+struct MusicStream;
 
 // Every start, switch and stop of the music, stamped with the counter (platform/), so a
 // capture can rebuild the sound from the music files. An empty file name is silence.
-// Appended to by the sequences below.
 struct MusicChange {
     int64_t count;
     std::string file;
 };
-extern std::vector<MusicChange> musicChanges;
+
+// The music's state, written only by the sequences below.
+struct Music {
+    MusicStream* currentStream = nullptr; // the stream playing, or nullptr
+    std::vector<MusicChange> changes;
+};
+extern Music music;
 
 // The sequences the demo runs; in a fixed-step run each also prints its frame.
-void startMusic();                      // init, open "bgmusic.mp3", play
+void startMusic(const char* fileName);  // init the sound system, open the file, play it
 void switchMusic(const char* fileName); // stop and close current, open and play the new one
 void stopMusic();                       // stop, close, close the sound system

@@ -3,7 +3,6 @@
 // on the content of a run folder: KESTRUNE_RUN_DIR, else the demo/ folder of the build
 // this binary belongs to.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 #include <IL/il.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "app/startup.h"
+#include "platform/platform.h"
 #include "camera/camera.h"
 #include "math/vecmath.h"
 #include "model/renderlist.h"
@@ -43,7 +43,7 @@ std::string runFolder() {
 }
 
 // Start-up as the demo does it, without sound and full screen.
-bool startUp(int argc, char** argv) {
+bool startUp() {
     std::string dir = runFolder();
     if (chdir(dir.c_str()) != 0) {
         fprintf(stderr, "bench_frame_gl: no run folder %s\n", dir.c_str());
@@ -51,11 +51,7 @@ bool startUp(int argc, char** argv) {
     }
     camera.width = 1280;
     camera.height = 720;
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(camera.width, camera.height);
-    glutCreateWindow("Kestrune frame bench");
-    glutHideWindow();
+    openHiddenWindow("Kestrune frame bench", camera.width, camera.height);
     setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     setupGraphics();
     startFrameTimer(frameTimer);
@@ -174,7 +170,7 @@ BENCHMARK(BM_IssueSceneOneItems)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (!startUp(argc, argv))
+    if (!startUp())
         return 1;
     enterScene(false);
     floorSeconds = measureFloor();

@@ -6,7 +6,7 @@
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "campath/format.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 
 PathRecorder pathRecorder;
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "model/renderlist.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 
 static std::vector<RenderItem> renderList;
 

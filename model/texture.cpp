@@ -2,7 +2,7 @@
 #include <GL/glew.h>
 
 #include "model/model.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 
 uint32_t loadTexture(const char* path, Model& model, uint32_t kept) {
     DecodedImage image;

@@ -3,7 +3,7 @@
 #include <GL/glew.h>
 
 #include "model/renderlist.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"
 

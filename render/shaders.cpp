@@ -11,7 +11,6 @@
 #include <string>
 
 #include "model/renderlist.h"
-#include "platform/host.h"
 #include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "platform/host.h"
+#include "platform/platform.h"
 #include "render/internal.h"
 #include "render/render.h"
 

@@ -3,7 +3,6 @@
 // model-view from where the view stands), which render/ draws with the glow passes; the
 // timeline's end check, the swap and the per-frame counters. Without drawing, a frame
 // still runs everything that moves the show on.
-#include "app/exit.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "math/vecmath.h"
@@ -56,7 +55,8 @@ DrawnItem describeItem(int index) {
 
     float* view = drawn.modelView;
     if (followPath)
-        lookAt(view, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z, pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
+        lookAt(view, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z,
+               pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
                0.0f, 1.0f, 0.0f);
     else
         lookAt(view, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,

@@ -4,7 +4,7 @@
 
 #include "campath/campath.h"
 #include "model/model.h"
-#include "platform/host.h"
+#include "platform/platform.h"
 #include "show/scene.h"
 #include "show/show.h"
 

@@ -30,8 +30,6 @@ inline constexpr const char* kSceneTwoModels[] = {"models/skybox2.3ds", "models/
                                                   "models/ufo.3ds", "models/platform.3ds"};
 
 // --- files in the run folder ---
-inline constexpr const char* kLevelOnePathFile = "campath2.xml"; // scene 1's camera path
-inline constexpr const char* kLevelTwoPathFile = "campath.xml";  // scene 2's; the recorder's
 inline constexpr const char* kLevelOneMusicFile = "bgmusic.mp3";
 inline constexpr const char* kLevelTwoMusicFile = "lvl2.mp3";
 

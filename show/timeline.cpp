@@ -1,6 +1,6 @@
 // The show's timeline: fixed times on the demo clock, the scene switch, the scene-2
 // animation and the fades that end each scene. Every comparison reads the clock afresh.
-#include "app/exit.h"
+#include "platform/platform.h"
 #include "audio/music.h"
 #include "campath/campath.h"
 #include "model/model.h"
@@ -73,7 +73,7 @@ void sceneTwoEndCheck() {
         showFlags.bloomEnabled = true;
         timeline.brightness += kFadeStep;
         if (timeline.brightness > kFadeEnd)
-            shutDown();
+            quitShow();
     }
 }
 

@@ -15,7 +15,6 @@
 // progress and errors to standard error. On any failure it says what, removes what it
 // wrote and exits 1; an older OUTPUT stays until the new one is complete.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
@@ -234,18 +233,18 @@ std::vector<int16_t> assembleSound() {
     const int64_t first = sampleOfFrame(skippedFrames);
     const int64_t total = sampleOfFrame(skippedFrames + writtenFrames) - first;
     std::vector<int16_t> track(size_t(total) * 2, 0);
-    for (size_t i = 0; i < musicChanges.size(); i++) {
-        const MusicChange& change = musicChanges[i];
+    for (size_t i = 0; i < music.changes.size(); i++) {
+        const MusicChange& change = music.changes[i];
         if (change.file.empty())
             continue;
-        const std::vector<int16_t>& music = decodedMusic.at(change.file);
+        const std::vector<int16_t>& samples = decodedMusic.at(change.file);
         int64_t start = sampleOfCount(change.count);
         int64_t end =
-            i + 1 < musicChanges.size() ? sampleOfCount(musicChanges[i + 1].count) : INT64_MAX;
-        end = std::min({end, start + int64_t(music.size() / 2), first + total});
+            i + 1 < music.changes.size() ? sampleOfCount(music.changes[i + 1].count) : INT64_MAX;
+        end = std::min({end, start + int64_t(samples.size() / 2), first + total});
         for (int64_t s = std::max(start, first); s < end; s++) {
-            track[size_t(s - first) * 2] = music[size_t(s - start) * 2];
-            track[size_t(s - first) * 2 + 1] = music[size_t(s - start) * 2 + 1];
+            track[size_t(s - first) * 2] = samples[size_t(s - start) * 2];
+            track[size_t(s - first) * 2 + 1] = samples[size_t(s - start) * 2 + 1];
         }
     }
     return track;
@@ -263,7 +262,7 @@ void printSummary() {
             options.output.c_str(), (long long)skippedFrames + 1,
             (long long)(skippedFrames + writtenFrames), (long long)writtenFrames,
             double(writtenFrames) / options.fps, options.fps, width, height);
-    for (const MusicChange& change : musicChanges) {
+    for (const MusicChange& change : music.changes) {
         double at = double(change.count) / double(readFrequency());
         if (change.file.empty())
             fprintf(stderr, "; music stops at %.3f s", at);
@@ -426,44 +425,59 @@ void onSignal(int) {
     interrupted = 1;
 }
 
-} // namespace
+// The demo's ending in a capture run: the demo finishes (its music stops), then the
+// capture finishes its files and ends the process.
+void captureEnding() {
+    finishShow();
+    showEnded();
+}
 
-int main(int argc, char** argv) {
-    parseOptions(argc, argv);
+// Fails early, before the show runs for minutes, for a missing tool, an unwritable folder
+// or unreadable music; decodes the music the sound is rebuilt from.
+void checkOutputsAndDecodeMusic() {
     if (!commandWorks("ffmpeg -version"))
         fail("ffmpeg is missing (Debian package ffmpeg)");
-    if (!options.raw) {
-        std::string outputDir = options.output.substr(0, options.output.find_last_of('/') + 1);
-        if (access(outputDir.empty() ? "." : outputDir.c_str(), W_OK) != 0)
-            fail("cannot write into the folder of %s", options.output.c_str());
-        for (const char* file : {show::kLevelOneMusicFile, show::kLevelTwoMusicFile})
-            decodedMusic[file] = decodeMusic(file);
-    }
+    if (options.raw)
+        return;
+    std::string outputDir = options.output.substr(0, options.output.find_last_of('/') + 1);
+    if (access(outputDir.empty() ? "." : outputDir.c_str(), W_OK) != 0)
+        fail("cannot write into the folder of %s", options.output.c_str());
+    for (const char* file : {show::kLevelOneMusicFile, show::kLevelTwoMusicFile})
+        decodedMusic[file] = decodeMusic(file);
+}
 
+// Starts the demo on the fixed step, silent, its frames run from here rather than from the
+// event loop; returns once the window covers the screen, whose size the video takes.
+void startTheShow(char* program) {
     // The capture never plays sound; it rebuilds it from the files.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setFixedStep(options.fps);
-    shutDownHook = showEnded;
-    int glutArgc = 1;
-    startDemo(glutArgc, argv);
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    setShowEnding(captureEnding);
+    startDemo(argc, argv);
     desktopSize(&width, &height);
 
-    // Frames come from here, not from the event loop; keys and the pointer change nothing.
+    // Keys and the pointer change nothing.
     registerWindowCallbacks(false);
     auto started = std::chrono::steady_clock::now();
-    while (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height ||
-           camera.width != width || camera.height != height) {
+    for (;;) {
+        int w = 0, h = 0;
+        windowSize(&w, &h);
+        if (w == width && h == height && camera.width == width && camera.height == height)
+            break;
         if (std::chrono::steady_clock::now() - started > std::chrono::seconds(20))
             fail("the window did not cover the %dx%d screen", width, height);
-        glutMainLoopEvent();
+        serveWindowEvents();
         usleep(10000);
     }
-    signal(SIGINT, onSignal);
-    signal(SIGTERM, onSignal);
-    signal(SIGPIPE, SIG_IGN);
+}
 
-    // For the progress line: the show's length on the fixed step, its two fades counted in
-    // frames; the frame that ends the show is not shown.
+// Which frames are written: skippedFrames run unwritten first, and about estimatedFrames
+// follow (for the progress line).
+void planFrames() {
+    // The show's length on the fixed step, its two fades counted in frames; the frame that
+    // ends the show is not shown.
     const int64_t nominal =
         llround((show::kSceneOneEnd + show::kAnimationStart + show::kSceneTwoEnd) * options.fps +
                 (2 * show::kFadeEnd - 1) / show::kFadeStep + 1);
@@ -473,17 +487,22 @@ int main(int argc, char** argv) {
         !chosen.empty()
             ? int64_t(chosen.size())
             : (options.to < 0 ? nominal : llround(options.to * options.fps)) - skippedFrames;
-    runUpTo(skippedFrames + 1);
+}
 
+void openOutputs() {
     openSink();
     if (!options.checksums.empty()) {
         partialChecksums = partialName("", options.checksums);
         if (!(checksumFile = fopen(partialChecksums.c_str(), "w")))
             fail("cannot write %s", partialChecksums.c_str());
     }
-    drawing = true;
+}
+
+// Draws, reads back and writes the frames, until the limit or the show's end.
+void writeFrames() {
+    const std::vector<int64_t>& chosen = options.frames;
     std::vector<unsigned char> frame(size_t(width) * height * 3), rows(frame.size());
-    started = std::chrono::steady_clock::now();
+    auto started = std::chrono::steady_clock::now();
     const int64_t limit = options.to < 0 && chosen.empty() ? -1 : estimatedFrames;
     while (writtenFrames != limit) {
         if (!chosen.empty())
@@ -497,8 +516,7 @@ int main(int argc, char** argv) {
                     (unsigned long long)frameHash(frame));
         endFrame();
         writtenFrames++;
-        glutMainLoopEvent();
-        if (glutGetWindow() == 0) // closed by the window manager: the demo's loop would end
+        if (!serveWindowEvents()) // closed by the window manager: the demo's loop would end
             fail("the window was closed");
         if (camera.width != width || camera.height != height)
             fail("the window changed size to %dx%d", camera.width, camera.height);
@@ -507,5 +525,21 @@ int main(int argc, char** argv) {
         reportProgress(started, false);
     }
     reportProgress(started, true);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    parseOptions(argc, argv);
+    checkOutputsAndDecodeMusic();
+    startTheShow(argv[0]);
+    signal(SIGINT, onSignal);
+    signal(SIGTERM, onSignal);
+    signal(SIGPIPE, SIG_IGN);
+    planFrames();
+    runUpTo(skippedFrames + 1);
+    openOutputs();
+    drawing = true;
+    writeFrames();
     finish();
 }

@@ -1,5 +1,6 @@
 # The browser build, with Debian's emscripten (`make web` runs it through scripts/build-web):
-# the same sources as the desktop with platform/web/ for platform/desktop/, TinyXML built
+# the same sources as the desktop with platform/web/ for platform/desktop/ (the top-level
+# KESTRUNE_PLATFORM=web chooses them and includes this file), TinyXML built
 # from Debian's source package, and a data package made from the desktop's run folder.
 #   KESTRUNE_TINYXML_DIR  the unpacked TinyXML source
 #   KESTRUNE_WEB_PACKAGE  the package folder (kestrune-webdata's output)
@@ -21,10 +22,7 @@ target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
 target_compile_options(tinyxml PRIVATE -w)
 target_include_directories(tinyxml PUBLIC ${KESTRUNE_TINYXML_DIR})
 
-file(GLOB WEB_SOURCES CONFIGURE_DEPENDS
-    app/*.cpp math/*.cpp camera/*.cpp model/*.cpp render/*.cpp show/*.cpp
-    campath/*.cpp audio/*.cpp platform/*.cpp platform/web/*.cpp)
-add_executable(kestrune ${WEB_SOURCES})
+add_executable(kestrune ${DEMO_SOURCES})
 target_include_directories(kestrune PRIVATE ${CMAKE_SOURCE_DIR})
 # stb_image from libstb-dev; never all of /usr/include, whose C headers would shadow
 # emscripten's own.

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/host.h"
+#include "platform/desktop/keys.h"
+#include "platform/platform.h"
 
 void openWindow(int* argc, char** argv, const char* title, int width, int height) {
     glutInit(argc, argv);
@@ -15,14 +16,23 @@ void openWindow(int* argc, char** argv, const char* title, int width, int height
     glutCreateWindow(title);
 }
 
+void openHiddenWindow(const char* title, int width, int height) {
+    int argc = 1;
+    char name[] = "kestrune", *argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    if (width <= 0 || height <= 0)
+        desktopSize(&width, &height);
+    glutInitWindowSize(width, height);
+    glutCreateWindow(title);
+    glutHideWindow();
+}
+
 void setWindowCallbacks(const WindowCallbacks& callbacks) {
     glutDisplayFunc(callbacks.display);
     glutIdleFunc(callbacks.idle ? callbacks.display : nullptr);
     glutReshapeFunc(callbacks.reshape);
-    glutIgnoreKeyRepeat(1);
-    glutKeyboardFunc(callbacks.keyboard);
-    glutSpecialFunc(callbacks.specialDown);
-    glutSpecialUpFunc(callbacks.specialUp);
+    serveKeys(callbacks);
     glutPassiveMotionFunc(callbacks.motion);
     glutMotionFunc(callbacks.motion);
     glutSetCursor(GLUT_CURSOR_NONE);
@@ -39,6 +49,16 @@ void enterFullScreen() {
 void runMainLoop(const ShowLoop& show) {
     show.begin();
     glutMainLoop();
+}
+
+bool serveWindowEvents() {
+    glutMainLoopEvent();
+    return glutGetWindow() != 0; // 0: closed by the window manager
+}
+
+void windowSize(int* width, int* height) {
+    *width = glutGet(GLUT_WINDOW_WIDTH);
+    *height = glutGet(GLUT_WINDOW_HEIGHT);
 }
 
 void swapBuffers() {

@@ -4,7 +4,7 @@
 #include <IL/il.h>
 #include <cstdio>
 
-#include "platform/host.h"
+#include "platform/platform.h"
 
 void initImageDecoder() {
     ilInit();

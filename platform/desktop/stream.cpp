@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <dlfcn.h>
 
-#include "audio/music.h"
+#include "platform/platform.h"
 
 struct MusicStream {
     Mix_Music* music;

@@ -7,7 +7,6 @@
 #include <emscripten/html5.h>
 #include <cstdio>
 
-#include "platform/host.h"
 #include "platform/platform.h"
 
 static WindowCallbacks windowCallbacks = {};
@@ -55,6 +54,10 @@ void openWindow(int*, char**, const char*, int, int) {
     }
     emscripten_webgl_make_context_current(context);
     contextReady = true;
+}
+
+void openHiddenWindow(const char* title, int width, int height) {
+    openWindow(nullptr, nullptr, title, width, height); // the canvas is there, shown or not
 }
 
 void setWindowCallbacks(const WindowCallbacks& callbacks) {
@@ -118,6 +121,10 @@ void runMainLoop(const ShowLoop& loop) {
 
 void swapBuffers() {}
 
+bool serveWindowEvents() {
+    return !ended; // the browser serves the page's events between frames
+}
+
 bool glVersionSupported() {
     return contextReady; // a WebGL2 context is what the demo asked for, or it ended
 }
@@ -159,8 +166,25 @@ EMSCRIPTEN_KEEPALIVE void kestrune_key(int key) {
         windowCallbacks.keyboard((unsigned char)key, 0, 0);
 }
 
-EMSCRIPTEN_KEEPALIVE void kestrune_special(int key, int down) {
-    if (ended)
+// The page names the arrows with the numbers GLUT gives them.
+static int arrow(int pageKey) {
+    switch (pageKey) {
+    case 100:
+        return keyLeft;
+    case 101:
+        return keyUp;
+    case 102:
+        return keyRight;
+    case 103:
+        return keyDown;
+    default:
+        return 0;
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void kestrune_special(int pageKey, int down) {
+    int key = arrow(pageKey);
+    if (ended || !key)
         return;
     if (down && windowCallbacks.specialDown)
         windowCallbacks.specialDown(key, 0, 0);

@@ -10,7 +10,7 @@
 #define STBI_NO_STDIO_WARNINGS
 #include <stb_image.h>
 
-#include "platform/host.h"
+#include "platform/platform.h"
 
 void initImageDecoder() {
     // Bottom row first, as GL and the desktop's decoder have it.

@@ -3,7 +3,7 @@
 // Every call returns at once; a file that fails to load is reported by the page.
 #include <emscripten.h>
 
-#include "audio/music.h"
+#include "platform/platform.h"
 
 struct MusicStream {
     int element; // the page's number for its audio element

@@ -1,14 +1,9 @@
-// The window's size and the cursor in a browser: the canvas is the window and covers the
-// page; the pointer is captured, so the cursor is a position the demo keeps for itself.
+// The window's size and the pointer in a browser: the canvas is the window and covers the
+// page; the pointer is captured and reports only movement (platform/web/host.cpp adds it to
+// the cursor's position), so there is no pointer to move and no display to lose.
 #include <emscripten.h>
 
 #include "platform/platform.h"
-
-bool cursorWarpEnabled = true;
-int cursorWarpCount = 0;
-
-static int cursorX = 0;
-static int cursorY = 0;
 
 // clang-format off
 EM_JS(int, canvasWidth, (), { return Module.canvas.width; });
@@ -22,28 +17,16 @@ void desktopSize(int* width, int* height) {
     *height = canvasHeight();
 }
 
-void getCursorPos(int* x, int* y) {
-    *x = cursorX;
-    *y = cursorY;
+void windowSize(int* width, int* height) {
+    desktopSize(width, height);
 }
 
-void setCursorPos(int x, int y) {
-    // No pointer can be moved in a browser: the captured pointer reports only movement,
-    // which the page adds to this position.
-    cursorWarpCount++;
-    cursorX = x;
-    cursorY = y;
-}
-
-void cursorMoved(int x, int y) {
-    cursorX = x;
-    cursorY = y;
-}
+void warpPointer(int, int) {}
 
 bool haveGlContext() {
     return webContextReady();
 }
 
-void endWithTheDisplay(void (*)()) {
+void endWithTheDisplay() {
     // A page has no display connection to lose: closing the tab ends everything at once.
 }

@@ -98,17 +98,13 @@ stop_demo() {
 key() {
     local k
     for k in "$@"; do
-        # GLUT takes a key pressed again before it has seen the last release for a repeat
-        # and drops it: another key between them makes sure it has.
-        [ "$k" = "${LAST_KEY:-}" ] && key "$([ "$k" = y ] && echo z || echo y)"
-        LAST_KEY=$k
         xdotool key "$k"
         [ "$k" = Escape ] && k=27
         await "^frame [0-9]+: key $k\$"
     done
 }
 
-# up_arrow down|up: presses or releases the Up arrow, GLUT's special key 101.
+# up_arrow down|up: presses or releases the Up arrow, the demo's special key 101.
 up_arrow() {
     xdotool "key$1" Up
     await "^frame [0-9]+: special 101 $1\$"

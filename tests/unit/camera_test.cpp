@@ -20,7 +20,7 @@ Vec3 direction(const Camera& c) {
 class CameraTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        cursorWarpEnabled = false;
+        setCursorWarp(false);
         camera.width = 1280;
         camera.height = 721; // odd: the centre is the integer half, 360
         setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);

@@ -15,6 +15,7 @@
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "files.h"
+#include "platform/platform.h"
 #include "show/timeline.h"
 
 namespace {
@@ -47,6 +48,7 @@ class CamPath : public ::testing::Test {
     void SetUp() override {
         resetRecorder();
         resetPlayback();
+        setShowEnding(finishShow); // as the demo's start-up does
         pathRecorder.recordFileName = target.c_str();
         setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
     }

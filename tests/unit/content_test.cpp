@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "campath/campath.h"
+#include "campath/format.h"
 #include "files.h"
 #include "math/vecmath.h"
 #include "model/model.h"
@@ -303,18 +304,14 @@ TEST_F(Content, SeaMeetsTheSkyAtOneHorizon) {
     Scene sky({"models/skybox2.3ds"});
     Bounds box = sky.bounds();
     float farthestWall = std::hypot(box.hi.x, box.hi.z);
-    TiXmlDocument path;
-    ASSERT_TRUE(path.LoadFile((runDir() + "/campath.xml").c_str()));
+    PathFile path = readPathFile((runDir() + "/campath.xml").c_str());
+    ASSERT_TRUE(path.loaded);
     float reach = 0; // of the eye from the origin
-    for (const TiXmlNode* points = path.RootElement()->FirstChild("points"); points;
-         points = points->NextSibling("points"))
-        for (const TiXmlElement* pos = points->FirstChildElement("pos"); pos;
-             pos = pos->NextSiblingElement("pos")) {
-            double x = 0, z = 0;
-            pos->QueryDoubleAttribute("x", &x);
-            pos->QueryDoubleAttribute("z", &z);
-            reach = std::max(reach, float(std::hypot(x, z)));
-        }
+    Vec3 last = {};
+    for (const ReadNode& node : path.nodes) {
+        Vec3 eye = keepLastValue(node.pos, last);
+        reach = std::max(reach, std::hypot(eye.x, eye.z));
+    }
     ASSERT_GT(reach, 0.0f) << "no positions in campath.xml";
     Bounds water = Scene({"models/port.3ds"}).bounds("Water");
     for (float edge : {-water.lo.x, water.hi.x, -water.lo.z, water.hi.z})

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/music.h"
+#include "platform/platform.h"
 #include "files.h"
 
 namespace {
@@ -18,11 +19,11 @@ TEST(Music, TwoHundredSwitchesKeepOneStreamOpen) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_TRUE(soundInit(44100, 32, 0));
     switchMusic(mp3.c_str());
-    ASSERT_NE(currentStream, nullptr);
+    ASSERT_NE(music.currentStream, nullptr);
     long before = openDescriptors();
     for (int i = 0; i < 200; i++)
         switchMusic(mp3.c_str());
-    EXPECT_NE(currentStream, nullptr);
+    EXPECT_NE(music.currentStream, nullptr);
     EXPECT_EQ(openDescriptors(), before);
     stopMusic();
 }

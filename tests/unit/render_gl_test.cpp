@@ -1,7 +1,6 @@
 // Rendering in one hidden window with one set-up: buffers and targets, textures, the glow
 // passes. The show's frame drawn through it is tested in show_frame_gl_test.cpp.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
@@ -34,17 +33,11 @@ int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
 // items, the programs and the targets, and starts the clocks.
 class GlWindow : public testing::Environment {
     void SetUp() override {
-        int argc = 1;
-        char name[] = "render_gl_test", *argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+        openHiddenWindow("Kestrune render test");
         desktopSize(&windowWidth, &windowHeight);
-        glutInitWindowSize(windowWidth, windowHeight);
-        glutCreateWindow("Kestrune render test");
-        glutHideWindow();
         setupGraphics();
         fs::current_path(envFolder("KESTRUNE_RUN_DIR"));
-        cursorWarpEnabled = false;
+        setCursorWarp(false);
 
         // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
         addSquare(3, 1, solidTexture(0, 0, 255), 0, 0, -80);

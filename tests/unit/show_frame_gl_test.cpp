@@ -2,7 +2,6 @@
 // draws and into which target, the view from the path or the user camera, the sky at the
 // eye, an item's edge cases, reshape.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -36,17 +35,11 @@ int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
 // items, the sky box, the programs and the targets, and starts the clocks.
 class GlWindow : public testing::Environment {
     void SetUp() override {
-        int argc = 1;
-        char name[] = "show_frame_gl_test", *argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+        openHiddenWindow("Kestrune frame test");
         desktopSize(&windowWidth, &windowHeight);
-        glutInitWindowSize(windowWidth, windowHeight);
-        glutCreateWindow("Kestrune frame test");
-        glutHideWindow();
         setupGraphics();
         fs::current_path(envFolder("KESTRUNE_RUN_DIR"));
-        cursorWarpEnabled = false;
+        setCursorWarp(false);
 
         // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
         addSquare(3, 1, solidTexture(0, 0, 255), 0, 0, -80);

@@ -52,7 +52,7 @@ class FrameDescriptionTest : public ::testing::Test {
         }
         for (int i = 0; i < renderListSize(); i++)
             setTranslationAndRotation(i, {0, 0, 0}, {0, 0, 0});
-        cursorWarpEnabled = false;
+        setCursorWarp(false);
         camera.width = 800;
         camera.height = 400;
         // At z = 6 looking down -z: the view only moves the world by -6 along z.
@@ -159,8 +159,8 @@ TEST_F(FrameDescriptionTest, OnlyTheActiveScenesItemsStepThePath) {
     path.amount = 4; // three segments, never read further
     path.nodeIndex = 0;
     path.usable = true;
-    pathPlayback.pathParam = 1.5f;     // the next step finishes the segment
-    describeFrame(frame); // scene 1: scene 2's path stands still
+    pathPlayback.pathParam = 1.5f; // the next step finishes the segment
+    describeFrame(frame);          // scene 1: scene 2's path stands still
     EXPECT_EQ(std::pair(path.nodeIndex, pathPlayback.pathParam), std::pair(0, 1.5f));
 
     timeline.levelTwoActive = true;

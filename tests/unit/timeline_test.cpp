@@ -64,8 +64,8 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     EXPECT_EQ(rotationOf(scenes.ufoModel)[2], 3.0f);        // rotations are left alone
 
     // The tests' reset brings back the values at load.
-    timeline.spinAngle = timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset = pathPlayback.pathParam =
-        1.0f;
+    timeline.spinAngle = timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset =
+        pathPlayback.pathParam = 1.0f;
     showFlags.bloomEnabled = true;
     resetShow();
     EXPECT_EQ(std::vector<float>({timeline.brightness, timeline.animationStart,
