@@ -3,9 +3,14 @@
 #pragma once
 #include <GL/glew.h>
 
+#include <filesystem>
 #include <vector>
 
+#include "app/startup.h"
+#include "files.h"
+
 #include "model/renderlist.h"
+#include "platform/platform.h"
 
 using Image = std::vector<unsigned char>;
 
@@ -50,4 +55,29 @@ inline Image readImage(unsigned int framebuffer, int x, int y, int w, int h) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, image.data());
     return image;
+}
+
+// The items both GL tests draw: what the frame draws in each scene, then items drawn by
+// hand only.
+enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, ShortIndices };
+
+// The hidden window at the screen's size (into width and height), GL set up, the run
+// folder entered for shader/, the pointer left alone and the items above appended.
+inline void openItemWindow(const char* title, int& width, int& height) {
+    openHiddenWindow(title);
+    desktopSize(&width, &height);
+    setupGraphics();
+    std::filesystem::current_path(envFolder("KESTRUNE_RUN_DIR"));
+    setCursorWarp(false);
+
+    // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
+    addSquare(3, 1, solidTexture(0, 0, 255), 0, 0, -80);
+    addSquare(3, 1, solidTexture(255, 0, 0), 0);
+    addSquare(3, 2, solidTexture(0, 255, 0), 0); // at the same place in scene 2
+    unsigned int white = solidTexture(255, 255, 255);
+    addSquare(1, 2, white, solidTexture(128, 128, 255), -2.5f);
+    addSquare(1, 2, white, solidTexture(218, 128, 218), 2.5f); // leans to +u, +x here
+    addSquare(0, 0, white, 0).tangents.resize(4);              // fewer tangents than vertices
+    addSquare(7, 0, white, 0);
+    addSquare(3, 0, white, 0).faceCount = 5; // more faces than indices
 }

@@ -21,9 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The render list: what the frame draws in each scene, then items drawn by hand only.
-enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, ShortIndices };
-
 TempFolder temp;
 const std::string& folder = temp.path;
 int programAfterSetup = -1;
@@ -33,22 +30,7 @@ int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
 // items, the programs and the targets, and starts the clocks.
 class GlWindow : public testing::Environment {
     void SetUp() override {
-        openHiddenWindow("Kestrune render test");
-        desktopSize(&windowWidth, &windowHeight);
-        setupGraphics();
-        fs::current_path(envFolder("KESTRUNE_RUN_DIR"));
-        setCursorWarp(false);
-
-        // The sky, drawn first, sits where the previous frame's eye put it: out of sight.
-        addSquare(3, 1, solidTexture(0, 0, 255), 0, 0, -80);
-        addSquare(3, 1, solidTexture(255, 0, 0), 0);
-        addSquare(3, 2, solidTexture(0, 255, 0), 0); // at the same place in scene 2
-        unsigned int white = solidTexture(255, 255, 255);
-        addSquare(1, 2, white, solidTexture(128, 128, 255), -2.5f);
-        addSquare(1, 2, white, solidTexture(218, 128, 218), 2.5f); // leans to +u, +x here
-        addSquare(0, 0, white, 0).tangents.resize(4);              // fewer tangents than vertices
-        addSquare(7, 0, white, 0);
-        addSquare(3, 0, white, 0).faceCount = 5; // more faces than indices
+        openItemWindow("Kestrune render test", windowWidth, windowHeight);
         setupShaders(windowWidth, windowHeight);
         glGetIntegerv(GL_CURRENT_PROGRAM, &programAfterSetup);
         setupRenderTargets(windowWidth, windowHeight);
