@@ -9,6 +9,7 @@
 
 #include "content/rng.h"
 #include "content/scenes.h"
+#include "show/show.h"
 
 namespace {
 
@@ -172,7 +173,7 @@ Scene buildPort() {
     s.objects.push_back(houses);
 
     // Lighthouse on a round breakwater west of the harbour.
-    const Place light{{-82.0f, 0, 18.0f}, 0};
+    const Place light{{show::kLantern[0], 0, show::kLantern[2]}, 0}; // the beam turns there
     MeshObject base = meshObject("Breakwater", "Concrete");
     addLathe(base, light, {{9.0f, kSea - 1.0f}, {8.0f, 1.0f}, {0.001f, 1.2f}}, 32, 6.0f, 6.0f,
              false);

@@ -82,6 +82,8 @@ void renderFrame(const FrameDescription& frame) {
     beginScene(frame.glow.bloomEnabled, frame.windowWidth, frame.windowHeight);
     for (const DrawnItem& item : frame.items)
         drawItem(item, frame.projection);
+    if (frame.beam.visible)
+        drawBeam(frame.beam.modelView, frame.projection);
     if (frame.glow.bloomEnabled)
         drawGlowPasses(frame.glow, frame.windowWidth, frame.windowHeight);
 }

@@ -29,6 +29,14 @@ struct Renderer {
     unsigned int quadVertexBuffer, quadNormalBuffer, quadIndexBuffer, quadTexCoordBuffer;
     float quadHeight;
 
+    // The lighthouse beam's program, its locations and its cones (render/beam.cpp).
+    unsigned int beamProgram, beamVertexShader, beamFragmentShader;
+    int beamProjectionLoc = -1, beamModelViewLoc = -1, beamStrengthLoc = -1, beamVertexAttr = -1,
+        beamNormalAttr = -1, beamTexCoordAttr = -1;
+    unsigned int beamVertexBuffer, beamNormalBuffer, beamTexCoordBuffer, beamIndexBuffer;
+    int beamIndexCount;
+    bool beamUsable; // its program linked
+
     // The off-screen targets.
     unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
     unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
@@ -46,9 +54,17 @@ unsigned int makeAttributeBuffer(size_t bytes, const void* data, int location, i
 // Binds buffer as the array buffer and feeds the attribute at location from it (floats,
 // tightly packed), enabled; a location of -1 (a name the program lacks) is left alone.
 void bindAttribute(unsigned int buffer, int location, int components);
+// Compiles and links a program from its two files, reporting a failure under their names.
+unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragmentShader,
+                          const char* vsPath, const char* fsPath);
 // Disables every array enabled earlier that was not fed since the last call: each draw
 // calls it once its attributes are bound.
 void disableUnfedAttributes();
+
+// --- the lighthouse beam (render/beam.cpp) ---
+void setupBeam(); // its program and cones; called by setupShaders
+// The beam with that model-view (the lantern's place and turn) added to the picture.
+void drawBeam(const float* modelView, const float* projection);
 
 // --- the glow's full-screen quad (render/glow.cpp) ---
 void buildGlowQuad(int width, int height);  // in pixels; called by setupShaders

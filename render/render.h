@@ -23,13 +23,22 @@ struct GlowParameters {
     float dd;
 };
 
+// The lighthouse beam: whether it shines, and its model-view (the lantern's place, turned
+// about the vertical; the beam runs along the model's x axis both ways).
+struct BeamParameters {
+    bool visible;
+    Mat4 modelView;
+};
+
 // One frame: the window's size, the view's projection, the items in drawing order, the
-// glow. With the glow on, the items go into the scene target, which the glow passes read.
+// beam, the glow. With the glow on, the items and the beam go into the scene target,
+// which the glow passes read.
 struct FrameDescription {
     int windowWidth = 0;
     int windowHeight = 0;
     Mat4 projection = {};
     std::vector<DrawnItem> items;
+    BeamParameters beam = {false, {}};
     GlowParameters glow = {false, 1.0f, 0.005f};
 };
 

@@ -125,7 +125,7 @@ static unsigned int linkProgram(unsigned int vertexShader, unsigned int fragment
 }
 
 // One of the three programs built after the first two, all in one go.
-static unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragmentShader,
+unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragmentShader,
                                  const char* vsPath, const char* fsPath) {
     vertexShader = glCreateShader(GL_VERTEX_SHADER);
     fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
@@ -284,6 +284,7 @@ void setupShaders(int width, int height) {
     glUniform1i(r.sceneNormalMapLoc, 1);
 
     buildGlowQuad(width, height);
+    setupBeam();
     disableUnfedAttributes(); // every draw feeds its own from here on
 
     glUseProgram(r.bloomProgram);

@@ -12,6 +12,7 @@
 #include "show/flags.h"
 #include "show/frame.h"
 #include "show/scene.h"
+#include "show/show.h"
 #include "show/timeline.h"
 #include "show/timer.h"
 
@@ -28,6 +29,17 @@ bool viewFollowsPath() {
 
 void viewProjection(float* out, int width, int height) {
     perspective(out, 40.0f, float(width) / float(height), 1.0f, farPlane);
+}
+
+// Where the view stands now: on the path, or at the user camera.
+static void viewMatrix(float* out, bool followPath) {
+    if (followPath)
+        lookAt(out, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z,
+               pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
+               0.0f, 1.0f, 0.0f);
+    else
+        lookAt(out, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,
+               camera.view.z, camera.up.x, camera.up.y, camera.up.z);
 }
 
 DrawnItem describeItem(int index) {
@@ -54,15 +66,23 @@ DrawnItem describeItem(int index) {
     rotateModel(modelMatrix, rotation[0], rotation[1], rotation[2]);
 
     float* view = drawn.modelView;
-    if (followPath)
-        lookAt(view, pathPlayback.pathEye.x, pathPlayback.pathEye.y, pathPlayback.pathEye.z,
-               pathPlayback.pathLookAt.x, pathPlayback.pathLookAt.y, pathPlayback.pathLookAt.z,
-               0.0f, 1.0f, 0.0f);
-    else
-        lookAt(view, camera.eye.x, camera.eye.y, camera.eye.z, camera.view.x, camera.view.y,
-               camera.view.z, camera.up.x, camera.up.y, camera.up.z);
+    viewMatrix(view, followPath);
     multiplyMatrix(view, view, modelMatrix);
     return drawn;
+}
+
+// The harbour's lighthouse turns its beam with the show's spin, seen from where the last
+// item was: the view the frame ends on.
+static void describeBeam(FrameDescription& frame) {
+    frame.beam.visible = timeline.levelTwoActive && !frame.items.empty();
+    if (!frame.beam.visible)
+        return;
+    Mat4 model, view;
+    identityMatrix(model);
+    translateMatrix(model, show::kLantern[0], show::kLantern[1], show::kLantern[2]);
+    rotateModel(model, 0.0f, show::kBeamTurnsPerSpin * timeline.spinAngle, 0.0f);
+    viewMatrix(view, viewFollowsPath());
+    multiplyMatrix(frame.beam.modelView, view, model);
 }
 
 void describeFrame(FrameDescription& frame) {
@@ -78,6 +98,7 @@ void describeFrame(FrameDescription& frame) {
         if (renderItem(i).passKind == pass)
             frame.items.push_back(describeItem(i));
     }
+    describeBeam(frame);
 }
 
 void runFrame() {

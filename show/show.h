@@ -24,6 +24,11 @@ inline constexpr float kParkedZ = 1000.0f;
 // so this count sets how far the UFO lifts, tilts and flies.
 inline constexpr int kSceneTwoObjectCount = 48;
 
+// The lighthouse's lantern in the harbour (its centre), where the beam turns; the beam
+// turns this many degrees for each degree of the platform's spin (a turn in 10 s).
+inline constexpr float kLantern[3] = {-82.0f, 26.1f, 18.0f};
+inline constexpr float kBeamTurnsPerSpin = 3.0f;
+
 // Model files of each scene, relative to the run folder; the sky box comes first.
 inline constexpr const char* kSceneOneModels[] = {"models/skybox.3ds", "models/room.3ds"};
 inline constexpr const char* kSceneTwoModels[] = {"models/skybox2.3ds", "models/port.3ds",

@@ -57,6 +57,11 @@ inline Image readImage(unsigned int framebuffer, int x, int y, int w, int h) {
     return image;
 }
 
+// One pixel of the back buffer or of a target.
+inline Image pixel(unsigned int framebuffer, int x, int y) {
+    return readImage(framebuffer, x, y, 1, 1);
+}
+
 // The items both GL tests draw: what the frame draws in each scene, then items drawn by
 // hand only.
 enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, ShortIndices };

@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "files.h"
 #include "gl_items.h"
+#include "math/vecmath.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "render/internal.h"
@@ -238,6 +239,40 @@ long difference(const Image& a, const Image& b) {
 // The glow over a painted scene: dark grey, a white square (bright: glows) and a mid-grey
 // one (not bright), placed from the screen size. The second scene runs at brightness 0:
 // its glow shows there too; more brightness raises it to white, a larger dd reaches further.
+// The lighthouse beam adds its light where it runs, behind the depth test, writing no
+// depth and leaving blending off for the items after it.
+TEST(Beam, AddsLightAlongItsAxisBehindTheDepthTest) {
+    const int alongX = windowWidth / 2 + windowWidth / 8, aboveY = windowHeight * 9 / 10;
+    const int grey = 51; // 0.2
+    Mat4 projection, view;
+    perspective(projection, 40.0f, float(windowWidth) / float(windowHeight), 1.0f, farPlane);
+    lookAt(view, 0, 0, 300, 0, 0, 0, 0, 1, 0); // from the side: the beam runs across the middle
+    auto beamOver = [&](float depth) {
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.sceneFbo);
+        glViewport(0, 0, windowWidth, windowHeight);
+        glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+        glClearDepth(depth);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1.0);
+        drawBeam(view, projection);
+        glFinish();
+    };
+
+    beamOver(1.0f);
+    EXPECT_GT(pixel(renderer.sceneFbo, alongX, windowHeight / 2)[0], grey + 20);
+    EXPECT_EQ(pixel(renderer.sceneFbo, alongX, aboveY), Image(3, grey));
+    float depth = 0;
+    glReadPixels(alongX, windowHeight / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_EQ(depth, 1.0f);
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites && !glIsEnabled(GL_BLEND));
+
+    beamOver(0.0f); // everything nearer than the beam
+    EXPECT_EQ(pixel(renderer.sceneFbo, alongX, windowHeight / 2), Image(3, grey));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST(GlowPasses, OnlyBrightPartsGlowFromBrightnessZeroToWhiteAsFarAsDdSays) {
     const int size = windowHeight / 10, squareX = windowWidth / 6, squareY = windowHeight / 2;
     const int greyX = windowWidth * 2 / 3, greyY = windowHeight / 5, dark = 51; // 0.2

@@ -20,7 +20,6 @@
 #include "show/timeline.h"
 #include "show/timer.h"
 
-
 namespace {
 
 int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
@@ -40,11 +39,6 @@ class GlWindow : public testing::Environment {
     }
 };
 testing::Environment* const window = testing::AddGlobalTestEnvironment(new GlWindow);
-
-// One pixel of the back buffer or of a target.
-Image pixel(unsigned int framebuffer, int x, int y) {
-    return readImage(framebuffer, x, y, 1, 1);
-}
 
 class Frame : public ::testing::Test {
   protected:

@@ -11,6 +11,7 @@
 #include "show/flags.h"
 #include "show/frame.h"
 #include "show/scene.h"
+#include "show/show.h"
 #include "show/timeline.h"
 #include "show/timer.h"
 
@@ -167,6 +168,27 @@ TEST_F(FrameDescriptionTest, OnlyTheActiveScenesItemsStepThePath) {
     describeFrame(frame);
     EXPECT_EQ(std::pair(path.nodeIndex, pathPlayback.pathParam), std::pair(1, 0.0f));
     path.usable = false;
+}
+
+// The harbour's lighthouse shines in scene 2 only: its beam stands at the lantern, seen
+// from where the frame's view ends, and turns with the show's spin.
+TEST_F(FrameDescriptionTest, TheBeamTurnsAtTheLanternInSceneTwoOnly) {
+    describeFrame(frame);
+    EXPECT_FALSE(frame.beam.visible);
+
+    timeline.levelTwoActive = true;
+    timeline.spinAngle = 0.0f;
+    describeFrame(frame);
+    ASSERT_TRUE(frame.beam.visible);
+    const Vec3 lantern = {show::kLantern[0], show::kLantern[1], show::kLantern[2] - 6};
+    expectNear(apply(frame.beam.modelView, {0, 0, 0}), lantern, "the lantern, seen from z = 6");
+    expectNear(apply(frame.beam.modelView, {1, 0, 0}), {lantern.x + 1, lantern.y, lantern.z},
+               "the beam along x at first");
+
+    timeline.spinAngle = 30.0f; // a quarter turn of the beam
+    describeFrame(frame);
+    expectNear(apply(frame.beam.modelView, {1, 0, 0}), {lantern.x, lantern.y, lantern.z - 1},
+               "a quarter turn later");
 }
 
 } // namespace
