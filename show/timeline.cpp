@@ -36,8 +36,13 @@ void switchToLevelTwo() {
     levelTwoActive = true;
     placeScenes(kSceneTwoPass);
     switchMusic(show::kLevelTwoMusicFile);
-    // The whole elapsed time is added, also on a second switch.
-    animationStart = float(animationStart + demoSeconds());
+    // Every switch starts scene 2 afresh with its music: the platform and the UFO back on
+    // the ground, and the animation 47 s from now. (At the first switch they are there
+    // already.)
+    liftHeight = tiltAngle = flyOffset = 0;
+    setRotation(platformModel, 0, 0, 0);
+    setRotation(ufoModel, 0, 0, 0);
+    animationStart = float(show::kAnimationStart + demoSeconds());
 }
 
 void animationStep() {

@@ -49,7 +49,7 @@ class Timeline : public ::testing::Test {
     void TearDown() override { setCounterSource(nullptr); }
 };
 
-TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
+TEST_F(Timeline, EverySwitchStartsSceneTwoAfresh) {
     bloomEnabled = true;
     pathParam = 0.7f;
     setRotation(ufoModel, 1, 2, 3);
@@ -61,7 +61,16 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     EXPECT_TRUE(levelTwoActive);
     EXPECT_FLOAT_EQ(animationStart, 57.0f);
     EXPECT_EQ(translationOf(roomModel)[2], 1000.0f); // scene two placed
-    EXPECT_EQ(rotationOf(ufoModel)[2], 3.0f);        // rotations are left alone
+    EXPECT_EQ(rotationOf(ufoModel)[2], 0.0f);        // the UFO level on its platform
+
+    // Again in the middle of the animation: back on the ground, 47 s from now.
+    liftHeight = tiltAngle = flyOffset = 1.0f;
+    setTranslation(ufoModel, 1, 2, 3);
+    setClock(70.0);
+    switchToLevelTwo();
+    EXPECT_FLOAT_EQ(animationStart, 117.0f);
+    EXPECT_EQ(liftHeight + tiltAngle + flyOffset, 0.0f);
+    EXPECT_EQ(translationOf(ufoModel)[1], 0.0f);
 
     // The tests' reset brings back the values at load.
     spinAngle = liftHeight = tiltAngle = flyOffset = pathParam = 1.0f;
