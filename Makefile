@@ -80,5 +80,9 @@ FRESH_USER ?= root
 fresh-check: deps-fresh
 	@scripts/fresh-check $(if $(FRESH_LANG),--lang $(FRESH_LANG)) --user $(FRESH_USER) $(FRESH_MODE)
 
+# Deletes the build folders, after copying any camera path in their run folders that the
+# build did not generate (a recording) to RECORDINGS.
+RECORDINGS ?= recordings
 clean:
+	@scripts/keep-recordings $(RECORDINGS) $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
 	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WEB_BUILD)
