@@ -35,11 +35,13 @@ video: deps-video build
 		$(BUILD)/kestrune.mp4 $(if $(VIDEO_TO),$(or $(VIDEO_FROM),0) $(VIDEO_TO),$(VIDEO_FROM))
 
 # The whole show at a glance: SHEET_FRAMES frames spread evenly over it, drawn at
-# SHEET_SIZE, tiled with their times into docs/contact-sheet.png.
+# SHEET_SIZE, tiled with their times into SHEET_OUT (the one in docs/ only when asked:
+# SHEET_OUT=docs/contact-sheet.png).
 SHEET_FRAMES ?= 48
 SHEET_SIZE ?= 640x360
+SHEET_OUT ?= $(BUILD)/contact-sheet.png
 contact-sheet: deps-sheet build
-	@SHEET_SIZE=$(SHEET_SIZE) scripts/contact-sheet $(BUILD) docs/contact-sheet.png $(SHEET_FRAMES)
+	@SHEET_SIZE=$(SHEET_SIZE) scripts/contact-sheet $(BUILD) $(SHEET_OUT) $(SHEET_FRAMES)
 
 # The browser build: the page, its wasm and js, the data package and the music in
 # $(WEB_BUILD); `make web-run` serves it on 127.0.0.1 and prints the address.
@@ -80,5 +82,9 @@ FRESH_USER ?= root
 fresh-check: deps-fresh
 	@scripts/fresh-check $(if $(FRESH_LANG),--lang $(FRESH_LANG)) --user $(FRESH_USER) $(FRESH_MODE)
 
+# Deletes the build folders, after copying any camera path in their run folders that the
+# build did not generate (a recording) to RECORDINGS.
+RECORDINGS ?= recordings
 clean:
+	@scripts/keep-recordings $(RECORDINGS) $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
 	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WEB_BUILD)

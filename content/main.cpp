@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <iterator>
 #include <set>
@@ -98,6 +99,89 @@ bool makeDir(const std::string& path) {
     return false;
 }
 
+// The camera paths are the one output a user makes too: the demo's recorder writes
+// campath.xml, and a recording may be copied to campath2.xml. The generator writes them
+// into kGeneratedPaths, which thus keeps what it wrote last, and from there into the run
+// folder; a path there that is neither what it wrote last nor what it writes now is
+// someone's work, and is moved aside under a name that says so before the new one goes in.
+const char* const kPathFiles[] = {show::kLevelOnePathFile, show::kLevelTwoPathFile};
+const char* const kGeneratedPaths = ".generated";
+
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    bytes.clear();
+    uint8_t buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    bool read = !std::ferror(f);
+    std::fclose(f);
+    return read;
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// "campath.xml" recorded at 02:30:07 on 8 December 2026 becomes
+// "campath.recorded-20261208-023007.xml", or "...-023007-2.xml" if that is taken.
+std::string recordedName(const std::string& dir, const std::string& file) {
+    struct stat st;
+    char when[32] = "unknown";
+    if (stat((dir + "/" + file).c_str(), &st) == 0) {
+        std::tm local;
+        localtime_r(&st.st_mtime, &local);
+        std::strftime(when, sizeof when, "%Y%m%d-%H%M%S", &local);
+    }
+    std::string stem = file.substr(0, file.rfind('.'));
+    std::string name = stem + ".recorded-" + when + ".xml";
+    for (int k = 2; exists(dir + "/" + name); k++)
+        name = stem + ".recorded-" + when + "-" + std::to_string(k) + ".xml";
+    return name;
+}
+
+// The generated paths written last, by file, read before this run replaces them.
+std::vector<std::vector<uint8_t>> lastGeneratedPaths(const std::string& out) {
+    std::vector<std::vector<uint8_t>> last(std::size(kPathFiles));
+    for (size_t k = 0; k < last.size(); k++)
+        readFile(out + "/" + kGeneratedPaths + "/" + kPathFiles[k], last[k]);
+    return last;
+}
+
+bool installPaths(const std::string& out, const std::vector<std::vector<uint8_t>>& last) {
+    bool ok = true;
+    for (size_t k = 0; k < std::size(kPathFiles); k++) {
+        const std::string file = kPathFiles[k], target = out + "/" + file;
+        std::vector<uint8_t> generated, present;
+        if (!readFile(out + "/" + kGeneratedPaths + "/" + file, generated)) {
+            std::printf("kestrune-content: cannot read the generated %s\n", file.c_str());
+            ok = false;
+            continue;
+        }
+        if (readFile(target, present)) {
+            if (present == generated)
+                continue;
+            if (present != last[k]) {
+                std::string aside = recordedName(out, file);
+                if (std::rename(target.c_str(), (out + "/" + aside).c_str()) != 0) {
+                    std::printf("kestrune-content: %s is not the generated path, and cannot be "
+                                "moved aside: left as it is\n",
+                                target.c_str());
+                    ok = false;
+                    continue;
+                }
+                std::printf("kestrune-content: %s was not the generated path (a recording?): "
+                            "kept as %s/%s\n",
+                            target.c_str(), out.c_str(), aside.c_str());
+            }
+        }
+        ok = writeFile(target, generated) && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -106,8 +190,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string out = argv[1];
-    if (!makeDir(out) || !makeDir(out + "/models") || !makeDir(out + "/textures"))
+    if (!makeDir(out) || !makeDir(out + "/models") || !makeDir(out + "/textures") ||
+        !makeDir(out + "/" + kGeneratedPaths))
         return 1;
+    const std::vector<std::vector<uint8_t>> lastPaths = lastGeneratedPaths(out);
     auto start = std::chrono::steady_clock::now();
 
     std::vector<ModelFile> models;
@@ -146,7 +232,7 @@ int main(int argc, char** argv) {
         {"lvl2.mp3", [&] { return writeMusic(out, true); }},
         {"sky1", [&] { return writeSkyTextures(out, false); }},
         {"sky2", [&] { return writeSkyTextures(out, true); }},
-        {"camera paths", [&] { return writeCameraPaths(out); }},
+        {"camera paths", [&] { return writeCameraPaths(out + "/" + kGeneratedPaths); }},
         {"base and glow", [&] { return writeFixedTextures(out); }},
     };
     for (const std::string& t : textures)
@@ -170,7 +256,7 @@ int main(int argc, char** argv) {
         });
     for (std::thread& t : pool)
         t.join();
-    ok = ok && allOk;
+    ok = ok && allOk && installPaths(out, lastPaths);
 
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -10,6 +10,7 @@
 
 Scenes scenes;
 static CameraPath levelOnePath, levelTwoPath;
+static CameraPath levelTwoPathAsLoaded; // what rewindSceneTwoPath brings back
 
 namespace {
 
@@ -51,6 +52,11 @@ static void loadScenePath(const char* fileName, CameraPath& path) {
 void loadScenePaths() {
     loadScenePath(kLevelTwoPathFile, levelTwoPath);
     loadScenePath(kLevelOnePathFile, levelOnePath);
+    levelTwoPathAsLoaded = levelTwoPath;
+}
+
+void rewindSceneTwoPath() {
+    levelTwoPath = levelTwoPathAsLoaded;
 }
 
 void placeScenes(PassKind active) {

@@ -20,6 +20,8 @@ extern Scenes scenes;
 void loadSceneModels();
 // Scene 2's path file, then scene 1's, each read once into its path's list of nodes.
 void loadScenePaths();
+// Scene 2's path back at its start, as loaded: a repeated switch plays it from there.
+void rewindSceneTwoPath();
 // The active scene's models to the origin, except its sky box, which the frame keeps at
 // the eye; every model of the other scene to z = show::kParkedZ.
 void placeScenes(PassKind active);

@@ -24,14 +24,23 @@ double demoSeconds() {
 }
 
 void switchToLevelTwo() {
+    // A switch from scene 2 to itself: its path from its start. (At the first switch the
+    // path has not moved yet.)
+    if (timeline.levelTwoActive)
+        rewindSceneTwoPath();
     restartSegment();
     timeline.brightness = 0;
     showFlags.bloomEnabled = false;
     timeline.levelTwoActive = true;
     placeScenes(kSceneTwoPass);
     switchMusic(show::kLevelTwoMusicFile);
-    // The whole elapsed time is added, also on a second switch.
-    timeline.animationStart = float(timeline.animationStart + demoSeconds());
+    // Every switch starts scene 2 afresh with its music: the path from its start, the
+    // platform and the UFO back on the ground, and the animation 47 s from now. (At the first
+    // switch they are there already.)
+    timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset = 0;
+    setRotation(scenes.platformModel, 0, 0, 0);
+    setRotation(scenes.ufoModel, 0, 0, 0);
+    timeline.animationStart = float(show::kAnimationStart + demoSeconds());
 }
 
 void animationStep() {

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+
+#include "files.h"
 
 #include "campath/campath.h"
+#include "campath/format.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "show/flags.h"
@@ -49,7 +53,7 @@ class Timeline : public ::testing::Test {
     void TearDown() override { setCounterSource(nullptr); }
 };
 
-TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
+TEST_F(Timeline, EverySwitchStartsSceneTwoAfresh) {
     showFlags.bloomEnabled = true;
     pathPlayback.pathParam = 0.7f;
     setRotation(scenes.ufoModel, 1, 2, 3);
@@ -61,7 +65,16 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
     EXPECT_TRUE(timeline.levelTwoActive);
     EXPECT_FLOAT_EQ(timeline.animationStart, 57.0f);
     EXPECT_EQ(translationOf(scenes.roomModel)[2], 1000.0f); // scene two placed
-    EXPECT_EQ(rotationOf(scenes.ufoModel)[2], 3.0f);        // rotations are left alone
+    EXPECT_EQ(rotationOf(scenes.ufoModel)[2], 0.0f);        // the UFO level on its platform
+
+    // Again in the middle of the animation: back on the ground, 47 s from now.
+    timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset = 1.0f;
+    setTranslation(scenes.ufoModel, 1, 2, 3);
+    setClock(70.0);
+    switchToLevelTwo();
+    EXPECT_FLOAT_EQ(timeline.animationStart, 117.0f);
+    EXPECT_EQ(timeline.liftHeight + timeline.tiltAngle + timeline.flyOffset, 0.0f);
+    EXPECT_EQ(translationOf(scenes.ufoModel)[1], 0.0f);
 
     // The tests' reset brings back the values at load.
     timeline.spinAngle = timeline.liftHeight = timeline.tiltAngle = timeline.flyOffset =
@@ -73,6 +86,37 @@ TEST_F(Timeline, SwitchMovesTheScenesAndAddsTheWholeElapsedTime) {
                                       timeline.flyOffset + pathPlayback.pathParam}),
               std::vector<float>({1.0f, 47.0f, 0.0f}));
     EXPECT_FALSE(timeline.levelTwoActive || showFlags.bloomEnabled);
+}
+
+// A switch in scene 2 plays scene 2's path from its start again, the way the first switch
+// found it.
+TEST_F(Timeline, ASwitchInSceneTwoPlaysItsPathFromTheStart) {
+    TempFolder folder;
+    std::vector<PathNode> nodes;
+    for (int i = 0; i < 8; i++)
+        nodes.push_back({{float(i), 1, 0}, {float(i), 0, 0}});
+    ASSERT_EQ(writePathFile(folder.file("campath.xml").c_str(), nodes), "");
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path);
+    testing::internal::CaptureStdout();
+    loadScenePaths(); // campath2.xml is missing: scene 1 keeps the user camera
+    testing::internal::GetCapturedStdout();
+    std::filesystem::current_path(previous);
+    CameraPath& path = scenePath(kSceneTwoPass);
+    ASSERT_TRUE(path.usable);
+    const CameraPath loaded = path;
+
+    switchToLevelTwo();
+    for (int step = 0; step < 250; step++) { // a few segments on
+        playbackStep(path);
+        advancePathParam(1.0f);
+    }
+    ASSERT_GT(path.nodeIndex, 1);
+    switchToLevelTwo();
+    EXPECT_EQ(std::pair(path.nodeIndex, path.nextNode),
+              std::pair(loaded.nodeIndex, loaded.nextNode));
+    EXPECT_EQ(path.posWindow[0].x, loaded.posWindow[0].x);
+    EXPECT_EQ(pathPlayback.pathParam, 0.0f);
 }
 
 TEST_F(Timeline, PlacementParksTheIdleSceneAndLeavesTheActiveSkyBoxToTheFrame) {
