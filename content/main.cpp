@@ -14,6 +14,7 @@
 #include <set>
 #include <thread>
 
+#include "campath/format.h"
 #include "content/files.h"
 #include "content/mesh.h"
 #include "content/music.h"
@@ -104,7 +105,7 @@ bool makeDir(const std::string& path) {
 // into kGeneratedPaths, which thus keeps what it wrote last, and from there into the run
 // folder; a path there that is neither what it wrote last nor what it writes now is
 // someone's work, and is moved aside under a name that says so before the new one goes in.
-const char* const kPathFiles[] = {show::kLevelOnePathFile, show::kLevelTwoPathFile};
+const char* const kPathFiles[] = {kLevelOnePathFile, kLevelTwoPathFile};
 const char* const kGeneratedPaths = ".generated";
 
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
