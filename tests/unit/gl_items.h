@@ -11,6 +11,8 @@
 
 #include "model/renderlist.h"
 #include "platform/platform.h"
+#include "render/render.h"
+#include "show/timer.h"
 
 using Image = std::vector<unsigned char>;
 
@@ -66,11 +68,15 @@ inline Image pixel(unsigned int framebuffer, int x, int y) {
 // hand only.
 enum Item { Sky, Red, Green, FacingLit, LeaningLit, ShortTangents, UnknownKind, ShortIndices };
 
-// The hidden window at the screen's size (into width and height), GL set up, the run
-// folder entered for shader/, the pointer left alone and the items above appended.
-inline void openItemWindow(const char* title, int& width, int& height) {
+inline int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
+inline int programAfterSetup = -1;
+
+// The hidden window at the screen's size, GL set up, the run folder entered for shader/,
+// the pointer left alone, the items below appended, the programs and targets built and
+// the clocks started.
+inline void openItemWindow(const char* title) {
     openHiddenWindow(title);
-    desktopSize(&width, &height);
+    desktopSize(&windowWidth, &windowHeight);
     setupGraphics();
     std::filesystem::current_path(envFolder("KESTRUNE_RUN_DIR"));
     setCursorWarp(false);
@@ -85,4 +91,11 @@ inline void openItemWindow(const char* title, int& width, int& height) {
     addSquare(0, 0, white, 0).tangents.resize(4);              // fewer tangents than vertices
     addSquare(7, 0, white, 0);
     addSquare(3, 0, white, 0).faceCount = 5; // more faces than indices
+
+    setupShaders(windowWidth, windowHeight);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &programAfterSetup);
+    setupRenderTargets(windowWidth, windowHeight);
+    reshape(windowWidth, windowHeight);
+    startClock(demoClock);
+    startFrameTimer(frameTimer);
 }

@@ -24,21 +24,8 @@ namespace {
 
 TempFolder temp;
 const std::string& folder = temp.path;
-int programAfterSetup = -1;
-int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
-
-// Opens the window at the screen size, enters the run folder for shader/, builds the
-// items, the programs and the targets, and starts the clocks.
 class GlWindow : public testing::Environment {
-    void SetUp() override {
-        openItemWindow("Kestrune render test", windowWidth, windowHeight);
-        setupShaders(windowWidth, windowHeight);
-        glGetIntegerv(GL_CURRENT_PROGRAM, &programAfterSetup);
-        setupRenderTargets(windowWidth, windowHeight);
-        reshape(windowWidth, windowHeight);
-        startClock(demoClock);
-        startFrameTimer(frameTimer);
-    }
+    void SetUp() override { openItemWindow("Kestrune render test"); }
 };
 testing::Environment* const window = testing::AddGlobalTestEnvironment(new GlWindow);
 

@@ -22,20 +22,11 @@
 
 namespace {
 
-int windowWidth = 0, windowHeight = 0; // the screen's, which the window covers
-
-// Opens the window at the screen size, enters the run folder for shader/, builds the
-// items, the sky box, the programs and the targets, and starts the clocks.
 class GlWindow : public testing::Environment {
     void SetUp() override {
-        openItemWindow("Kestrune frame test", windowWidth, windowHeight);
+        openItemWindow("Kestrune frame test");
         scenes.skyboxModel.firstItem = Sky;
         scenes.skyboxModel.itemCount = 1;
-        setupShaders(windowWidth, windowHeight);
-        setupRenderTargets(windowWidth, windowHeight);
-        reshape(windowWidth, windowHeight);
-        startClock(demoClock);
-        startFrameTimer(frameTimer);
     }
 };
 testing::Environment* const window = testing::AddGlobalTestEnvironment(new GlWindow);
