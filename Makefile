@@ -57,7 +57,8 @@ TEST_GENERATOR = $(if $(wildcard $(TEST_BUILD)/CMakeCache.txt),,-G Ninja)
 test: deps-test
 	@scripts/install-deps web || \
 		echo "make test: the web packages could not be installed; the web test will skip"
-	@cmake -S . -B $(TEST_BUILD) $(TEST_GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(TEST_BUILD) $(TEST_GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON \
+		-DKESTRUNE_WEB_DIR=$(abspath $(WEB_BUILD)) >/dev/null
 	@cmake --build $(TEST_BUILD) -j$(JOBS)
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
 
