@@ -52,11 +52,15 @@ web-run: web
 	@scripts/serve-web $(WEB_BUILD)
 
 # The tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
-# The web test skips where the web packages cannot be installed.
+# The web test skips where the web packages cannot be installed. Ninja builds the test
+# tree: it schedules the whole build at once, the content generation beside the compiles
+# (a tree first configured for make keeps make).
+TEST_GENERATOR = $(if $(wildcard $(TEST_BUILD)/CMakeCache.txt),,-G Ninja)
 test: deps-test
 	@scripts/install-deps web || \
 		echo "make test: the web packages could not be installed; the web test will skip"
-	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(TEST_BUILD) $(TEST_GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=ON \
+		-DKESTRUNE_WEB_DIR=$(abspath $(WEB_BUILD)) >/dev/null
 	@cmake --build $(TEST_BUILD) -j$(JOBS)
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
 

@@ -93,10 +93,13 @@ for f in CMakeLists.txt */CMakeLists.txt; do
         done
     done <<<"$(echo "$calls" | sed 's/) *\(pkg_check_modules\|find_package\|find_program\|target_link_libraries\)/)\n\1/g')"
 done
-for v in CMAKE_C_COMPILER CMAKE_CXX_COMPILER CMAKE_COMMAND CMAKE_MAKE_PROGRAM PKG_CONFIG_EXECUTABLE; do
+for v in CMAKE_C_COMPILER CMAKE_CXX_COMPILER CMAKE_COMMAND PKG_CONFIG_EXECUTABLE; do
     p=$(cached "$v")
     [ -n "$p" ] && needs run "$v" "$p"
 done
+# The make program is the test tree's own (`make test` builds it with Ninja).
+p=$(cached CMAKE_MAKE_PROGRAM)
+[ -n "$p" ] && needs test CMAKE_MAKE_PROGRAM "$p"
 
 # The scripts: each make target's scripts (and the scripts they call) belong to the use its
 # install step names; everything the tests run belongs to test. `make run` without a display

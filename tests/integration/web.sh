@@ -4,6 +4,7 @@
 # switch, no false alarm about it, the keys, a window that grows, and a recording
 # downloaded that the desktop reads.
 # Skips (status 77) only where the web packages are not installed.
+#   web.sh [--build]    --build: only the web build, which ctest runs beside the other tests
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 skip_web() {
@@ -24,8 +25,10 @@ export KESTRUNE_FIREFOX=/usr/bin/firefox-esr
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+# After the --build run this only checks that the build is up to date.
 "$KESTRUNE_SOURCE_DIR/scripts/build-web" "$KESTRUNE_BIN_DIR" "$web" >"$out/build.log" 2>&1 ||
     { tail -n 20 "$out/build.log"; fail "the web build failed"; }
+[ "${1:-}" = --build ] && echo "web build in $web" && exit 0
 
 # What a visitor downloads: the page, its code and data, and the music it streams.
 total=$(cat "$web"/index.html "$web"/index.js "$web"/index.wasm "$web"/index.data "$web"/*.mp3 | wc -c)
