@@ -49,7 +49,7 @@ make -s -C "$KESTRUNE_SOURCE_DIR" clean BUILD="$b" TEST_BUILD="$TMP/none" FUZZ_B
     BENCH_BUILD="$TMP/none" WEB_BUILD="$TMP/none" RECORDINGS="$TMP/rec" >"$TMP/clean.txt" 2>&1 ||
     { cat "$TMP/clean.txt"; fail "make clean failed"; }
 [ -e "$b" ] && fail "make clean left $b"
-kept=$(cd "$TMP/rec" && ls | tr '\n' ' ')
+kept=$(cd "$TMP/rec" && LC_ALL=C ls | tr '\n' ' ') # in the C order, whatever the locale
 [ "$kept" = "campath.recorded-20250101-000000.xml campath2.recorded-$(date -r "$TMP/recorded.xml" +%Y%m%d-%H%M%S).xml " ] ||
     fail "make clean kept $kept"
 for f in "$TMP"/rec/*; do

@@ -69,12 +69,13 @@ next_line() {
     return 0
 }
 
-# Waits for the demo's window; sets DEMO_WINDOW.
+# Waits for the demo's window to be shown (focus goes only to a viewable window); sets
+# DEMO_WINDOW.
 wait_for_window() {
     poll 120 "no window titled Kestrune" find_window
 }
 find_window() {
-    DEMO_WINDOW=$(xdotool search --name '^Kestrune$' 2>/dev/null | head -n1)
+    DEMO_WINDOW=$(xdotool search --onlyvisible --name '^Kestrune$' 2>/dev/null | head -n1)
     [ -n "$DEMO_WINDOW" ] || { running; return 1; }
 }
 
