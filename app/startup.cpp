@@ -1,6 +1,7 @@
 // Start-up, in a fixed order, then the window system's event loop; and the reshape handler.
 #include <GL/glew.h>
 #include <cstdio>
+#include <cstring>
 
 #include "app/exit.h"
 #include "app/input.h"
@@ -64,6 +65,9 @@ void loadDemo(int argc, char** argv) {
         fatalError("KESTRUNE_FPS must be a whole number of frames per second, 1 to 1000");
     if (skipDrawingRequested())
         showFlags.framesDrawn = false;
+    for (int i = 1; i < argc; i++)
+        if (strcmp(argv[i], "--edit") == 0)
+            showFlags.authorMode = true;
     openWindow(&argc, argv, "Kestrune", kDefaultWidth, kDefaultHeight);
     endWithTheDisplay();
     registerWindowCallbacks(true);

@@ -13,5 +13,8 @@ struct ShowFlags {
     // false: frames run the show's logic (paths, animation, timeline) but draw nothing;
     // start-up (KESTRUNE_NO_DRAW=1) and the capture tool.
     bool framesDrawn = true;
+    // Author mode (kestrune --edit): a window, and time and content under the author's
+    // hand. Set once by start-up; without it the show runs as it always has.
+    bool authorMode = false;
 };
 extern ShowFlags showFlags;
