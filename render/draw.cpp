@@ -18,8 +18,10 @@ static unsigned int programOf(int shaderKind, int lighting) {
         switch (lighting) {
         case kDaylightOnly:
             return renderer.daylightProgram;
-        case kHarbourOnly:
+        case kHarbourDuskOnly:
             return renderer.harbourProgram;
+        case kWaterOnly:
+            return renderer.waterProgram;
         case kVisitorOnly:
             return renderer.visitorProgram;
         default:

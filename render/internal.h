@@ -18,9 +18,10 @@ struct Renderer {
     bool shaderEnabled; // which program the key x bound last
     // Variants of the normal-mapping program, each compiled with only the lighting its
     // items' maps ask for (shader/normalmapping.fs), and their shaders.
-    unsigned int daylightProgram, harbourProgram, visitorProgram;
+    unsigned int daylightProgram, harbourProgram, waterProgram, visitorProgram;
     unsigned int daylightVertexShader, daylightFragmentShader, harbourVertexShader,
-        harbourFragmentShader, visitorVertexShader, visitorFragmentShader;
+        harbourFragmentShader, waterVertexShader, waterFragmentShader, visitorVertexShader,
+        visitorFragmentShader;
 
     // Item-program locations: one shared set, refilled for each drawn item's program; -1
     // until looked up, so a stray upload before set-up lands nowhere.
@@ -76,7 +77,8 @@ enum ProgramId {
     kFlatProgram,
     kBeamProgram,
     kDaylightProgram, // normal mapping, daylight only: the hall
-    kHarbourProgram,  // normal mapping, the harbour at dusk and its water
+    kHarbourProgram,  // normal mapping, the harbour at dusk but its water
+    kWaterProgram,    // normal mapping, the harbour's water
     kVisitorProgram,  // normal mapping, the UFO and its platform at dusk
     kProgramCount
 };

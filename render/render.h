@@ -12,9 +12,10 @@
 // their branches. kAnyLighting: the program with all of them.
 enum SurfaceLighting : int {
     kAnyLighting = 0,
-    kDaylightOnly, // maps without alpha (it reads 1): the hall
-    kHarbourOnly,  // the harbour at dusk and its water
-    kVisitorOnly,  // the UFO and its platform at dusk
+    kDaylightOnly,    // maps without alpha (it reads 1): the hall
+    kHarbourDuskOnly, // the harbour at dusk, but for its water
+    kWaterOnly,       // the harbour's water
+    kVisitorOnly,     // the UFO and its platform at dusk
 };
 
 // One item to draw: its index in the RenderList, the program it selects (its shaderKind,

@@ -285,8 +285,11 @@ const ProgramBuild programBuilds[kProgramCount] = {
     {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define DAYLIGHT_ONLY\n", false,
      &Renderer::daylightProgram, &Renderer::daylightVertexShader, &Renderer::daylightFragmentShader,
      nullptr},
-    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define HARBOUR_ONLY\n", false,
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define HARBOUR_DUSK_ONLY\n", false,
      &Renderer::harbourProgram, &Renderer::harbourVertexShader, &Renderer::harbourFragmentShader,
+     nullptr},
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define WATER_ONLY\n", false,
+     &Renderer::waterProgram, &Renderer::waterVertexShader, &Renderer::waterFragmentShader,
      nullptr},
     {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define VISITOR_ONLY\n", false,
      &Renderer::visitorProgram, &Renderer::visitorVertexShader, &Renderer::visitorFragmentShader,
@@ -354,8 +357,9 @@ void setupShaders(int width, int height) {
     printf("\nw: %d - h: %d", width, height);
     r.shaderEnabled = true;
 
-    for (int which : {kSceneProgram, kBloomProgram, kNormalMappingProgram, kNeonProgram,
-                      kFlatProgram, kDaylightProgram, kHarbourProgram, kVisitorProgram})
+    for (int which :
+         {kSceneProgram, kBloomProgram, kNormalMappingProgram, kNeonProgram, kFlatProgram,
+          kDaylightProgram, kHarbourProgram, kWaterProgram, kVisitorProgram})
         buildListedProgram(which);
 
     lookUpItemLocations(r.sceneProgram);

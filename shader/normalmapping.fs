@@ -11,8 +11,8 @@
 //   below 0.15    water at dusk: the sky and the lamps mirrored in its ripples, fading
 //                 into the haze of the horizon far out.
 // Built also as variants with only some of these (a define before the first line):
-//   DAYLIGHT_ONLY  for maps without alpha (the hall), HARBOUR_ONLY for the harbour's dusk
-//   and water, VISITOR_ONLY for the UFO and its platform. A variant draws its own surfaces
+//   DAYLIGHT_ONLY  for maps without alpha (the hall), HARBOUR_DUSK_ONLY for the harbour
+//   but its water, WATER_ONLY for the water, VISITOR_ONLY for the UFO and its platform. A variant draws its own surfaces
 //   exactly as the whole program does; it only leaves out the branches they never take,
 //   which a software rasteriser would otherwise run for every pixel.
 // Positions are model coordinates: for the harbour those of the world (y up, the sea
@@ -85,7 +85,7 @@ void main() {
 
 #if defined(DAYLIGHT_ONLY)
     {
-#elif !defined(HARBOUR_ONLY) && !defined(VISITOR_ONLY)
+#elif !defined(HARBOUR_DUSK_ONLY) && !defined(WATER_ONLY) && !defined(VISITOR_ONLY)
     if (kind > 0.9) {
 #else
     if (false) {
@@ -111,8 +111,11 @@ void main() {
 #if defined(VISITOR_ONLY)
     const bool water = false;
     const float harbour = 0.0;
-#elif defined(HARBOUR_ONLY)
-    bool water = kind < 0.15;
+#elif defined(HARBOUR_DUSK_ONLY)
+    const bool water = false;
+    const float harbour = 1.0;
+#elif defined(WATER_ONLY)
+    const bool water = true;
     const float harbour = 1.0;
 #else
     bool water = kind < 0.15;

@@ -5,6 +5,7 @@
 // still runs everything that moves the show on.
 #include <algorithm>
 #include <cmath>
+#include <strings.h>
 #include <vector>
 
 #include "camera/camera.h"
@@ -46,17 +47,33 @@ static void viewMatrix(float* out, bool followPath) {
                camera.view.z, camera.up.x, camera.up.y, camera.up.z);
 }
 
+// The harbour's one map lit as water; every other harbour map is lit at dusk.
+const char* const kWaterMap = "water.tga";
+
+// Whether the model's item is textured with that file.
+static bool itemTextureIs(const Model& model, int index, const char* fileName) {
+    size_t object = size_t(index - model.firstItem);
+    if (object >= model.objects.size())
+        return false;
+    int material = model.objects[object].materialIndex;
+    return material >= 0 && size_t(material) < model.materials.size() &&
+           strcasecmp(model.materials[size_t(material)].fileName, fileName) == 0;
+}
+
 // The normal-mapped models, with the surfaces their maps ask for: each is drawn with the
 // program variant that has only those (the content generator writes the hall's maps
-// without alpha, the harbour's with its dusk and water codes, the visitor's with its own).
+// without alpha, the harbour's with its dusk codes and its water's, the visitor's with its
+// own).
 SurfaceLighting surfaceLightingOf(int index) {
     const std::pair<const Model*, SurfaceLighting> lit[] = {{&scenes.roomModel, kDaylightOnly},
-                                                            {&scenes.portModel, kHarbourOnly},
+                                                            {&scenes.portModel, kHarbourDuskOnly},
                                                             {&scenes.ufoModel, kVisitorOnly},
                                                             {&scenes.platformModel, kVisitorOnly}};
     for (auto [model, lighting] : lit)
         if (index >= model->firstItem && index < model->firstItem + model->itemCount)
-            return lighting;
+            return lighting == kHarbourDuskOnly && itemTextureIs(*model, index, kWaterMap)
+                       ? kWaterOnly
+                       : lighting;
     return kAnyLighting;
 }
 

@@ -196,7 +196,7 @@ TEST_F(Frame, TheSkyDrawnLastStillWinsATieAsWhenDrawnFirst) {
 TEST_F(Frame, ARebuiltProgramIsSwappedInOnlyWhenItLinks) {
     EXPECT_EQ(programsUsingFile("shader/normalmapping.fs"),
               (std::vector<int>{kNormalMappingProgram, kDaylightProgram, kHarbourProgram,
-                                kVisitorProgram}));
+                                kWaterProgram, kVisitorProgram}));
     EXPECT_EQ(programsUsingFile("shader/flat.vs"), (std::vector<int>{kFlatProgram}));
     EXPECT_TRUE(programsUsingFile("shader/none.fs").empty());
     EXPECT_FALSE(rebuildProgram(-1));
