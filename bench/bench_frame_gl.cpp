@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <IL/il.h>
 #include <benchmark/benchmark.h>
+#include <time.h>
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
@@ -29,7 +30,8 @@
 
 namespace {
 
-double floorSeconds = 0; // one pair of glow passes, measured before the benchmarks
+double floorSeconds = 0;    // one pair of glow passes, measured before the benchmarks
+double floorCpuSeconds = 0; // the same in CPU time of the whole process
 int sceneOneItems = 0, sceneTwoItems = 0;
 
 std::string runFolder() {
@@ -83,18 +85,28 @@ void enterScene(bool two) {
     timeline.brightness = 1.0f;
 }
 
+// CPU time of the whole process, the rasteriser's threads included: the work done, which a
+// busy machine disturbs far less than the wall time.
+double processCpuSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
 double measureFloor() {
     // The first draws compile the program for the rasteriser: not part of the floor.
     for (int i = 0; i < 3; i++)
         drawGlowPasses(glow(), camera.width, camera.height);
     glFinish();
     auto start = std::chrono::steady_clock::now();
+    double cpuStart = processCpuSeconds();
     const int runs = 20;
     for (int i = 0; i < runs; i++) {
         drawGlowPasses(glow(), camera.width, camera.height);
         glFinish();
     }
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    floorCpuSeconds = (processCpuSeconds() - cpuStart) / runs;
     return took.count() / runs;
 }
 
@@ -119,7 +131,8 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 // One part of a frame: its time (glFinish before and after) and the fragments that passed
 // the depth test while it drew, i.e. were shaded and written.
 struct Part {
-    double seconds = 1e30; // the fastest of the repeats: the least disturbed by the load
+    double seconds = 1e30;    // the fastest of the repeats: the least disturbed by the load
+    double cpuSeconds = 1e30; // process CPU time, the rasteriser's threads included
     double samples = 0;
     int draws = 0;
 };
@@ -128,18 +141,20 @@ struct PartTimer {
     unsigned int query = 0;
     std::map<std::string, Part> parts;
     std::vector<std::string> order;
-    std::map<std::string, double> pass, passSamples; // this repeat's, per part
+    std::map<std::string, double> pass, passCpu, passSamples; // this repeat's, per part
 
     template <typename Draw> void time(const std::string& name, Draw draw) {
         if (std::find(order.begin(), order.end(), name) == order.end())
             order.push_back(name);
         glFinish();
         auto start = std::chrono::steady_clock::now();
+        double cpuStart = processCpuSeconds();
         glBeginQuery(GL_SAMPLES_PASSED, query);
         draw();
         glEndQuery(GL_SAMPLES_PASSED);
         glFinish();
         pass[name] += secondsSince(start);
+        passCpu[name] += processCpuSeconds() - cpuStart;
         GLuint samples = 0;
         glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
         passSamples[name] += double(samples);
@@ -147,9 +162,12 @@ struct PartTimer {
     void endRepeat() {
         for (auto& [name, seconds] : pass)
             parts[name].seconds = std::min(parts[name].seconds, seconds);
+        for (auto& [name, seconds] : passCpu)
+            parts[name].cpuSeconds = std::min(parts[name].cpuSeconds, seconds);
         for (auto& [name, samples] : passSamples)
             parts[name].samples = samples; // the same in every repeat
         pass.clear();
+        passCpu.clear();
         passSamples.clear();
     }
 };
@@ -180,22 +198,27 @@ void frameBreakdown(bool sceneTwo) {
     for (const DrawnItem& item : frame.items)
         timer.parts[modelOf(item.index)].draws++;
 
-    double pixels = double(frame.windowWidth) * frame.windowHeight, total = 0, shaded = 0;
-    for (const auto& [name, part] : timer.parts)
+    double pixels = double(frame.windowWidth) * frame.windowHeight, total = 0, totalCpu = 0,
+           shaded = 0;
+    for (const auto& [name, part] : timer.parts) {
         total += part.seconds;
-    printf("scene %d at %dx%d, part by part (fastest of %d):\n", sceneTwo ? 2 : 1,
-           frame.windowWidth, frame.windowHeight, repeats);
-    printf("  %-9s %6s %9s %6s %14s\n", "part", "draws", "ms", "share", "shaded/pixel");
+        totalCpu += part.cpuSeconds;
+    }
+    printf("scene %d at %dx%d, part by part (fastest of %d; cpu: the process's, all threads):\n",
+           sceneTwo ? 2 : 1, frame.windowWidth, frame.windowHeight, repeats);
+    printf("  %-9s %6s %9s %6s %9s %6s %14s\n", "part", "draws", "ms", "share", "cpu ms", "share",
+           "shaded/pixel");
     for (const std::string& name : timer.order) {
         const Part& part = timer.parts[name];
         bool items = name != "clear" && name != "glow";
         if (items)
             shaded += part.samples;
-        printf("  %-9s %6d %9.2f %5.0f%% %14.3f\n", name.c_str(), part.draws, part.seconds * 1e3,
-               100 * part.seconds / total, items ? part.samples / pixels : 0.0);
+        printf("  %-9s %6d %9.2f %5.0f%% %9.2f %5.0f%% %14.3f\n", name.c_str(), part.draws,
+               part.seconds * 1e3, 100 * part.seconds / total, part.cpuSeconds * 1e3,
+               100 * part.cpuSeconds / totalCpu, items ? part.samples / pixels : 0.0);
     }
-    printf("  %-9s %6zu %9.2f        overdraw %.3f shaded fragments per pixel\n", "sum",
-           frame.items.size(), total * 1e3, shaded / pixels);
+    printf("  %-9s %6zu %9.2f %6s %9.2f        overdraw %.3f shaded fragments per pixel\n", "sum",
+           frame.items.size(), total * 1e3, "", totalCpu * 1e3, shaded / pixels);
 }
 
 // The overdraw at views spread along a scene's path: the show's frames every `every`
@@ -261,6 +284,7 @@ void frameBench(benchmark::State& state, bool sceneTwo, bool glow) {
     }
     glFinish();
     auto start = std::chrono::steady_clock::now();
+    double cpuStart = processCpuSeconds();
     for (auto _ : state) {
         showFlags.bloomEnabled = glow;
         if (!glow)
@@ -270,9 +294,12 @@ void frameBench(benchmark::State& state, bool sceneTwo, bool glow) {
     }
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     double frame = took.count() / double(state.iterations());
+    double frameCpu = (processCpuSeconds() - cpuStart) / double(state.iterations());
     state.counters["items"] = sceneTwo ? sceneTwoItems : sceneOneItems;
     state.counters["floor_ms"] = floorSeconds * 1e3;
     state.counters["x_floor"] = frame / floorSeconds;
+    state.counters["cpu_ms"] = frameCpu * 1e3;
+    state.counters["cpu_x_floor"] = frameCpu / floorCpuSeconds;
 }
 
 void BM_SceneOneFrame(benchmark::State& state) {
@@ -321,8 +348,9 @@ int main(int argc, char** argv) {
         return 1;
     enterScene(false);
     floorSeconds = measureFloor();
-    printf("floor (two glow passes, no items): %.2f ms; items: scene 1 %d, scene 2 %d\n",
-           floorSeconds * 1e3, sceneOneItems, sceneTwoItems);
+    printf("\nfloor (two glow passes, no items): %.2f ms, cpu %.2f ms; items: scene 1 %d, "
+           "scene 2 %d\n",
+           floorSeconds * 1e3, floorCpuSeconds * 1e3, sceneOneItems, sceneTwoItems);
     if (!getenv("KESTRUNE_BENCH_NO_BREAKDOWN")) {
         frameBreakdown(false);
         frameBreakdown(true);
