@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "camera/camera.h"
 #include "campath/campath.h"
@@ -325,6 +326,35 @@ TEST_F(FrameDescriptionTest, SkyBoxesListedFirstAreDrawnLastWinningTies) {
     orderForDrawing(items);
     EXPECT_EQ(indices(items), (std::vector<int>{Ufo, OneA, TwoA}));
     EXPECT_FALSE(items[2].winsDepthTies);
+}
+
+// Each lit model's items take the variant with only their lighting; in the harbour, the
+// item textured with the water map takes the water's. Items of no such model: all of it.
+TEST_F(FrameDescriptionTest, EachLitModelTakesTheVariantWithItsLighting) {
+    Model& port = scenes.portModel;
+    port.firstItem = TwoA; // TwoA and OneB
+    port.itemCount = 2;
+    port.objects.resize(2);
+    port.materials.resize(2);
+    strcpy(port.materials[0].fileName, "concrete.tga");
+    strcpy(port.materials[1].fileName, "WATER.TGA"); // as a modelling tool may write it
+    port.objects[0].materialIndex = 1;
+    port.objects[1].materialIndex = 0;
+    EXPECT_EQ(surfaceLightingOf(TwoA), kWaterOnly);
+    EXPECT_EQ(surfaceLightingOf(OneB), kHarbourDuskOnly);
+    port.objects[0].materialIndex = -1; // no known material
+    EXPECT_EQ(surfaceLightingOf(TwoA), kHarbourDuskOnly);
+    port = Model();
+
+    scenes.roomModel.firstItem = OneB;
+    scenes.roomModel.itemCount = 1;
+    EXPECT_EQ(surfaceLightingOf(OneB), kDaylightOnly);
+    EXPECT_EQ(surfaceLightingOf(Ufo), kVisitorOnly);
+    EXPECT_EQ(surfaceLightingOf(TwoB), kAnyLighting);
+    describeFrame(frame); // scene 1: OneA is flat, OneB normal mapped in the hall
+    EXPECT_EQ(frame.items[0].lighting, kAnyLighting);
+    EXPECT_EQ(frame.items[1].lighting, kDaylightOnly);
+    scenes.roomModel = Model();
 }
 
 // The drawing order and the view leave the describing alone: every item of the scene,
