@@ -46,8 +46,8 @@ struct BeamParameters {
 };
 
 // One frame: the window's size, the view's projection, the items in drawing order (render/
-// draws them as handed), the beam, the glow. With the glow on, the items and the beam go into the
-// scene target, which the glow passes read.
+// draws them as handed), the beam, the glow. With the glow on, the items and the beam go
+// into the scene target, which the glow passes read.
 struct FrameDescription {
     int windowWidth = 0;
     int windowHeight = 0;

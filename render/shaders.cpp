@@ -78,7 +78,7 @@ static bool loadShaderSource(unsigned int shader, const char* path, const char* 
     std::string source = std::string(shaderVersionLine());
     // The file's own line numbers in the compiler's log, whatever came before.
     if (*defines != '\0')
-        source += std::string(defines) + "#line 2\n";
+        source += std::string(defines) + (body == text ? "#line 1\n" : "#line 2\n");
     source += body;
     const GLchar* sourceText = source.c_str();
     glShaderSource(shader, 1, &sourceText, nullptr);

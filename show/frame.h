@@ -35,8 +35,10 @@ bool mayBeInView(const ItemBounds& bounds, const float* modelView, const float* 
 void forgetItemBounds();
 // The drawing order: opaque items nearest first (by the farthest reach of their bounds
 // from the eye), so the depth test spares most hidden pixels their shading; the sky boxes
-// after them, shaded only where nothing else was; ties in list order. Pixels come out as
-// in list order wherever no two surfaces meet at exactly the same depth.
+// after them, shaded only where nothing else was. The pixels are those of list order, ties
+// included: an item goes ahead of one listed before it only where the two cannot tie, and
+// the sky boxes, moved last only where listed first, win their ties with "less or equal"
+// (winsDepthTies).
 void orderForDrawing(std::vector<DrawnItem>& items);
 // The items' projection for a window of that size: 40 degrees, near plane 1, farPlane.
 void viewProjection(float* out, int width, int height);
