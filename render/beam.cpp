@@ -42,19 +42,22 @@ void addCone(float direction, std::vector<float>& vertices, std::vector<float>& 
 
 } // namespace
 
-void setupBeam() {
+void lookUpBeamLocations() {
     Renderer& r = renderer;
-    r.beamProgram =
-        buildProgram(r.beamVertexShader, r.beamFragmentShader, "shader/beam.vs", "shader/beam.fs");
-    r.beamUsable = programLinked(r.beamProgram);
-    if (!r.beamUsable)
-        return; // its log said why; the frames go on without it
+    r.beamUsable = true; // it linked
     r.beamProjectionLoc = glGetUniformLocation(r.beamProgram, "projectionMatrix");
     r.beamModelViewLoc = glGetUniformLocation(r.beamProgram, "modelViewMatrix");
     r.beamStrengthLoc = glGetUniformLocation(r.beamProgram, "strength");
     r.beamVertexAttr = glGetAttribLocation(r.beamProgram, "vertex");
     r.beamNormalAttr = glGetAttribLocation(r.beamProgram, "normal");
     r.beamTexCoordAttr = glGetAttribLocation(r.beamProgram, "texCoord");
+}
+
+// The cones are built whether or not the program links: a rebuilt program may shine later.
+void setupBeam() {
+    Renderer& r = renderer;
+    r.beamUsable = false;
+    buildListedProgram(kBeamProgram); // its log says why, where it does not link
 
     std::vector<float> vertices, normals, texCoords;
     std::vector<unsigned int> indices;

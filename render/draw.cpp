@@ -9,12 +9,24 @@
 
 const float lightDirection[3] = {2.0f, 0.0f, 1.0f};
 
-static unsigned int programOfKind(int shaderKind) {
+// The program of the kind; for normal mapping, the variant with only the item's lighting.
+static unsigned int programOf(int shaderKind, int lighting) {
     switch (shaderKind) {
     case kSceneShader:
         return renderer.sceneProgram;
     case kNormalMappingShader:
-        return renderer.normalMappingProgram;
+        switch (lighting) {
+        case kDaylightOnly:
+            return renderer.daylightProgram;
+        case kHarbourDuskOnly:
+            return renderer.harbourProgram;
+        case kWaterOnly:
+            return renderer.waterProgram;
+        case kVisitorOnly:
+            return renderer.visitorProgram;
+        default:
+            return renderer.normalMappingProgram;
+        }
     case kNeonShader:
         return renderer.neonProgram;
     case kFlatShader:
@@ -36,9 +48,9 @@ void uploadProjection(const float* projection) {
 }
 
 // The item's program, textures and buffers.
-static void bindItem(const RenderItem& item, int shaderKind) {
+static void bindItem(const RenderItem& item, int shaderKind, int lighting) {
     // An unknown kind keeps the program and locations of the previous draw.
-    unsigned int program = programOfKind(shaderKind);
+    unsigned int program = programOf(shaderKind, lighting);
     if (program != 0)
         useItemProgram(program);
 
@@ -69,12 +81,13 @@ void beginScene(bool offScreen, int width, int height) {
 
 void drawItem(const DrawnItem& drawn, const float* projection) {
     const RenderItem& item = renderItem(drawn.index);
-    bindItem(item, drawn.shaderKind);
+    bindItem(item, drawn.shaderKind, drawn.lighting);
     int indexCount = item.faceCount * 3;
     if (indexCount > int(item.indices.size()))
         indexCount = int(item.indices.size());
     uploadProjection(projection);
     glUniformMatrix4fv(renderer.sceneModelViewLoc, 1, GL_FALSE, drawn.modelView);
+    glDepthFunc(drawn.winsDepthTies ? GL_LEQUAL : GL_LESS);
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
 }
 
@@ -82,6 +95,7 @@ void renderFrame(const FrameDescription& frame) {
     beginScene(frame.glow.bloomEnabled, frame.windowWidth, frame.windowHeight);
     for (const DrawnItem& item : frame.items)
         drawItem(item, frame.projection);
+    glDepthFunc(GL_LESS); // the beam, and whatever else comes, as always
     if (frame.beam.visible)
         drawBeam(frame.beam.modelView, frame.projection);
     if (frame.glow.bloomEnabled)

@@ -3,6 +3,8 @@
 // the frame.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Everything render/ keeps between calls. Set-up writes it (shaders.cpp, glow.cpp,
 // targets.cpp); after that only the item locations change, refilled by every item draw
@@ -14,6 +16,12 @@ struct Renderer {
         normalMappingVertexShader, normalMappingFragmentShader, neonVertexShader,
         neonFragmentShader, flatVertexShader, flatFragmentShader;
     bool shaderEnabled; // which program the key x bound last
+    // Variants of the normal-mapping program, each compiled with only the lighting its
+    // items' maps ask for (shader/normalmapping.fs), and their shaders.
+    unsigned int daylightProgram, harbourProgram, waterProgram, visitorProgram;
+    unsigned int daylightVertexShader, daylightFragmentShader, harbourVertexShader,
+        harbourFragmentShader, waterVertexShader, waterFragmentShader, visitorVertexShader,
+        visitorFragmentShader;
 
     // Item-program locations: one shared set, refilled for each drawn item's program; -1
     // until looked up, so a stray upload before set-up lands nowhere.
@@ -54,15 +62,44 @@ unsigned int makeAttributeBuffer(size_t bytes, const void* data, int location, i
 // Binds buffer as the array buffer and feeds the attribute at location from it (floats,
 // tightly packed), enabled; a location of -1 (a name the program lacks) is left alone.
 void bindAttribute(unsigned int buffer, int location, int components);
-// Compiles and links a program from its two files, reporting a failure under their names.
+// Compiles and links a program from its two files, the defines after their version line,
+// reporting a failure under their names.
 unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragmentShader,
-                          const char* vsPath, const char* fsPath);
+                          const char* vsPath, const char* fsPath, const char* defines,
+                          bool bindOutput);
+
+// Every program the renderer builds, by its row in the table of render/shaders.cpp.
+enum ProgramId {
+    kSceneProgram,
+    kBloomProgram,
+    kNormalMappingProgram,
+    kNeonProgram,
+    kFlatProgram,
+    kBeamProgram,
+    kDaylightProgram, // normal mapping, daylight only: the hall
+    kHarbourProgram,  // normal mapping, the harbour at dusk but its water
+    kWaterProgram,    // normal mapping, the harbour's water
+    kVisitorProgram,  // normal mapping, the UFO and its platform at dusk
+    kProgramCount
+};
+// Builds that program for set-up, kept whether or not it links (one that does not draws
+// nothing); the locations kept for it are looked up once it links.
+void buildListedProgram(int which);
+// Builds the program anew from its files and swaps it in only if both shaders compile and
+// it links (the old one is then deleted, and the locations kept for it looked up again);
+// otherwise the old one stays and the log says why. Any id outside the table: false.
+bool rebuildProgram(int which);
+// The programs built from that file, named as the table names it ("shader/flat.fs").
+std::vector<int> programsUsingFile(const std::string& path);
+// The program's GL name now (it changes when rebuilt); 0 outside the table.
+unsigned int programName(int which);
 // Disables every array enabled earlier that was not fed since the last call: each draw
 // calls it once its attributes are bound.
 void disableUnfedAttributes();
 
 // --- the lighthouse beam (render/beam.cpp) ---
-void setupBeam(); // its program and cones; called by setupShaders
+void setupBeam();           // its program and cones; called by setupShaders
+void lookUpBeamLocations(); // after its program (re)linked
 // The beam with that model-view (the lantern's place and turn) added to the picture.
 void drawBeam(const float* modelView, const float* projection);
 

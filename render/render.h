@@ -7,12 +7,27 @@
 
 #include "math/vecmath.h"
 
-// One item to draw: its index in the RenderList, the program it selects (its shaderKind)
-// and its model-view matrix.
+// The surfaces a normal-mapped item shows, as its normal maps' alpha tells
+// (shader/normalmapping.fs): it is drawn with a variant of the program that has only
+// their branches. kAnyLighting: the program with all of them.
+enum SurfaceLighting : int {
+    kAnyLighting = 0,
+    kDaylightOnly,    // maps without alpha (it reads 1): the hall
+    kHarbourDuskOnly, // the harbour at dusk, but for its water
+    kWaterOnly,       // the harbour's water
+    kVisitorOnly,     // the UFO and its platform at dusk
+};
+
+// One item to draw: its index in the RenderList, the program it selects (its shaderKind,
+// and the variant its lighting picks) and its model-view matrix.
 struct DrawnItem {
     int index;
     int shaderKind;
     Mat4 modelView;
+    int lighting = kAnyLighting;
+    // Drawn with the depth test "less or equal": it wins ties with what is drawn before it
+    // (items drawn out of list order, which won them in it). Otherwise "less".
+    bool winsDepthTies = false;
 };
 
 // The glow passes' parameters: on or off, the composite's brightness and the glow's reach
@@ -30,9 +45,9 @@ struct BeamParameters {
     Mat4 modelView;
 };
 
-// One frame: the window's size, the view's projection, the items in drawing order, the
-// beam, the glow. With the glow on, the items and the beam go into the scene target,
-// which the glow passes read.
+// One frame: the window's size, the view's projection, the items in drawing order (render/
+// draws them as handed), the beam, the glow. With the glow on, the items and the beam go
+// into the scene target, which the glow passes read.
 struct FrameDescription {
     int windowWidth = 0;
     int windowHeight = 0;

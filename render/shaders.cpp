@@ -59,10 +59,11 @@ bool programLinked(unsigned int program) {
     return status == GL_TRUE;
 }
 
-// Reads a source file into the shader. A missing or empty file is reported and leaves the
-// shader without source (its program then fails to link and draws nothing): GL never sees
-// a null string. Returns whether a source was set.
-static bool loadShaderSource(unsigned int shader, const char* path) {
+// Reads a source file into the shader, with the variant's defines after the version line.
+// A missing or empty file is reported and leaves the shader without source (its program
+// then fails to link and draws nothing): GL never sees a null string. Returns whether a
+// source was set.
+static bool loadShaderSource(unsigned int shader, const char* path, const char* defines = "") {
     char* text = readTextFile(path);
     if (text == nullptr) {
         printf("\nshader source missing or empty: %s", path);
@@ -74,7 +75,11 @@ static bool loadShaderSource(unsigned int shader, const char* path) {
         body = strchr(body, '\n');
         body = body ? body + 1 : "";
     }
-    std::string source = std::string(shaderVersionLine()) + body;
+    std::string source = std::string(shaderVersionLine());
+    // The file's own line numbers in the compiler's log, whatever came before.
+    if (*defines != '\0')
+        source += std::string(defines) + (body == text ? "#line 1\n" : "#line 2\n");
+    source += body;
     const GLchar* sourceText = source.c_str();
     glShaderSource(shader, 1, &sourceText, nullptr);
     free(text);
@@ -124,16 +129,17 @@ static unsigned int linkProgram(unsigned int vertexShader, unsigned int fragment
     return program;
 }
 
-// One of the three programs built after the first two, all in one go.
+// Compiles and links a program from its two files, reporting a failure under their names.
 unsigned int buildProgram(unsigned int& vertexShader, unsigned int& fragmentShader,
-                                 const char* vsPath, const char* fsPath) {
+                          const char* vsPath, const char* fsPath, const char* defines,
+                          bool bindOutput) {
     vertexShader = glCreateShader(GL_VERTEX_SHADER);
     fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
-    bool vsSource = loadShaderSource(vertexShader, vsPath);
-    bool fsSource = loadShaderSource(fragmentShader, fsPath);
+    bool vsSource = loadShaderSource(vertexShader, vsPath, defines);
+    bool fsSource = loadShaderSource(fragmentShader, fsPath, defines);
     compileShader(vertexShader, vsSource, vsPath);
     compileShader(fragmentShader, fsSource, fsPath);
-    return linkProgram(vertexShader, fragmentShader, false, vsPath, fsPath);
+    return linkProgram(vertexShader, fragmentShader, bindOutput, vsPath, fsPath);
 }
 
 // Attribute arrays enabled so far, and those fed since the last disableUnfedAttributes,
@@ -230,42 +236,8 @@ void lookUpItemLocations(unsigned int program) {
                      {&r.sceneLightDirLoc, "lightDir", nullptr}});
 }
 
-void setupShaders(int width, int height) {
+static void lookUpBloomLocations() {
     Renderer& r = renderer;
-    printf("\nw: %d - h: %d", width, height);
-    r.shaderEnabled = true;
-
-    const char* sceneVs = "shader/Vertex.vs";
-    const char* sceneFs = "shader/Fragment.fs";
-    const char* bloomVs = "shader/bloom.vs";
-    const char* bloomFs = "shader/bloom.fs";
-    r.sceneVertexShader = glCreateShader(GL_VERTEX_SHADER);
-    r.sceneFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
-    r.bloomVertexShader = glCreateShader(GL_VERTEX_SHADER);
-    r.bloomFragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
-    bool sceneVsSource = loadShaderSource(r.sceneVertexShader, sceneVs);
-    bool sceneFsSource = loadShaderSource(r.sceneFragmentShader, sceneFs);
-    bool bloomVsSource = loadShaderSource(r.bloomVertexShader, bloomVs);
-    bool bloomFsSource = loadShaderSource(r.bloomFragmentShader, bloomFs);
-    compileShader(r.sceneVertexShader, sceneVsSource, sceneVs);
-    compileShader(r.sceneFragmentShader, sceneFsSource, sceneFs);
-    compileShader(r.bloomVertexShader, bloomVsSource, bloomVs);
-    compileShader(r.bloomFragmentShader, bloomFsSource, bloomFs);
-    r.sceneProgram =
-        linkProgram(r.sceneVertexShader, r.sceneFragmentShader, true, sceneVs, sceneFs);
-    r.bloomProgram =
-        linkProgram(r.bloomVertexShader, r.bloomFragmentShader, true, bloomVs, bloomFs);
-
-    r.normalMappingProgram =
-        buildProgram(r.normalMappingVertexShader, r.normalMappingFragmentShader,
-                     "shader/normalmapping.vs", "shader/normalmapping.fs");
-    r.neonProgram =
-        buildProgram(r.neonVertexShader, r.neonFragmentShader, "shader/neon.vs", "shader/neon.fs");
-    r.flatProgram =
-        buildProgram(r.flatVertexShader, r.flatFragmentShader, "shader/flat.vs", "shader/flat.fs");
-
-    lookUpItemLocations(r.sceneProgram);
-
     lookUp(r.bloomProgram, {{&r.bloomProjectionLoc, "projectionMatrix", nullptr},
                             {&r.bloomModelViewLoc, "modelViewMatrix", nullptr},
                             {&r.bloomNormalAttr, nullptr, "normal"},
@@ -275,6 +247,122 @@ void setupShaders(int width, int height) {
                             {&r.bloomTexCoordAttr, nullptr, "texCoord"},
                             {&r.bloomBrightnessLoc, "brightness", nullptr},
                             {&r.bloomDdLoc, "dd", nullptr}});
+}
+
+namespace {
+
+// How each program is built: its files, the defines that make it a variant, whether its
+// one output is bound by name (the scene and glow programs always have been), where its
+// names are kept, and what the renderer keeps of its interface, looked up once it links
+// (the item programs' locations are looked up at every draw).
+struct ProgramBuild {
+    const char* vertexFile;
+    const char* fragmentFile;
+    const char* defines;
+    bool bindOutput;
+    unsigned int Renderer::*program;
+    unsigned int Renderer::*vertexShader;
+    unsigned int Renderer::*fragmentShader;
+    void (*linked)();
+};
+
+// By ProgramId. llvmpipe runs every branch of a shader for every fragment, so each
+// variant leaves out the lighting its items never take.
+const ProgramBuild programBuilds[kProgramCount] = {
+    {"shader/Vertex.vs", "shader/Fragment.fs", "", true, &Renderer::sceneProgram,
+     &Renderer::sceneVertexShader, &Renderer::sceneFragmentShader, nullptr},
+    {"shader/bloom.vs", "shader/bloom.fs", "", true, &Renderer::bloomProgram,
+     &Renderer::bloomVertexShader, &Renderer::bloomFragmentShader, lookUpBloomLocations},
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "", false,
+     &Renderer::normalMappingProgram, &Renderer::normalMappingVertexShader,
+     &Renderer::normalMappingFragmentShader, nullptr},
+    {"shader/neon.vs", "shader/neon.fs", "", false, &Renderer::neonProgram,
+     &Renderer::neonVertexShader, &Renderer::neonFragmentShader, nullptr},
+    {"shader/flat.vs", "shader/flat.fs", "", false, &Renderer::flatProgram,
+     &Renderer::flatVertexShader, &Renderer::flatFragmentShader, nullptr},
+    {"shader/beam.vs", "shader/beam.fs", "", false, &Renderer::beamProgram,
+     &Renderer::beamVertexShader, &Renderer::beamFragmentShader, lookUpBeamLocations},
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define DAYLIGHT_ONLY\n", false,
+     &Renderer::daylightProgram, &Renderer::daylightVertexShader, &Renderer::daylightFragmentShader,
+     nullptr},
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define HARBOUR_DUSK_ONLY\n", false,
+     &Renderer::harbourProgram, &Renderer::harbourVertexShader, &Renderer::harbourFragmentShader,
+     nullptr},
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define WATER_ONLY\n", false,
+     &Renderer::waterProgram, &Renderer::waterVertexShader, &Renderer::waterFragmentShader,
+     nullptr},
+    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define VISITOR_ONLY\n", false,
+     &Renderer::visitorProgram, &Renderer::visitorVertexShader, &Renderer::visitorFragmentShader,
+     nullptr},
+};
+
+} // namespace
+
+void buildListedProgram(int which) {
+    const ProgramBuild& b = programBuilds[which];
+    Renderer& r = renderer;
+    r.*b.program = buildProgram(r.*b.vertexShader, r.*b.fragmentShader, b.vertexFile,
+                                b.fragmentFile, b.defines, b.bindOutput);
+    if (b.linked != nullptr && programLinked(r.*b.program))
+        b.linked();
+}
+
+bool rebuildProgram(int which) {
+    if (which < 0 || which >= kProgramCount)
+        return false;
+    const ProgramBuild& b = programBuilds[which];
+    unsigned int vertexShader = 0, fragmentShader = 0;
+    unsigned int program = buildProgram(vertexShader, fragmentShader, b.vertexFile, b.fragmentFile,
+                                        b.defines, b.bindOutput);
+    if (!shaderCompiled(vertexShader) || !shaderCompiled(fragmentShader) ||
+        !programLinked(program)) {
+        glDeleteProgram(program);
+        glDeleteShader(vertexShader);
+        glDeleteShader(fragmentShader);
+        return false;
+    }
+    Renderer& r = renderer;
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    unsigned int old = r.*b.program;
+    glDeleteProgram(old);
+    glDeleteShader(r.*b.vertexShader);
+    glDeleteShader(r.*b.fragmentShader);
+    r.*b.program = program;
+    r.*b.vertexShader = vertexShader;
+    r.*b.fragmentShader = fragmentShader;
+    if (b.linked != nullptr)
+        b.linked();
+    if (GLuint(current) == old)
+        glUseProgram(program); // what was current stays current, in its new build
+    return true;
+}
+
+std::vector<int> programsUsingFile(const std::string& path) {
+    std::vector<int> found;
+    for (int i = 0; i < kProgramCount; i++)
+        if (path == programBuilds[i].vertexFile || path == programBuilds[i].fragmentFile)
+            found.push_back(i);
+    return found;
+}
+
+unsigned int programName(int which) {
+    if (which < 0 || which >= kProgramCount)
+        return 0;
+    return renderer.*programBuilds[which].program;
+}
+
+void setupShaders(int width, int height) {
+    Renderer& r = renderer;
+    printf("\nw: %d - h: %d", width, height);
+    r.shaderEnabled = true;
+
+    for (int which :
+         {kSceneProgram, kBloomProgram, kNormalMappingProgram, kNeonProgram, kFlatProgram,
+          kDaylightProgram, kHarbourProgram, kWaterProgram, kVisitorProgram})
+        buildListedProgram(which);
+
+    lookUpItemLocations(r.sceneProgram);
 
     for (int i = 0; i < renderListSize(); i++)
         uploadRenderItem(i);

@@ -10,6 +10,11 @@
 //                 terms, would move with them;
 //   below 0.15    water at dusk: the sky and the lamps mirrored in its ripples, fading
 //                 into the haze of the horizon far out.
+// Built also as variants with only some of these (a define before the first line):
+//   DAYLIGHT_ONLY  for maps without alpha (the hall), HARBOUR_DUSK_ONLY for the harbour
+//   but its water, WATER_ONLY for the water, VISITOR_ONLY for the UFO and its platform. A variant draws its own surfaces
+//   exactly as the whole program does; it only leaves out the branches they never take,
+//   which a software rasteriser would otherwise run for every pixel.
 // Positions are model coordinates: for the harbour those of the world (y up, the sea
 // towards +z, the sunset towards -z), for the visitor its own, centred on the pad.
 uniform sampler2D firstTexture;
@@ -78,7 +83,13 @@ void main() {
     float diffuse = max(dot(normal, l), 0.0);
     float kind = mapped.a;
 
+#if defined(DAYLIGHT_ONLY)
+    {
+#elif !defined(HARBOUR_DUSK_ONLY) && !defined(WATER_ONLY) && !defined(VISITOR_ONLY)
     if (kind > 0.9) {
+#else
+    if (false) {
+#endif
         float specular = 0.0;
         if (diffuse > 0.0)
             specular = pow(max(dot(normal, normalize(l + v)), 0.0), shininess);
@@ -86,6 +97,7 @@ void main() {
                          vec3(specularScale * specular), 1.0);
         return;
     }
+#ifndef DAYLIGHT_ONLY
 
     // Sky light from above and the sunset's glow from the west, a little of the viewer's
     // lamp so that shapes read (more close by, so a near wall never goes black), and
@@ -96,8 +108,19 @@ void main() {
              vec3(0.5, 0.5, 0.55) * (diffuse / (1.0 + 0.02 * dot(toEye, toEye)));
     light *= 0.55 + 0.45 * clamp(abs(position.y) * 0.4 + abs(normal.y), 0.0, 1.0);
 
+#if defined(VISITOR_ONLY)
+    const bool water = false;
+    const float harbour = 0.0;
+#elif defined(HARBOUR_DUSK_ONLY)
+    const bool water = false;
+    const float harbour = 1.0;
+#elif defined(WATER_ONLY)
+    const bool water = true;
+    const float harbour = 1.0;
+#else
     bool water = kind < 0.15;
     float harbour = (kind > 0.475 || water) ? 1.0 : 0.0;
+#endif
     float emission = water ? 0.0
                      : harbour > 0.5 ? clamp((0.85 - kind) / 0.35, 0.0, 1.0)
                                      : clamp((0.45 - kind) * 5.0, 0.0, 1.0);
@@ -139,4 +162,5 @@ void main() {
     float off = dot(nearest - lampHead, nearest - lampHead);
     colour += lampColour * (harbour * (0.8 / (1.0 + 1.5 * off) + 0.12 / (1.0 + 0.1 * off)));
     fragColor = vec4(colour, 1.0);
+#endif
 }

@@ -22,8 +22,9 @@ struct SceneModel {
     bool skybox; // kept at the eye by the frame while its scene plays
 };
 
-// In load order, which is the items' order in the RenderList and so the drawing order:
-// each sky box is drawn before the rest of its scene.
+// In load order, which is the items' order in the RenderList: the order that steps the
+// path and the animation, and whose pixels the frame keeps (show/frame.cpp draws each sky
+// box last, winning the ties it won listed first).
 const SceneModel sceneModels[] = {
     {scenes.skyboxModel, show::kSceneOneModels[0], kFlatShader, kSceneOnePass, true},
     {scenes.skybox2Model, show::kSceneTwoModels[0], kFlatShader, kSceneTwoPass, true},

@@ -175,3 +175,68 @@ TEST_F(Frame, EachDrawLeavesOnlyItsOwnArraysEnabled) {
     showItem(FacingLit);
     expectOnlyArraysOf(renderer.normalMappingProgram, "normal mapping after the glow");
 }
+
+// Drawn last, the sky still wins an exact tie with an item, as it did drawn first: here
+// the two squares, both turned to face up, lie on each other (the sky moved under the eye).
+TEST_F(Frame, TheSkyDrawnLastStillWinsATieAsWhenDrawnFirst) {
+    for (int item : {Sky, Red})
+        renderItem(item).rotation[0] = -90;
+    setCamera(0, 80, 0, 0, 0, 0, 0, 0, -1); // the sky 80 below the eye: on the red square
+    runFrame(); // the sky is placed after it is copied: the second frame has it there
+    runFrame();
+    glFinish();
+    for (int item : {Sky, Red})
+        renderItem(item).rotation[0] = 0;
+    EXPECT_EQ(pixel(renderer.sceneFbo, windowWidth / 2, windowHeight / 2), (Image{0, 0, 255}));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// A program is rebuilt from its files and swapped in only once it compiles and links;
+// which programs a file feeds is listed.
+TEST_F(Frame, ARebuiltProgramIsSwappedInOnlyWhenItLinks) {
+    EXPECT_EQ(programsUsingFile("shader/normalmapping.fs"),
+              (std::vector<int>{kNormalMappingProgram, kDaylightProgram, kHarbourProgram,
+                                kWaterProgram, kVisitorProgram}));
+    EXPECT_EQ(programsUsingFile("shader/flat.vs"), (std::vector<int>{kFlatProgram}));
+    EXPECT_TRUE(programsUsingFile("shader/none.fs").empty());
+    EXPECT_FALSE(rebuildProgram(-1));
+    EXPECT_FALSE(rebuildProgram(kProgramCount));
+
+    auto redSquare = [] {
+        runFrame(); // the sky away from where the last test left it, under the eye
+        runFrame();
+        glFinish();
+        return pixel(renderer.sceneFbo, column(0), windowHeight / 2);
+    };
+    const Image red = {255, 0, 0};
+    ASSERT_EQ(redSquare(), red);
+
+    // The same files, the flat program's fragment shader changed, in a folder of our own.
+    TempFolder folder;
+    const std::filesystem::path runFolder = std::filesystem::current_path();
+    std::filesystem::create_directory(folder.file("shader"));
+    std::filesystem::copy_file(runFolder / "shader/flat.vs", folder.file("shader/flat.vs"));
+    std::filesystem::current_path(folder.path);
+    unsigned int flat = programName(kFlatProgram);
+    writeText("shader/flat.fs", "#version 130\nout vec4 fragColor;\nvoid main() { oops }\n");
+    EXPECT_FALSE(rebuildProgram(kFlatProgram)) << "does not compile";
+    EXPECT_EQ(programName(kFlatProgram), flat);
+    EXPECT_EQ(renderer.flatProgram, flat);
+    EXPECT_EQ(redSquare(), red) << "the old program still draws";
+
+    writeText("shader/flat.fs",
+              "#version 130\nout vec4 fragColor;\nvoid main() { fragColor = vec4(0, 1, 0, 1); }\n");
+    EXPECT_TRUE(rebuildProgram(kFlatProgram));
+    EXPECT_NE(programName(kFlatProgram), flat);
+    EXPECT_EQ(redSquare(), (Image{0, 255, 0})) << "the new one draws";
+
+    std::filesystem::current_path(runFolder);
+    EXPECT_TRUE(rebuildProgram(kFlatProgram));
+    EXPECT_EQ(redSquare(), red);
+    // The glow's program, rebuilt, looks its locations up again.
+    renderer.bloomFirstTextureLoc = -7;
+    EXPECT_TRUE(rebuildProgram(kBloomProgram));
+    EXPECT_EQ(renderer.bloomFirstTextureLoc,
+              glGetUniformLocation(renderer.bloomProgram, "firstTexture"));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
