@@ -97,7 +97,11 @@ void drawGlowPasses(const GlowParameters& glow, int width, int height) {
     glBindFramebuffer(GL_FRAMEBUFFER, r.glowFbo);
     glViewport(0, 0, r.glowWidth, r.glowHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    // Only the corner is ever read: the rest of the target is not worth the memory traffic.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, r.glowWidth, r.glowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, r.sceneFboTexture);
     glUseProgram(r.bloomProgram);
@@ -109,8 +113,8 @@ void drawGlowPasses(const GlowParameters& glow, int width, int height) {
     glUniform1i(r.bloomGlowScaleLoc, r.glowScale);
     uploadQuadMatrices(r.bloomProjectionLoc, r.bloomModelViewLoc, r.targetWidth, r.targetHeight,
                        false);
-    // The blur draws over pass 1's quad at the same depth in glowFbo: no depth test until
-    // the composite.
+    // Flat quads, one per pass, each covering its target: no depth test (the blur draws over
+    // pass 1's quad at the same depth), and none per pixel of the composite.
     glDisable(GL_DEPTH_TEST);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
 
@@ -123,7 +127,6 @@ void drawGlowPasses(const GlowParameters& glow, int width, int height) {
                        false);
     drawBlur(r.glowSmallFbo, r.glowFboTexture, 0);
     drawBlur(r.glowFbo, r.glowSmallTexture, 1);
-    glEnable(GL_DEPTH_TEST); // as every frame's items need it
 
     // Pass 2: the composite, into the window.
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -141,4 +144,5 @@ void drawGlowPasses(const GlowParameters& glow, int width, int height) {
     glUniform1i(r.bloomSecondTextureLoc, 1);
     uploadQuadMatrices(r.bloomProjectionLoc, r.bloomModelViewLoc, width, height, true);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    glEnable(GL_DEPTH_TEST); // as every frame's items need it
 }
