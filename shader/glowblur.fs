@@ -1,13 +1,16 @@
 #version 130
-// The glow's blur, between the two passes of shader/bloom.fs: 9 taps along one axis of
-// the glow image, Gaussian weights (sigma 2 taps), "dd" apart in texture space along x and
-// as many scene pixels apart along y, so the glow stays round.
+// The glow's blur, between the two passes of shader/bloom.fs, along one axis of the glow
+// image (the scene's width, 1 / "glowScale" of its height), "dd" wide as the taps of a
+// full-size blur had it: 9 taps "dd" apart in texture space along x, Gaussian weights
+// (sigma 2 taps), and the same number of pixels along y, so the glow stays round.
 //   vertical 0: firstTexture = the glow target, whose lower-left corner holds the glow
-//               image (full width, 1 / "glowScale" of the height); along x, into the
-//               small target. The taps are pixel for pixel those of a full-size blur, so
-//               the glow keeps the fine lines they draw beside sharp bright edges.
-//   vertical 1: firstTexture = the small target; along y, back into the corner.
-// Whole-texel fetches: a software rasteriser pays several times more for filtered ones.
+//               image; along x, into the small target. The taps are pixel for pixel those
+//               of the full-size blur, so the glow keeps the fine lines they draw beside
+//               sharp bright edges.
+//   vertical 1: firstTexture = the small target; along y, back into the corner. The rows
+//               are fewer, so the blur is the Gaussian the taps sampled, taken on every row.
+// One loop of whole-texel taps serves both: a software rasteriser runs every branch of a
+// shader for every pixel, and pays several times more for filtered fetches.
 uniform sampler2D firstTexture;
 uniform float dd;
 uniform int glowScale;
