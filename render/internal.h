@@ -48,6 +48,18 @@ struct Renderer {
     // The off-screen targets.
     unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
     unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
+
+    // The glow image has the scene's width and 1 / glowScale of its height, in the
+    // lower-left corner of glowFbo (glowWidth x glowHeight); glowSmallFbo, of that size,
+    // holds the blur along x between. The targets' size, which the corner is taken from.
+    int glowScale, glowWidth, glowHeight, targetWidth, targetHeight;
+    unsigned int glowSmallFbo, glowSmallTexture;
+    int bloomGlowScaleLoc = -1;
+    // The glow's blur program ("shader/bloom.vs" and "shader/glowblur.fs") and its
+    // locations; "vertex" is attribute 0, as in the bloom program.
+    unsigned int glowBlurProgram, glowBlurVertexShader, glowBlurFragmentShader;
+    int blurProjectionLoc = -1, blurModelViewLoc = -1, blurFirstTextureLoc = -1, blurDdLoc = -1,
+        blurGlowScaleLoc = -1, blurVerticalLoc = -1;
 };
 extern Renderer renderer;
 

@@ -1,5 +1,6 @@
 // The two off-screen targets of the glow passes: a colour texture and a depth buffer
-// each, at the screen size of start-up. An incomplete target ends the process.
+// each, at the screen size of start-up; and the glow's small target, a colour texture
+// only. An incomplete target ends the process.
 #include <GL/glew.h>
 #include <cstdio>
 #include <initializer_list>
@@ -32,6 +33,25 @@ static void buildTarget(unsigned int& fbo, unsigned int& depthBuffer, unsigned i
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
 }
 
+// The glow image keeps the scene's width, which its horizontal taps need pixel for pixel,
+// and a quarter of its height: the passes before the composite then cost a fraction of a
+// full-size one.
+static const int kGlowScale = 4;
+
+static void setGlowSize(int width, int height) {
+    Renderer& r = renderer;
+    r.glowScale = kGlowScale;
+    r.targetWidth = width;
+    r.targetHeight = height;
+    r.glowWidth = width;
+    r.glowHeight = (height + kGlowScale - 1) / kGlowScale;
+}
+
+static void defineColour(unsigned int texture, int width, int height) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
+
 // Both targets are checked: the two are built alike, but a driver may still refuse one.
 static void requireComplete(const char* name, int width, int height) {
     GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
@@ -51,22 +71,36 @@ void setupRenderTargets(int width, int height) {
     requireComplete("sceneFbo", width, height);
     buildTarget(r.glowFbo, r.glowDepthBuffer, r.glowFboTexture, width, height);
     requireComplete("glowFbo", width, height);
+
+    // The small target: read texel by texel; no depth.
+    setGlowSize(width, height);
+    glGenFramebuffers(1, &r.glowSmallFbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, r.glowSmallFbo);
+    glGenTextures(1, &r.glowSmallTexture);
+    defineColour(r.glowSmallTexture, r.glowWidth, r.glowHeight);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, r.glowSmallTexture,
+                           0);
+    requireComplete("glowSmallFbo", r.glowWidth, r.glowHeight);
+    glBindTexture(GL_TEXTURE_2D, r.glowFboTexture);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 // New storage for the targets' existing names: what they held is redrawn next frame.
 void resizeRenderTargets(int width, int height) {
     const Renderer& r = renderer;
-    if (r.sceneFbo == 0 || r.glowFbo == 0)
+    if (r.sceneFbo == 0 || r.glowFbo == 0 || r.glowSmallFbo == 0)
         return;
     for (unsigned int depthBuffer : {r.sceneDepthBuffer, r.glowDepthBuffer}) {
         glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     }
-    for (unsigned int texture : {r.sceneFboTexture, r.glowFboTexture}) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     nullptr);
-    }
+    for (unsigned int texture : {r.sceneFboTexture, r.glowFboTexture})
+        defineColour(texture, width, height);
+    setGlowSize(width, height);
+    defineColour(r.glowSmallTexture, r.glowWidth, r.glowHeight);
     resizeGlowQuad(width, height);
 }
