@@ -38,13 +38,15 @@ void buildGlowQuad(int width, int height) {
     r.quadNormalBuffer = makeAttributeBuffer(sizeof normals, normals, r.bloomNormalAttr, 3);
     r.quadIndexBuffer = makeBuffer(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices);
     r.quadTexCoordBuffer = makeAttributeBuffer(sizeof texCoords, texCoords, r.bloomTexCoordAttr, 2);
-    r.bloomGlowScaleLoc = glGetUniformLocation(r.bloomProgram, "glowScale");
 
     // The blur between the bloom program's two passes has a program of its own: a
     // software rasteriser runs every branch of a shader for every pixel, so the composite,
     // the one pass at full size, must not carry the blur's taps.
-    r.glowBlurProgram = buildProgram(r.glowBlurVertexShader, r.glowBlurFragmentShader,
-                                     "shader/bloom.vs", "shader/glowblur.fs");
+    buildListedProgram(kGlowBlurProgram);
+}
+
+void lookUpGlowBlurLocations() {
+    Renderer& r = renderer;
     unsigned int p = r.glowBlurProgram;
     r.blurProjectionLoc = glGetUniformLocation(p, "projectionMatrix");
     r.blurModelViewLoc = glGetUniformLocation(p, "modelViewMatrix");

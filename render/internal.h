@@ -92,6 +92,7 @@ enum ProgramId {
     kHarbourProgram,  // normal mapping, the harbour at dusk but its water
     kWaterProgram,    // normal mapping, the harbour's water
     kVisitorProgram,  // normal mapping, the UFO and its platform at dusk
+    kGlowBlurProgram, // the glow's blur between the bloom program's two passes
     kProgramCount
 };
 // Builds that program for set-up, kept whether or not it links (one that does not draws
@@ -112,6 +113,7 @@ void disableUnfedAttributes();
 // --- the lighthouse beam (render/beam.cpp) ---
 void setupBeam();           // its program and cones; called by setupShaders
 void lookUpBeamLocations(); // after its program (re)linked
+void lookUpGlowBlurLocations(); // the same for the glow's blur (render/glow.cpp)
 // The beam with that model-view (the lantern's place and turn) added to the picture.
 void drawBeam(const float* modelView, const float* projection);
 

@@ -247,6 +247,7 @@ static void lookUpBloomLocations() {
                             {&r.bloomTexCoordAttr, nullptr, "texCoord"},
                             {&r.bloomBrightnessLoc, "brightness", nullptr},
                             {&r.bloomDdLoc, "dd", nullptr}});
+    r.bloomGlowScaleLoc = glGetUniformLocation(r.bloomProgram, "glowScale");
 }
 
 namespace {
@@ -294,6 +295,8 @@ const ProgramBuild programBuilds[kProgramCount] = {
     {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define VISITOR_ONLY\n", false,
      &Renderer::visitorProgram, &Renderer::visitorVertexShader, &Renderer::visitorFragmentShader,
      nullptr},
+    {"shader/bloom.vs", "shader/glowblur.fs", "", false, &Renderer::glowBlurProgram,
+     &Renderer::glowBlurVertexShader, &Renderer::glowBlurFragmentShader, lookUpGlowBlurLocations},
 };
 
 } // namespace
