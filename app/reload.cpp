@@ -98,8 +98,16 @@ void reportGlObjects() {
 }
 
 bool reloadShader(const std::string& path) {
-    if (!rebuildProgramsOf(path))
-        return false; // the driver's log is printed
+    std::vector<std::string> failures = rebuildProgramsOf(path);
+    for (const std::string& failure : failures) {
+        // The first line says which program and file; the driver's log follows as it is.
+        size_t lineEnd = failure.find('\n');
+        say("reload: %s", failure.substr(0, lineEnd).c_str());
+        if (lineEnd != std::string::npos)
+            printf("\n%s", failure.substr(lineEnd + 1).c_str());
+    }
+    if (!failures.empty())
+        return false;
     say("reload: %s: program rebuilt", path.c_str());
     return true;
 }

@@ -115,7 +115,7 @@ unsigned int compile(GLenum kind, const char* path, std::string& why) {
     return shader;
 }
 
-bool rebuild(const ProgramFiles& p) {
+bool rebuild(const ProgramFiles& p, std::vector<std::string>& failures) {
     std::string why;
     unsigned int vs = compile(GL_VERTEX_SHADER, p.vsPath, why);
     unsigned int fs = compile(GL_FRAGMENT_SHADER, p.fsPath, why);
@@ -136,7 +136,7 @@ bool rebuild(const ProgramFiles& p) {
         glDeleteProgram(program);
         glDeleteShader(vs);
         glDeleteShader(fs);
-        printf("\nreload: the %s program stays as it was: %s", p.name, why.c_str());
+        failures.push_back(std::string("the ") + p.name + " program stays as it was: " + why);
         return false;
     }
     Renderer& r = renderer;
@@ -164,12 +164,12 @@ bool isShaderSource(const std::string& path) {
     return false;
 }
 
-bool rebuildProgramsOf(const std::string& path) {
-    bool all = true;
+std::vector<std::string> rebuildProgramsOf(const std::string& path) {
+    std::vector<std::string> failures;
     for (const ProgramFiles& p : programFiles)
-        if (usesFile(p, path) && !rebuild(p))
-            all = false;
-    return all;
+        if (usesFile(p, path))
+            rebuild(p, failures);
+    return failures;
 }
 
 template <typename T> static size_t byteSize(const std::vector<T>& v) {

@@ -13,9 +13,10 @@
 bool isShaderSource(const std::string& path);
 // Rebuilds every program built from the file. Each new program is built beside the old
 // one and replaces it only once it links; the old program and its shaders are deleted
-// then. A program that fails keeps the old one and prints why: the driver's log under the
-// file's name. Returns whether every program of the file was rebuilt.
-bool rebuildProgramsOf(const std::string& path);
+// then. A program that fails keeps the old one; for each, the result says why, in the
+// driver's log under the file's name: "the flat program stays as it was: shader/flat.fs
+// failed to compile:", then the log's lines. Empty when all were rebuilt.
+std::vector<std::string> rebuildProgramsOf(const std::string& path);
 
 // The item's five buffers from its arrays (new names), and their deletion.
 void uploadItemBuffers(RenderItem& item);
