@@ -37,8 +37,13 @@ struct FileStamp {
 
 struct Reloader {
     bool watching = false;
-    // Reloads applied before the frame just drawn, with when their files were written.
-    std::vector<std::pair<std::string, int64_t>> shown;
+    // Reloads applied before the frame just drawn: when their files were written, when the
+    // reload began and when it was done (wall clock, nanoseconds).
+    struct Shown {
+        std::string path;
+        int64_t written, began, done;
+    };
+    std::vector<Shown> shown;
     // KESTRUNE_RELOAD_PROBE=1: each drawn frame's checksum and the live GL objects after
     // each reload, for the tests.
     bool probe = false;
@@ -226,9 +231,12 @@ bool reload(const std::string& path) {
 
 void reportShown() {
     int64_t now = wallClockNow();
-    for (const auto& reloaded : reloader.shown)
-        say("reload: %s on screen %.1f ms after it was written", reloaded.first.c_str(),
-            double(now - reloaded.second) / 1e6);
+    auto ms = [](int64_t from, int64_t to) { return double(to - from) / 1e6; };
+    for (const Reloader::Shown& r : reloader.shown)
+        say("reload: %s on screen %.1f ms after it was written (%.1f ms to the frame's start, "
+            "%.1f reloading, %.1f the frame)",
+            r.path.c_str(), ms(r.written, now), ms(r.written, r.began), ms(r.began, r.done),
+            ms(r.done, now));
     reloader.shown.clear();
 }
 
@@ -251,14 +259,16 @@ void displayWithReloads() {
         const char* probe = getenv("KESTRUNE_RELOAD_PROBE");
         reloader.probe = probe && strcmp(probe, "1") == 0;
         reloader.watching = startWatching(".");
+        if (reloader.watching)
+            say("reload: watching the run folder for changes");
     }
     reportShown();
     reportChecksum();
     std::vector<std::string> changed = pollChangedFiles();
     for (const std::string& path : changed) {
-        int64_t written = stampOf(path).mtime;
+        int64_t written = stampOf(path).mtime, began = wallClockNow();
         if (reload(path))
-            reloader.shown.push_back({path, written});
+            reloader.shown.push_back({path, written, began, wallClockNow()});
     }
     if (!changed.empty())
         reportGlObjects();
