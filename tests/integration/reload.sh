@@ -6,11 +6,19 @@
 # - a broken shader (written in place) leaves the frames as they were, with one message;
 # - a rewritten camera path, after several segments, moves the camera as a fresh start
 #   with it would;
-# - a path file that cannot be played keeps the old path, with the start-up's reason.
+# - a path file that cannot be played keeps the old path, with the start-up's reason;
+# - a model and a texture written again unchanged are read and uploaded again and draw
+#   exactly as before (the model where the show put it, with its textures); a model and
+#   a texture that cannot be read keep the old ones, each with a message.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
 make_run_copy
-rm "$DEMO_DIR/shader" && cp -r "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/shader"
+rm "$DEMO_DIR/shader" "$DEMO_DIR/models" "$DEMO_DIR/textures"
+cp -r "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/shader"
+# Folders of links to write in: a rename replaces a link, never what it points to.
+mkdir "$DEMO_DIR/models" "$DEMO_DIR/textures"
+ln -s "$KESTRUNE_RUN_DIR"/models/* "$DEMO_DIR/models/"
+ln -s "$KESTRUNE_RUN_DIR"/textures/* "$DEMO_DIR/textures/"
 SAVED=$DEMO_DIR/saved
 mkdir "$SAVED" && cp -r "$DEMO_DIR/shader" "$DEMO_DIR"/*.xml "$SAVED/"
 printf '#!/bin/sh\nexec "$@" --edit\n' >"$DEMO_DIR/edit" && chmod +x "$DEMO_DIR/edit"
@@ -54,6 +62,8 @@ run() {
     cp "$SAVED/shader/flat.fs" "$DEMO_DIR/shader/flat.fs"
     [ "$2" = red ] && cp "$SAVED/red.fs" "$DEMO_DIR/shader/flat.fs"
     cp "$3" "$DEMO_DIR/campath2.xml"
+    ln -sf "$KESTRUNE_RUN_DIR/models/room.3ds" "$DEMO_DIR/models/room.3ds"
+    ln -sf "$KESTRUNE_RUN_DIR/textures/floor.bmp" "$DEMO_DIR/textures/floor.bmp"
     start_demo "$DEMO_DIR/edit"
     await "^frame $4: checksum"
     stop_demo
@@ -82,12 +92,30 @@ await "^frame $((PATH_AT + 3)): checksum"
 replace campath2.xml "$SAVED/short.xml"
 await "^frame [0-9]+: reload: camera path campath2.xml not usable: fewer than four pos/view pairs; the old path stays$"
 SHORT=$FRAME
-LAST=$((SHORT + 3))
+await "^frame $((SHORT + 3)): checksum"
+
+replace models/room.3ds "$KESTRUNE_RUN_DIR/models/room.3ds"
+await "^frame [0-9]+: reload: models/room.3ds: [0-9]+ items uploaded$"
+MODEL=$FRAME
+replace textures/floor.bmp "$KESTRUNE_RUN_DIR/textures/floor.bmp"
+await "^frame [0-9]+: reload: textures/floor.bmp: 1 textures uploaded$"
+TEXTURE=$FRAME
+await "^frame $((TEXTURE + 3)): checksum"
+echo "not a model" >"$SAVED/bad"
+replace models/room.3ds "$SAVED/bad"
+await "^frame [0-9]+: reload: .*; the old model stays$"
+BAD_MODEL=$FRAME
+replace textures/floor.bmp "$SAVED/bad"
+await "^frame [0-9]+: reload: textures/floor.bmp cannot be decoded; the old texture stays$"
+BAD_TEXTURE=$FRAME
+LAST=$((BAD_TEXTURE + 3))
 await "^frame $LAST: checksum"
 stop_demo
 mv "$DEMO_OUT" "$DEMO_DIR/a.txt"
 A=$DEMO_DIR/a.txt
-echo "A: shader rewritten after frame $SHADER, broken after $BROKEN, path rewritten after $PATH_AT, unplayable after $SHORT"
+echo "A: shader rewritten after frame $SHADER, broken after $BROKEN, path rewritten after $PATH_AT," \
+    "unplayable after $SHORT; model and texture rewritten after $MODEL and $TEXTURE, bad ones" \
+    "after $BAD_MODEL and $BAD_TEXTURE"
 
 messages=$(grep -c "stays as it was" "$A")
 [ "$messages" -eq 1 ] || fail "the broken shader gave $messages messages, not 1"
@@ -116,4 +144,7 @@ differ "the old shader draws another picture than the red one" "$B" "$SHADER"
 same "the rewritten shader draws as a fresh start with it" "$B" $((SHADER + 1)) $((BROKEN))
 same "the broken shader left the frames as they were" "$B" $((BROKEN + 1)) $((PATH_AT))
 differ "the moved path shows another picture" "$B" $((PATH_AT + 1))
-same "the rewritten path moves the camera as a fresh start with it" "$C" $((PATH_AT + 1)) "$LAST"
+same "the rewritten path moves the camera as a fresh start with it" "$C" $((PATH_AT + 1)) "$SHORT"
+same "the unplayable path kept the old one" "$C" $((SHORT + 1)) "$MODEL"
+same "the model and the texture read again draw as before" "$C" $((MODEL + 1)) "$BAD_MODEL"
+same "the bad model and texture kept the old ones" "$C" $((BAD_MODEL + 1)) "$LAST"
