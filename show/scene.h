@@ -35,6 +35,6 @@ CameraPath& scenePath(PassKind scene);
 // (reloadCameraPath); scene 2's is also what a repeated switch rewinds to. The file must
 // be one of the two path files.
 PathReading reloadScenePath(const char* fileName);
-// The recording in fileName plays in the scene from its start, from the next frame:
-// false (and reading says why) when it cannot be played.
+// The recording in fileName plays in the scene from its start, from the next frame; when
+// it cannot be played nothing changes and the reading's reason says why.
 PathReading playRecordingIn(PassKind scene, const char* fileName);
