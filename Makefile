@@ -69,6 +69,7 @@ bench: deps-bench
 	@cmake --build $(BENCH_BUILD) -j$(JOBS)
 	@scripts/run-benchmarks $(BENCH_BUILD)
 	@scripts/bench-startup $(BENCH_BUILD)
+	@bench/reload-latency $(BENCH_BUILD)
 
 fuzz: deps-fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_FUZZ=ON >/dev/null

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/input.h"
+#include "app/reload.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "platform/platform.h"
@@ -33,8 +34,11 @@ void keyboard(unsigned char key, int, int) {
         showFlags.cameraPathMode = !showFlags.cameraPathMode;
         break;
     case 'e':
-        if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished)
+        if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished) {
             finishRecording();
+            if (showFlags.authorMode)
+                playRecording(); // seen at once, not at the next start
+        }
         break;
     case 'l':
         stepDd(-kDdStep);

@@ -5,6 +5,7 @@
 
 #include "app/exit.h"
 #include "app/input.h"
+#include "app/reload.h"
 #include "app/startup.h"
 #include "audio/music.h"
 #include "camera/camera.h"
@@ -51,8 +52,9 @@ static void noDisplay() {}
 void registerWindowCallbacks(bool interactive) {
     // The window system needs a display callback even when the caller draws the frames
     // itself. Mouse look goes on while a button is held (motion serves both).
-    setWindowCallbacks({interactive ? display : noDisplay, reshape,
-                        interactive ? keyboard : nullptr, interactive ? specialKeyDown : nullptr,
+    void (*frame)() = showFlags.authorMode ? displayWithReloads : display;
+    setWindowCallbacks({interactive ? frame : noDisplay, reshape, interactive ? keyboard : nullptr,
+                        interactive ? specialKeyDown : nullptr,
                         interactive ? specialKeyUp : nullptr, interactive ? passiveMotion : nullptr,
                         interactive});
 }

@@ -61,6 +61,14 @@ PathReading readLoadedCameraPath(CameraPath& path, const PathFile& file);
 void printPathReading(const char* fileName, const CameraPath& path, const PathReading& reading);
 std::string unusableMessage(const char* fileName, const std::string& reason);
 
+// Reads the file again for a path in play: when the file is usable it replaces the path,
+// moved on by the segments the path had completed (and asLoaded, if given, gets it as
+// read); otherwise the path stays and the result says why.
+PathReading reloadCameraPath(const char* fileName, CameraPath& path,
+                             CameraPath* asLoaded = nullptr);
+// What playbackStep does at each of that many segment ends, at once.
+void followSegments(CameraPath& path, int segments);
+
 void startRecording();
 void addRecordNode();
 void finishRecording();

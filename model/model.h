@@ -72,3 +72,18 @@ std::vector<float> computeTangents(const RenderItem& item);
 // A new mipmapped texture from the image file, left bound; kept when the file cannot be
 // read (said on stdout).
 uint32_t loadTexture(const char* path, Model& model, uint32_t kept);
+// The textures loaded from the file so far, and the names to forget (deleted).
+std::vector<uint32_t> texturesOfFile(const std::string& path);
+void forgetTextures(const std::vector<uint32_t>& names);
+// Whether the decoder keeps each image after its upload, as at start-up; loads while the
+// show runs (reloads) do not, or every reload would grow the process.
+void keepDecodedImages(bool keep);
+
+// --- reloading while the show runs ---
+// The model read again from its file: its new items take the place of its old ones in
+// the RenderList, keeping the old items' translation and rotation, and the old items are
+// handed back in replaced (their GL names are the caller's to delete). Models whose items
+// lie after this one's, in others, move with them. A file that cannot be read changes
+// nothing: false, and error says why. New items have no GL buffers yet.
+bool reloadModel(Model& model, const std::vector<Model*>& others, std::vector<RenderItem>& replaced,
+                 std::string& error);

@@ -31,3 +31,23 @@ void appendRenderItem(RenderItem item) {
 void resetRenderList() {
     renderList.clear();
 }
+
+std::vector<RenderItem> replaceRenderItems(int first, int count, int from) {
+    int size = renderListSize();
+    if (first < 0 || count < 0 || first + count > from || from > size) {
+        std::string message = "RenderList replacement of " + std::to_string(count) + " at " +
+                              std::to_string(first) + " by those from " + std::to_string(from) +
+                              " out of range (size " + std::to_string(size) + ")";
+        fatalError(message.c_str());
+    }
+    auto at = [](int index) { return renderList.begin() + index; };
+    std::vector<RenderItem> added(std::make_move_iterator(at(from)),
+                                  std::make_move_iterator(renderList.end()));
+    renderList.erase(at(from), renderList.end());
+    std::vector<RenderItem> removed(std::make_move_iterator(at(first)),
+                                    std::make_move_iterator(at(first + count)));
+    renderList.erase(at(first), at(first + count));
+    renderList.insert(at(first), std::make_move_iterator(added.begin()),
+                      std::make_move_iterator(added.end()));
+    return removed;
+}

@@ -47,3 +47,7 @@ void appendRenderItem(RenderItem item);
 // Empties the list. The demo never does; benchmarks that prepare the same model again and
 // again do.
 void resetRenderList();
+// A model read again while the show runs: the items from index from to the end (just
+// appended) take the place of the count items at first; those are handed back. Items
+// after first move by the difference in number.
+std::vector<RenderItem> replaceRenderItems(int first, int count, int from);

@@ -8,6 +8,8 @@
 // here too, and nowhere else.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // --- clocks (shared) ---
 // Monotonic counter and its frequency (counts per second, 9 per nanosecond).
@@ -155,6 +157,22 @@ void endWithTheDisplay();
 // next frame's checkStopSignal then finishes as quitShow does, but ends by the signal.
 void installStopSignals();
 void checkStopSignal();
+
+// --- files changed while the show runs (author mode) ---
+// Starts noting the files written in the folder and its subfolders (shader/, models/,
+// textures/): on the desktop through inotify, in a browser from files dropped on the page.
+// Returns false, having said why, when nothing can be watched.
+bool startWatching(const char* dir);
+// The files written completely since the last call (closed after writing, or renamed into
+// place), relative to the folder ("shader/flat.fs", "campath.xml"), each once, in the
+// order they were first seen. Never blocks.
+std::vector<std::string> pollChangedFiles();
+// Queues a changed file as the watch does (a browser's dropped file, after it was stored).
+void noteChangedFile(const std::string& path);
+std::vector<std::string> takeChangedFiles(); // the queue itself, emptied: for the watches
+// The decoder's copy of an image no longer needed (the desktop's decoder keeps every image
+// it loaded otherwise).
+void forgetImage(unsigned int imageName);
 
 // --- test seams ---
 // Tests replace the counter with their own (nullptr restores the real one).

@@ -1,5 +1,6 @@
 // The two scenes: which model files make them, with which program, in which order, and
 // where the idle scene waits while the other plays.
+#include <string>
 #include <utility>
 
 #include "campath/campath.h"
@@ -78,4 +79,21 @@ void placeSkybox(PassKind scene, Vec3 eye) {
 
 CameraPath& scenePath(PassKind scene) {
     return scene == kSceneTwoPass ? levelTwoPath : levelOnePath;
+}
+
+PathReading reloadScenePath(const char* fileName) {
+    if (std::string(fileName) == kLevelTwoPathFile)
+        return reloadCameraPath(fileName, levelTwoPath, &levelTwoPathAsLoaded);
+    return reloadCameraPath(fileName, levelOnePath);
+}
+
+PathReading playRecordingIn(PassKind scene, const char* fileName) {
+    CameraPath recorded = {};
+    PathReading reading = readCameraPath(fileName, recorded);
+    if (!recorded.usable)
+        return reading;
+    scenePath(scene) = recorded;
+    if (scene == kSceneTwoPass)
+        levelTwoPathAsLoaded = recorded;
+    return reading;
 }

@@ -7,6 +7,7 @@
 #include "model/renderlist.h"
 
 struct CameraPath;
+struct PathReading;
 
 // The six models: loaded by loadSceneModels; moved by placeScenes, placeSkybox and the
 // timeline's animation (the UFO and the platform).
@@ -30,3 +31,10 @@ void placeSkybox(PassKind scene, Vec3 eye);
 // The scene's camera path: read by loadScenePaths, played and advanced by the frame
 // through campath/ playback.
 CameraPath& scenePath(PassKind scene);
+// A path file changed while the show runs, read again into its scene's path
+// (reloadCameraPath); scene 2's is also what a repeated switch rewinds to. The file must
+// be one of the two path files.
+PathReading reloadScenePath(const char* fileName);
+// The recording in fileName plays in the scene from its start, from the next frame; when
+// it cannot be played nothing changes and the reading's reason says why.
+PathReading playRecordingIn(PassKind scene, const char* fileName);

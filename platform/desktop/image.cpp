@@ -65,3 +65,9 @@ void uploadMipmaps(const DecodedImage& image) {
 void releaseImage(DecodedImage& image) {
     image.pixels = nullptr;
 }
+
+void forgetImage(unsigned int imageName) {
+    ILuint name = imageName;
+    if (name != 0)
+        ilDeleteImages(1, &name);
+}

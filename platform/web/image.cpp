@@ -59,3 +59,5 @@ void releaseImage(DecodedImage& image) {
     image.owner = nullptr;
     image.pixels = nullptr;
 }
+
+void forgetImage(unsigned int) {} // releaseImage freed the pixels already
