@@ -100,10 +100,13 @@ enum ProgramId {
 void buildListedProgram(int which);
 // Builds the program anew from its files and swaps it in only if both shaders compile and
 // it links (the old one is then deleted, and the locations kept for it looked up again);
-// otherwise the old one stays and the log says why. Any id outside the table: false.
-bool rebuildProgram(int which);
+// otherwise the old one stays and the log says why: printed, or into why where it is
+// given. Any id outside the table: false.
+bool rebuildProgram(int which, std::string* why = nullptr);
 // The programs built from that file, named as the table names it ("shader/flat.fs").
 std::vector<int> programsUsingFile(const std::string& path);
+// The program's name in messages ("flat", "hall's normal mapping"); "" outside the table.
+const char* programLabel(int which);
 // The program's GL name now (it changes when rebuilt); 0 outside the table.
 unsigned int programName(int which);
 // Disables every array enabled earlier that was not fed since the last call: each draw
@@ -111,8 +114,8 @@ unsigned int programName(int which);
 void disableUnfedAttributes();
 
 // --- the lighthouse beam (render/beam.cpp) ---
-void setupBeam();           // its program and cones; called by setupShaders
-void lookUpBeamLocations(); // after its program (re)linked
+void setupBeam();               // its program and cones; called by setupShaders
+void lookUpBeamLocations();     // after its program (re)linked
 void lookUpGlowBlurLocations(); // the same for the glow's blur (render/glow.cpp)
 // The beam with that model-view (the lantern's place and turn) added to the picture.
 void drawBeam(const float* modelView, const float* projection);

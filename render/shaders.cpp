@@ -59,6 +59,20 @@ bool programLinked(unsigned int program) {
     return status == GL_TRUE;
 }
 
+// Where a build's complaints go: printed, or, while a program is rebuilt for a changed
+// file, collected so the reload can say in one place which program stays as it was.
+static std::string* collectedFailures = nullptr;
+
+static void reportFailure(const std::string& message) {
+    if (collectedFailures == nullptr) {
+        printf("\n%s", message.c_str());
+        return;
+    }
+    if (!collectedFailures->empty())
+        *collectedFailures += "\n";
+    *collectedFailures += message;
+}
+
 // Reads a source file into the shader, with the variant's defines after the version line.
 // A missing or empty file is reported and leaves the shader without source (its program
 // then fails to link and draws nothing): GL never sees a null string. Returns whether a
@@ -66,7 +80,7 @@ bool programLinked(unsigned int program) {
 static bool loadShaderSource(unsigned int shader, const char* path, const char* defines = "") {
     char* text = readTextFile(path);
     if (text == nullptr) {
-        printf("\nshader source missing or empty: %s", path);
+        reportFailure(std::string("shader source missing or empty: ") + path);
         return false;
     }
     // The first line is the platform's: the dialect it compiles (and its precisions).
@@ -108,7 +122,7 @@ static std::string programLog(unsigned int program) {
 static void compileShader(unsigned int shader, bool hasSource, const char* path) {
     glCompileShader(shader);
     if (hasSource && !shaderCompiled(shader))
-        printf("\n%s failed to compile:\n%s", path, shaderLog(shader).c_str());
+        reportFailure(std::string(path) + " failed to compile:\n" + shaderLog(shader));
 }
 
 // Fragment shader first, then vertex, as the programs have always been put together.
@@ -124,8 +138,8 @@ static unsigned int linkProgram(unsigned int vertexShader, unsigned int fragment
         bindFragmentOutput(program, "fragColor");
     glLinkProgram(program);
     if (!programLinked(program))
-        printf("\nprogram of %s and %s failed to link:\n%s", vsPath, fsPath,
-               programLog(program).c_str());
+        reportFailure(std::string("program of ") + vsPath + " and " + fsPath +
+                      " failed to link:\n" + programLog(program));
     return program;
 }
 
@@ -257,6 +271,7 @@ namespace {
 // names are kept, and what the renderer keeps of its interface, looked up once it links
 // (the item programs' locations are looked up at every draw).
 struct ProgramBuild {
+    const char* name; // as messages name it
     const char* vertexFile;
     const char* fragmentFile;
     const char* defines;
@@ -270,32 +285,32 @@ struct ProgramBuild {
 // By ProgramId. llvmpipe runs every branch of a shader for every fragment, so each
 // variant leaves out the lighting its items never take.
 const ProgramBuild programBuilds[kProgramCount] = {
-    {"shader/Vertex.vs", "shader/Fragment.fs", "", true, &Renderer::sceneProgram,
+    {"scene", "shader/Vertex.vs", "shader/Fragment.fs", "", true, &Renderer::sceneProgram,
      &Renderer::sceneVertexShader, &Renderer::sceneFragmentShader, nullptr},
-    {"shader/bloom.vs", "shader/bloom.fs", "", true, &Renderer::bloomProgram,
+    {"bloom", "shader/bloom.vs", "shader/bloom.fs", "", true, &Renderer::bloomProgram,
      &Renderer::bloomVertexShader, &Renderer::bloomFragmentShader, lookUpBloomLocations},
-    {"shader/normalmapping.vs", "shader/normalmapping.fs", "", false,
+    {"normal mapping", "shader/normalmapping.vs", "shader/normalmapping.fs", "", false,
      &Renderer::normalMappingProgram, &Renderer::normalMappingVertexShader,
      &Renderer::normalMappingFragmentShader, nullptr},
-    {"shader/neon.vs", "shader/neon.fs", "", false, &Renderer::neonProgram,
+    {"neon", "shader/neon.vs", "shader/neon.fs", "", false, &Renderer::neonProgram,
      &Renderer::neonVertexShader, &Renderer::neonFragmentShader, nullptr},
-    {"shader/flat.vs", "shader/flat.fs", "", false, &Renderer::flatProgram,
+    {"flat", "shader/flat.vs", "shader/flat.fs", "", false, &Renderer::flatProgram,
      &Renderer::flatVertexShader, &Renderer::flatFragmentShader, nullptr},
-    {"shader/beam.vs", "shader/beam.fs", "", false, &Renderer::beamProgram,
+    {"beam", "shader/beam.vs", "shader/beam.fs", "", false, &Renderer::beamProgram,
      &Renderer::beamVertexShader, &Renderer::beamFragmentShader, lookUpBeamLocations},
-    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define DAYLIGHT_ONLY\n", false,
-     &Renderer::daylightProgram, &Renderer::daylightVertexShader, &Renderer::daylightFragmentShader,
-     nullptr},
-    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define HARBOUR_DUSK_ONLY\n", false,
-     &Renderer::harbourProgram, &Renderer::harbourVertexShader, &Renderer::harbourFragmentShader,
-     nullptr},
-    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define WATER_ONLY\n", false,
-     &Renderer::waterProgram, &Renderer::waterVertexShader, &Renderer::waterFragmentShader,
-     nullptr},
-    {"shader/normalmapping.vs", "shader/normalmapping.fs", "#define VISITOR_ONLY\n", false,
-     &Renderer::visitorProgram, &Renderer::visitorVertexShader, &Renderer::visitorFragmentShader,
-     nullptr},
-    {"shader/bloom.vs", "shader/glowblur.fs", "", false, &Renderer::glowBlurProgram,
+    {"hall's normal mapping", "shader/normalmapping.vs", "shader/normalmapping.fs",
+     "#define DAYLIGHT_ONLY\n", false, &Renderer::daylightProgram, &Renderer::daylightVertexShader,
+     &Renderer::daylightFragmentShader, nullptr},
+    {"harbour's normal mapping", "shader/normalmapping.vs", "shader/normalmapping.fs",
+     "#define HARBOUR_DUSK_ONLY\n", false, &Renderer::harbourProgram,
+     &Renderer::harbourVertexShader, &Renderer::harbourFragmentShader, nullptr},
+    {"water's normal mapping", "shader/normalmapping.vs", "shader/normalmapping.fs",
+     "#define WATER_ONLY\n", false, &Renderer::waterProgram, &Renderer::waterVertexShader,
+     &Renderer::waterFragmentShader, nullptr},
+    {"visitor's normal mapping", "shader/normalmapping.vs", "shader/normalmapping.fs",
+     "#define VISITOR_ONLY\n", false, &Renderer::visitorProgram, &Renderer::visitorVertexShader,
+     &Renderer::visitorFragmentShader, nullptr},
+    {"glow blur", "shader/bloom.vs", "shader/glowblur.fs", "", false, &Renderer::glowBlurProgram,
      &Renderer::glowBlurVertexShader, &Renderer::glowBlurFragmentShader, lookUpGlowBlurLocations},
 };
 
@@ -310,13 +325,15 @@ void buildListedProgram(int which) {
         b.linked();
 }
 
-bool rebuildProgram(int which) {
+bool rebuildProgram(int which, std::string* why) {
     if (which < 0 || which >= kProgramCount)
         return false;
     const ProgramBuild& b = programBuilds[which];
     unsigned int vertexShader = 0, fragmentShader = 0;
+    collectedFailures = why;
     unsigned int program = buildProgram(vertexShader, fragmentShader, b.vertexFile, b.fragmentFile,
                                         b.defines, b.bindOutput);
+    collectedFailures = nullptr;
     if (!shaderCompiled(vertexShader) || !shaderCompiled(fragmentShader) ||
         !programLinked(program)) {
         glDeleteProgram(program);
@@ -347,6 +364,12 @@ std::vector<int> programsUsingFile(const std::string& path) {
         if (path == programBuilds[i].vertexFile || path == programBuilds[i].fragmentFile)
             found.push_back(i);
     return found;
+}
+
+const char* programLabel(int which) {
+    if (which < 0 || which >= kProgramCount)
+        return "";
+    return programBuilds[which].name;
 }
 
 unsigned int programName(int which) {
