@@ -40,6 +40,9 @@ struct Renderer {
     // The off-screen targets.
     unsigned int sceneFbo, sceneDepthBuffer, sceneFboTexture;
     unsigned int glowFbo, glowDepthBuffer, glowFboTexture;
+
+    // Where the finished picture goes: 0, the window, unless setOutputTarget chose one.
+    unsigned int outputFbo = 0, outputColorBuffer = 0, outputDepthBuffer = 0;
 };
 extern Renderer renderer;
 
