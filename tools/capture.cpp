@@ -1,22 +1,25 @@
 // kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS] [--frames LIST] [--checksums FILE]
 //                  [--size WxH] [--raw] OUTPUT
-// Renders the show offline on the fixed-step clock: every frame is drawn into an off-screen
-// target, read back after the glow passes and piped to ffmpeg (H.264); the sound is rebuilt from
-// the music files and the frames on which the show started, switched and stopped them
-// (AAC), so picture and sound agree to the sample. A start time is reached by running the
-// earlier frames' logic without drawing them. With --raw, OUTPUT receives the frames as
-// raw RGB (top row first) and no sound. --checksums writes one line per drawn frame: its
-// frame number in the show and a 64-bit hash of its pixels. --frames writes only the listed
-// frames (numbers in the show, as --checksums gives them, comma-separated), raw, reaching
-// each one without drawing those between: stills for a contact sheet.
+// Renders the show offline on the fixed-step clock: every frame is drawn, read back after
+// the glow passes and piped to ffmpeg (H.264); the sound is rebuilt from the music files
+// and the frames on which the show started, switched and stopped them (AAC), so picture
+// and sound agree to the sample. A start time is reached by running the earlier frames'
+// logic without drawing them. With --raw, OUTPUT receives the frames as raw RGB (top row
+// first) and no sound. --checksums writes one line per drawn frame: its frame number in
+// the show and a 64-bit hash of its pixels. --frames writes only the listed frames
+// (numbers in the show, as --checksums gives them, comma-separated), raw, reaching each
+// one without drawing those between: stills for a contact sheet.
 //
-// The frames are WxH (--size; the screen's size by default), whatever the window's size,
-// and the window is hidden: it runs in the run folder, in any display with GL
-// (scripts/record-video arranges both). Drawing, the read-back and the writing overlap: each
-// frame is read into one of a ring of pixel buffers and collected a few frames later, while
-// a thread of its own hashes and writes the frames, in order. The demo's own diagnostics go to
-// standard output; progress and errors to standard error. On any failure it says what, removes what
-// it wrote and exits 1; an older OUTPUT stays until the new one is complete.
+// Runs in the run folder (scripts/record-video arranges it). Without --size, in a display
+// whose screen has the video's size: the frames are read from the window, which covers it.
+// With --size WxH, in any display with GL: the window is hidden and the frames, WxH, are
+// drawn into an off-screen target and read from there.
+//
+// Drawing, the read-back and the writing overlap: each frame is read into one of a ring
+// of pixel buffers and collected when its buffer comes round again, while a thread of its
+// own hashes and writes the frames, in order. The demo's own diagnostics go to standard
+// output; progress and errors to standard error. On any failure it says what, removes
+// what it wrote and exits 1; an older OUTPUT stays until the new one is complete.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <sys/stat.h>
@@ -556,15 +559,15 @@ void collectAllFrames() {
         collectFrame();
 }
 
-// Starts reading the finished frame from the output target into the next buffer of the
-// ring, collecting first the frame that buffer still holds.
+// Starts reading the finished frame (from the window, or the off-screen target) into the
+// next buffer of the ring, collecting first the frame that buffer still holds.
 void readFrame() {
     if (readBacks.started - readBacks.collected == kReadBacks)
         collectFrame();
     const int slot = int(readBacks.started % kReadBacks);
     readBacks.frameNumbers[slot] = fixedStepFrame();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.outputFbo);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.outputFbo); // where the frame ends anyway
+    glReadBuffer(renderer.outputFbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glBindBuffer(GL_PIXEL_PACK_BUFFER, readBacks.buffers[slot]);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
@@ -614,9 +617,42 @@ void checkOutputsAndDecodeMusic() {
 void ignoreDisplay() {}
 void ignoreReshape(int, int) {}
 
+// Waits until the window covers the screen, whose size the video takes.
+void awaitFullScreenWindow() {
+    desktopSize(&width, &height);
+    // Keys and the pointer change nothing.
+    registerWindowCallbacks(false);
+    auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        int w = 0, h = 0;
+        windowSize(&w, &h);
+        if (w == width && h == height && camera.width == width && camera.height == height)
+            break;
+        if (std::chrono::steady_clock::now() - started > std::chrono::seconds(20))
+            fail("the window did not cover the %dx%d screen", width, height);
+        serveWindowEvents();
+        usleep(10000);
+    }
+}
+
+// Hides the window and sends the frames into an off-screen target of the size asked for.
+void drawOffScreen() {
+    // Keys, the pointer and the window's size change nothing.
+    setWindowCallbacks({ignoreDisplay, ignoreReshape, nullptr, nullptr, nullptr, nullptr, false});
+    glutHideWindow();
+    width = options.width;
+    height = options.height;
+    // The glow's targets and quad were made at the screen's size.
+    if (width != camera.width || height != camera.height)
+        resizeRenderTargets(width, height);
+    reshape(width, height);
+    setOutputTarget(true, width, height);
+}
+
 // Starts the demo on the fixed step, silent, its frames run from here rather than from the
-// event loop and drawn into an off-screen target of the video's size, so that the window,
-// hidden, may have any size.
+// event loop. Without --size the frames are the window's, which covers the screen; with it,
+// they are drawn off screen. (The two differ slightly where the scene goes straight into
+// the picture: Mesa draws into a window upside down, and rounds a few pixels otherwise.)
 void startTheShow(char* program) {
     // The capture never plays sound; it rebuilds it from the files.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -625,19 +661,10 @@ void startTheShow(char* program) {
     char* argv[] = {program, nullptr};
     setShowEnding(captureEnding);
     startDemo(argc, argv);
-
-    // Keys, the pointer and the window's size change nothing.
-    setWindowCallbacks({ignoreDisplay, ignoreReshape, nullptr, nullptr, nullptr, nullptr, false});
-    glutHideWindow();
-    width = options.width;
-    height = options.height;
-    if (width == 0)
-        desktopSize(&width, &height);
-    // The glow's targets and quad were made at the screen's size.
-    if (width != camera.width || height != camera.height)
-        resizeRenderTargets(width, height);
-    reshape(width, height);
-    setOutputTarget(true, width, height);
+    if (options.width == 0)
+        awaitFullScreenWindow();
+    else
+        drawOffScreen();
     createReadBacks();
 }
 
@@ -682,6 +709,8 @@ void writeFrames() {
         writtenFrames++;
         if (!serveWindowEvents()) // closed by the window manager: the demo's loop would end
             fail("the window was closed");
+        if (camera.width != width || camera.height != height)
+            fail("the window changed size to %dx%d", camera.width, camera.height);
         if (interrupted)
             fail("interrupted");
         reportProgress(started, false);
