@@ -562,6 +562,9 @@ void collectAllFrames() {
 // Starts reading the finished frame (from the window, or the off-screen target) into the
 // next buffer of the ring, collecting first the frame that buffer still holds.
 void readFrame() {
+    // The frame's last pass is sent off first: the oldest frame is collected while it is
+    // drawn (in software, on the renderer's own threads).
+    glFlush();
     if (readBacks.started - readBacks.collected == kReadBacks)
         collectFrame();
     const int slot = int(readBacks.started % kReadBacks);
