@@ -61,6 +61,8 @@ void openHiddenWindow(const char* title, int width = 0, int height = 0);
 // again, however quickly, is a press of its own.
 void setWindowCallbacks(const WindowCallbacks& callbacks);
 void enterFullScreen();
+// Takes the window off the screen: a tool that draws off screen needs no window shown.
+void hideWindow();
 // The show as the loop sees it: begin starts its music and clocks; drawing is its flag for
 // whether frames draw, which a page sets for a frame it pauses at, so that a test's pause
 // points are drawn even in a run without drawing.

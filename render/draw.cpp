@@ -74,6 +74,8 @@ void beginScene(bool offScreen, int width, int height) {
     if (offScreen) {
         glBindFramebuffer(GL_FRAMEBUFFER, renderer.sceneFbo);
         glViewport(0, 0, width, height);
+    } else if (renderer.outputFbo != 0) {
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.outputFbo); // in place of the window
     }
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -131,7 +131,7 @@ void drawGlowPasses(const GlowParameters& glow, int width, int height) {
     drawBlur(r.glowFbo, r.glowSmallTexture, 1);
 
     // Pass 2: the composite, into the window.
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, r.outputFbo); // 0 unless a tool chose a target
     glViewport(0, 0, width, height);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -60,6 +60,8 @@ struct Renderer {
     unsigned int glowBlurProgram, glowBlurVertexShader, glowBlurFragmentShader;
     int blurProjectionLoc = -1, blurModelViewLoc = -1, blurFirstTextureLoc = -1, blurDdLoc = -1,
         blurGlowScaleLoc = -1, blurVerticalLoc = -1;
+    // Where the finished picture goes: 0, the window, unless setOutputTarget chose one.
+    unsigned int outputFbo = 0, outputColorBuffer = 0, outputDepthBuffer = 0;
 };
 extern Renderer renderer;
 

@@ -65,6 +65,10 @@ void setupRenderTargets(int width, int height);
 // The targets and the glow's quad to a new size, where the platform's targets follow the
 // window; nothing before they exist.
 void resizeRenderTargets(int width, int height);
+// The finished picture off screen, into a colour and depth target of that size (made or
+// resized here, left bound), in place of the window; or, with offScreen false, into the
+// window again. For tools that read every frame back: the window need not be shown.
+void setOutputTarget(bool offScreen, int width, int height);
 // The projection, uploaded to whichever program is bound: every drawn item does this,
 // reshape once.
 void uploadProjection(const float* projection);

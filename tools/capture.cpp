@@ -1,32 +1,42 @@
 // kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS] [--frames LIST] [--checksums FILE]
-//                  [--raw] OUTPUT
-// Renders the show offline on the fixed-step clock: every frame is drawn, read back from
-// the window after the glow passes and piped to ffmpeg (H.264); the sound is rebuilt from
-// the music files and the frames on which the show started, switched and stopped them
-// (AAC), so picture and sound agree to the sample. A start time is reached by running the
-// earlier frames' logic without drawing them. With --raw, OUTPUT receives the frames as
-// raw RGB (top row first) and no sound. --checksums writes one line per drawn frame: its
-// frame number in the show and a 64-bit hash of its pixels. --frames writes only the listed
-// frames (numbers in the show, as --checksums gives them, comma-separated), raw, reaching
-// each one without drawing those between: stills for a contact sheet.
+//                  [--size WxH] [--raw] OUTPUT
+// Renders the show offline on the fixed-step clock: every frame is drawn, read back after
+// the glow passes and piped to ffmpeg (H.264); the sound is rebuilt from the music files
+// and the frames on which the show started, switched and stopped them (AAC), so picture
+// and sound agree to the sample. A start time is reached by running the earlier frames'
+// logic without drawing them. With --raw, OUTPUT receives the frames as raw RGB (top row
+// first) and no sound. --checksums writes one line per drawn frame: its frame number in
+// the show and a 64-bit hash of its pixels. --frames writes only the listed frames
+// (numbers in the show, as --checksums gives them, comma-separated), raw, reaching each
+// one without drawing those between: stills for a contact sheet.
 //
-// Runs in the run folder, in a display whose screen has the video's size
-// (scripts/record-video arranges both). The demo's own diagnostics go to standard output;
-// progress and errors to standard error. On any failure it says what, removes what it
-// wrote and exits 1; an older OUTPUT stays until the new one is complete.
+// Runs in the run folder (scripts/record-video arranges it). Without --size, in a display
+// whose screen has the video's size: the frames are read from the window, which covers it.
+// With --size WxH, in any display with GL: the window is hidden and the frames, WxH, are
+// drawn into an off-screen target and read from there.
+//
+// Drawing, the read-back and the writing overlap: each frame is read into one of a ring
+// of pixel buffers and collected when its buffer comes round again, while a thread of its
+// own hashes and writes the frames, in order. The demo's own diagnostics go to standard
+// output; progress and errors to standard error. On any failure it says what, removes
+// what it wrote and exits 1; an older OUTPUT stays until the new one is complete.
 #include <GL/glew.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/exit.h"
@@ -34,6 +44,8 @@
 #include "audio/music.h"
 #include "camera/camera.h"
 #include "platform/platform.h"
+#include "render/internal.h"
+#include "render/render.h"
 #include "show/flags.h"
 #include "show/frame.h"
 #include "show/show.h"
@@ -50,6 +62,7 @@ struct Options {
     std::vector<int64_t> frames; // --frames, ascending; empty: every frame from --from to --to
     std::string output;
     std::string checksums;
+    int width = 0, height = 0; // --size; 0: the screen's
 };
 
 Options options;
@@ -67,6 +80,43 @@ std::vector<std::string> partialFiles; // removed unless the capture completes
 std::map<std::string, std::vector<int16_t>> decodedMusic;
 volatile sig_atomic_t interrupted = 0;
 
+// A frame read back, top row first, on its way to the sink.
+struct Frame {
+    int64_t number = 0; // in the show
+    std::vector<unsigned char> pixels;
+};
+
+// The thread that hashes the frames and writes them into the sink and the checksums, in
+// the order they come, and the short queue it takes them from: a writer that falls behind
+// (ffmpeg busy) holds up the drawing after a few frames rather than filling the memory.
+struct Writer {
+    std::thread thread;
+    std::mutex lock;
+    std::condition_variable changed;               // the queue, or the flags, or error
+    std::deque<Frame> queue;                       // oldest first
+    std::vector<std::vector<unsigned char>> spare; // written frames' pixels, to reuse
+    bool closing = false;                          // no more frames: write those queued, then end
+    bool abandoning = false;                       // end after the frame being written
+    const char* error = nullptr;                   // why writing stopped
+};
+Writer writer;
+const size_t kQueuedFrames = 4;
+
+// The pixel buffers the frames are read into, in turn; a frame is collected when its
+// buffer comes round again, by which time the read has long finished, so neither the
+// drawing nor the read-back waits for the other.
+const int kReadBacks = 3;
+struct ReadBacks {
+    unsigned int buffers[kReadBacks] = {};
+    int64_t frameNumbers[kReadBacks] = {}; // of the frame each buffer holds
+    int64_t started = 0;                   // reads begun
+    int64_t collected = 0;                 // and handed to the writer, oldest first
+};
+ReadBacks readBacks;
+
+const char* stopWriter(bool abandon);
+void collectAllFrames();
+
 std::string quoted(const std::string& text) {
     std::string out = "'";
     for (char c : text)
@@ -81,6 +131,7 @@ void removePartialFiles() {
 }
 
 [[noreturn]] void fail(const char* format, ...) {
+    stopWriter(true); // it writes into the sink
     if (sink) {
         options.raw ? fclose(sink) : pclose(sink); // ffmpeg finishes before its file goes
         sink = nullptr;
@@ -118,7 +169,7 @@ bool isRegularOrMissing(const std::string& file) {
 
 void usage() {
     fprintf(stderr, "usage: kestrune-capture [--fps N] [--from SECONDS] [--to SECONDS]"
-                    " [--frames LIST] [--checksums FILE] [--raw] OUTPUT\n");
+                    " [--frames LIST] [--checksums FILE] [--size WxH] [--raw] OUTPUT\n");
     exit(2);
 }
 
@@ -174,6 +225,18 @@ void parseOptions(int argc, char** argv) {
             options.frames = frameList(argv[++i]);
         } else if (arg == "--checksums" && hasValue) {
             options.checksums = argv[++i];
+        } else if (arg == "--size" && hasValue) {
+            const char* size = argv[++i];
+            int used = 0;
+            if (sscanf(size, "%5dx%5d%n", &options.width, &options.height, &used) != 2 ||
+                size[used] != '\0' || options.width < 1 || options.height < 1 ||
+                options.width > 16384 || options.height > 16384) {
+                fprintf(stderr,
+                        "kestrune-capture: --size must be WIDTHxHEIGHT, 1 to 16384 each, not"
+                        " '%s'\n",
+                        size);
+                exit(2);
+            }
         } else if (arg == "--raw") {
             options.raw = true;
         } else if (arg.empty() || arg[0] == '-' || !options.output.empty()) {
@@ -277,6 +340,9 @@ void printSummary() {
     if (writtenFrames == 0)
         fail("the show ended at %.3f s, before the start at %.3f s",
              double(fixedStepFrame()) / options.fps, options.from);
+    collectAllFrames();
+    if (const char* error = stopWriter(false))
+        fail("%s", error);
     FILE* closing = checksumFile;
     checksumFile = nullptr;
     if (closing && fclose(closing) != 0)
@@ -381,17 +447,6 @@ void reportProgress(std::chrono::steady_clock::time_point started, bool last) {
             terminal ? "   " : "\n");
 }
 
-// The window's picture, top row first.
-void readFrame(std::vector<unsigned char>& frame, std::vector<unsigned char>& rows) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-    const size_t stride = size_t(width) * 3;
-    for (int y = 0; y < height; y++)
-        memcpy(&frame[size_t(y) * stride], &rows[size_t(height - 1 - y) * stride], stride);
-}
-
 // FNV-1a over 64-bit words, then the bytes left: fast enough to hash every frame.
 uint64_t frameHash(const std::vector<unsigned char>& bytes) {
     const uint64_t prime = 1099511628211ull;
@@ -405,6 +460,121 @@ uint64_t frameHash(const std::vector<unsigned char>& bytes) {
     for (; i < bytes.size(); i++)
         hash = (hash ^ bytes[i]) * prime;
     return hash;
+}
+
+void writeQueuedFrames() {
+    std::unique_lock<std::mutex> hold(writer.lock);
+    for (;;) {
+        writer.changed.wait(
+            hold, [] { return !writer.queue.empty() || writer.closing || writer.abandoning; });
+        if (writer.abandoning || writer.queue.empty())
+            return;
+        Frame frame = std::move(writer.queue.front());
+        writer.queue.pop_front();
+        writer.changed.notify_all(); // room for the next
+        hold.unlock();
+        bool written =
+            fwrite(frame.pixels.data(), 1, frame.pixels.size(), sink) == frame.pixels.size();
+        if (written && checksumFile)
+            fprintf(checksumFile, "%lld %016llx\n", (long long)frame.number,
+                    (unsigned long long)frameHash(frame.pixels));
+        hold.lock();
+        writer.spare.push_back(std::move(frame.pixels));
+        if (!written) {
+            writer.error = options.raw ? "cannot write the frames" : "ffmpeg stopped taking frames";
+            writer.changed.notify_all();
+            return;
+        }
+    }
+}
+
+void startWriter() {
+    writer.thread = std::thread(writeQueuedFrames);
+}
+
+// Ends the writer: once it has written the frames queued, or (abandon) the one it is
+// writing. Returns why it stopped early, or null.
+const char* stopWriter(bool abandon) {
+    if (writer.thread.joinable()) {
+        {
+            std::lock_guard<std::mutex> hold(writer.lock);
+            (abandon ? writer.abandoning : writer.closing) = true;
+        }
+        writer.changed.notify_all();
+        writer.thread.join();
+    }
+    return writer.error;
+}
+
+// Room for a frame, once the queue has room; fails when the writer has stopped.
+std::vector<unsigned char> frameRoom() {
+    std::unique_lock<std::mutex> hold(writer.lock);
+    writer.changed.wait(hold, [] { return writer.queue.size() < kQueuedFrames || writer.error; });
+    if (writer.error) {
+        hold.unlock();
+        fail("%s", writer.error);
+    }
+    if (writer.spare.empty())
+        return std::vector<unsigned char>(size_t(width) * height * 3);
+    std::vector<unsigned char> pixels = std::move(writer.spare.back());
+    writer.spare.pop_back();
+    return pixels;
+}
+
+void createReadBacks() {
+    glGenBuffers(kReadBacks, readBacks.buffers);
+    for (unsigned int buffer : readBacks.buffers) {
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
+        glBufferData(GL_PIXEL_PACK_BUFFER, GLsizeiptr(width) * height * 3, nullptr, GL_STREAM_READ);
+    }
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+}
+
+// The oldest frame read back, turned top row first, to the writer.
+void collectFrame() {
+    const int slot = int(readBacks.collected % kReadBacks);
+    Frame frame{readBacks.frameNumbers[slot], frameRoom()};
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, readBacks.buffers[slot]);
+    const auto* rows =
+        static_cast<const unsigned char*>(glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY));
+    if (!rows)
+        fail("cannot map the pixels read back");
+    const size_t stride = size_t(width) * 3;
+    for (int y = 0; y < height; y++)
+        memcpy(&frame.pixels[size_t(y) * stride], rows + size_t(height - 1 - y) * stride, stride);
+    glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    readBacks.collected++;
+    {
+        std::lock_guard<std::mutex> hold(writer.lock);
+        writer.queue.push_back(std::move(frame));
+    }
+    writer.changed.notify_all();
+}
+
+// Every frame read back so far, to the writer.
+void collectAllFrames() {
+    while (readBacks.collected < readBacks.started)
+        collectFrame();
+}
+
+// Starts reading the finished frame (from the window, or the off-screen target) into the
+// next buffer of the ring, collecting first the frame that buffer still holds.
+void readFrame() {
+    // The frame's last pass is sent off first: the oldest frame is collected while it is
+    // drawn (in software, on the renderer's own threads).
+    glFlush();
+    if (readBacks.started - readBacks.collected == kReadBacks)
+        collectFrame();
+    const int slot = int(readBacks.started % kReadBacks);
+    readBacks.frameNumbers[slot] = fixedStepFrame();
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.outputFbo); // where the frame ends anyway
+    glReadBuffer(renderer.outputFbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, readBacks.buffers[slot]);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    readBacks.started++;
 }
 
 // Runs the show's logic up to the frame before `next` without drawing it, but draws that
@@ -446,18 +616,12 @@ void checkOutputsAndDecodeMusic() {
         decodedMusic[file] = decodeMusic(file);
 }
 
-// Starts the demo on the fixed step, silent, its frames run from here rather than from the
-// event loop; returns once the window covers the screen, whose size the video takes.
-void startTheShow(char* program) {
-    // The capture never plays sound; it rebuilds it from the files.
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setFixedStep(options.fps);
-    int argc = 1;
-    char* argv[] = {program, nullptr};
-    setShowEnding(captureEnding);
-    startDemo(argc, argv);
-    desktopSize(&width, &height);
+void ignoreDisplay() {}
+void ignoreReshape(int, int) {}
 
+// Waits until the window covers the screen, whose size the video takes.
+void awaitFullScreenWindow() {
+    desktopSize(&width, &height);
     // Keys and the pointer change nothing.
     registerWindowCallbacks(false);
     auto started = std::chrono::steady_clock::now();
@@ -471,6 +635,39 @@ void startTheShow(char* program) {
         serveWindowEvents();
         usleep(10000);
     }
+}
+
+// Hides the window and sends the frames into an off-screen target of the size asked for.
+void drawOffScreen() {
+    // Keys, the pointer and the window's size change nothing.
+    setWindowCallbacks({ignoreDisplay, ignoreReshape, nullptr, nullptr, nullptr, nullptr, false});
+    hideWindow();
+    width = options.width;
+    height = options.height;
+    // The glow's targets and quad were made at the screen's size.
+    if (width != camera.width || height != camera.height)
+        resizeRenderTargets(width, height);
+    reshape(width, height);
+    setOutputTarget(true, width, height);
+}
+
+// Starts the demo on the fixed step, silent, its frames run from here rather than from the
+// event loop. Without --size the frames are the window's, which covers the screen; with it,
+// they are drawn off screen. (The two differ slightly where the scene goes straight into
+// the picture: Mesa draws into a window upside down, and rounds a few pixels otherwise.)
+void startTheShow(char* program) {
+    // The capture never plays sound; it rebuilds it from the files.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setFixedStep(options.fps);
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    setShowEnding(captureEnding);
+    startDemo(argc, argv);
+    if (options.width == 0)
+        awaitFullScreenWindow();
+    else
+        drawOffScreen();
+    createReadBacks();
 }
 
 // Which frames are written: skippedFrames run unwritten first, and about estimatedFrames
@@ -496,24 +693,20 @@ void openOutputs() {
         if (!(checksumFile = fopen(partialChecksums.c_str(), "w")))
             fail("cannot write %s", partialChecksums.c_str());
     }
+    startWriter();
 }
 
-// Draws, reads back and writes the frames, until the limit or the show's end.
+// Draws and reads back the frames, until the limit or the show's end; the writer writes
+// them meanwhile.
 void writeFrames() {
     const std::vector<int64_t>& chosen = options.frames;
-    std::vector<unsigned char> frame(size_t(width) * height * 3), rows(frame.size());
     auto started = std::chrono::steady_clock::now();
     const int64_t limit = options.to < 0 && chosen.empty() ? -1 : estimatedFrames;
     while (writtenFrames != limit) {
         if (!chosen.empty())
             runUpTo(chosen[size_t(writtenFrames)]);
         showFrame(); // may end the show: then this frame is not shown
-        readFrame(frame, rows);
-        if (fwrite(frame.data(), 1, frame.size(), sink) != frame.size())
-            fail(options.raw ? "cannot write the frames" : "ffmpeg stopped taking frames");
-        if (checksumFile)
-            fprintf(checksumFile, "%lld %016llx\n", (long long)fixedStepFrame(),
-                    (unsigned long long)frameHash(frame));
+        readFrame();
         endFrame();
         writtenFrames++;
         if (!serveWindowEvents()) // closed by the window manager: the demo's loop would end

@@ -46,6 +46,10 @@ void enterFullScreen() {
     glutFullScreen();
 }
 
+void hideWindow() {
+    glutHideWindow();
+}
+
 void runMainLoop(const ShowLoop& show) {
     show.begin();
     glutMainLoop();

@@ -71,6 +71,10 @@ void enterFullScreen() {
     // it only during a user's gesture. The canvas follows the window either way.
 }
 
+void hideWindow() {
+    // The canvas belongs to the page, which decides what it shows.
+}
+
 static bool runOneFrame() {
     long long next = fixedStepFrame() + 1;
     bool pause = pauseFrame != 0 && next == pauseFrame;
