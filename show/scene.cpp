@@ -11,6 +11,7 @@
 Scenes scenes;
 static CameraPath levelOnePath, levelTwoPath;
 static CameraPath levelTwoPathAsLoaded; // what rewindSceneTwoPath brings back
+static CameraPath levelOnePathAsLoaded; // and rewindScenes
 
 namespace {
 
@@ -53,6 +54,17 @@ void loadScenePaths() {
     loadScenePath(kLevelTwoPathFile, levelTwoPath);
     loadScenePath(kLevelOnePathFile, levelOnePath);
     levelTwoPathAsLoaded = levelTwoPath;
+    levelOnePathAsLoaded = levelOnePath;
+}
+
+void rewindScenes() {
+    levelOnePath = levelOnePathAsLoaded;
+    levelTwoPath = levelTwoPathAsLoaded;
+    for (const SceneModel& m : sceneModels) {
+        setTranslation(m.model, 0, 0, 0);
+        setRotation(m.model, 0, 0, 0);
+    }
+    placeScenes(kSceneOnePass);
 }
 
 void rewindSceneTwoPath() {

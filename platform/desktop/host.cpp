@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "platform/desktop/keys.h"
 #include "platform/platform.h"
@@ -46,6 +47,10 @@ void enterFullScreen() {
     glutFullScreen();
 }
 
+void setWindowTitle(const char* title) {
+    glutSetWindowTitle(title);
+}
+
 void runMainLoop(const ShowLoop& show) {
     show.begin();
     glutMainLoop();
@@ -59,6 +64,10 @@ bool serveWindowEvents() {
 void windowSize(int* width, int* height) {
     *width = glutGet(GLUT_WINDOW_WIDTH);
     *height = glutGet(GLUT_WINDOW_HEIGHT);
+}
+
+void restBriefly() {
+    usleep(2000);
 }
 
 void swapBuffers() {

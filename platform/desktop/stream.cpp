@@ -80,6 +80,30 @@ void streamClose(MusicStream* stream) {
     delete stream;
 }
 
+void streamSeek(MusicStream* stream, double seconds) {
+    if (!stream || !soundOpen)
+        return;
+    // A stream that played to its end, or was stopped, is no longer the music playing: it
+    // starts again before it can be positioned.
+    double length = Mix_MusicDuration(stream->music);
+    if (length > 0 && seconds >= length) {
+        Mix_HaltMusic();
+        return;
+    }
+    if (!Mix_PlayingMusic())
+        Mix_PlayMusic(stream->music, 0);
+    Mix_SetMusicPosition(seconds);
+}
+
+void streamPause(MusicStream* stream, bool paused) {
+    if (!stream || !soundOpen)
+        return;
+    if (paused)
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
+}
+
 void soundClose() {
     if (!soundOpen)
         return;

@@ -119,6 +119,8 @@ void runMainLoop(const ShowLoop& loop) {
     emscripten_unwind_to_js_event_loop();
 }
 
+void restBriefly() {}
+
 void swapBuffers() {}
 
 bool serveWindowEvents() {
