@@ -61,10 +61,10 @@ void followShowTime(bool playing) {
         return;
     }
     if (music.streamFile != music.currentFile) {
+        // Opened, not played: it starts (if it is to play) at its position below.
         streamStop(music.currentStream);
         streamClose(music.currentStream);
         music.currentStream = streamOpen(music.currentFile.c_str(), 0, 0, 0);
-        streamPlay(0, music.currentStream);
         music.streamFile = music.currentFile;
     }
     double seconds = double(readCounter() - music.startCount) / double(readFrequency());

@@ -34,6 +34,9 @@ double frameSeconds(int64_t frame) {
 }
 
 int sceneNow() {
+    // The scene the frame drew: the frame of the switch still draws scene 1.
+    if (!authorTime.offTimeline && authorTime.sceneTwoStart > 0)
+        return showFrameNow() >= authorTime.sceneTwoStart ? 2 : 1;
     return timeline.levelTwoActive ? 2 : 1;
 }
 

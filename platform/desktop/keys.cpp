@@ -54,7 +54,13 @@ static void charPressed(unsigned char key, int x, int y) {
 }
 
 static void charReleased(unsigned char key, int, int) {
-    released(tolower(key));
+    // A shifted key ("}") may come back released as another character ("]"), so any
+    // character's release ends the held character: the server repeats only the key pressed
+    // last anyway.
+    if (downKey >= 0 && downKey < kArrowBase)
+        downKey = -1;
+    else
+        released(tolower(key));
 }
 
 // GLUT's special keys in the demo's codes; 0 for the keys the demo does not know.
