@@ -27,7 +27,7 @@ namespace {
 const int kAuthorFps = 60;
 // Behind the wall clock by more than this, the show stops catching up and starts again
 // from where it is, the music with it (a machine too slow for the show).
-const int64_t kMostCatchUp = 30;
+const int64_t kMostCatchUp = 120;
 
 using WallClock = std::chrono::steady_clock;
 

@@ -118,6 +118,12 @@ xdotool key Escape
 wait_for_exit 20
 [ "$DEMO_STATUS" -eq 0 ] || fail "Escape ended author mode with status $DEMO_STATUS"
 
+# The last frame author mode knows is the one before a straight run ends.
+end=$(cd "$DEMO_DIR" && SDL_AUDIODRIVER=dummy KESTRUNE_NO_DRAW=1 ./kestrune 2>/dev/null |
+    awk '/^frame [0-9]+: music stops$/ { print $2 + 0 }')
+[ "$end" = $((LAST + 1)) ] || fail "a straight run ends at frame $end, author mode's last frame is $LAST"
+echo "the show ends at frame $end, after author mode's last frame"
+
 frames=$(printf '%s\n' "${SUMS[@]}" | awk '{print $1}' | paste -sd,)
 (cd "$DEMO_DIR" && SDL_AUDIODRIVER=dummy "$CAPTURE" --frames "$frames" --raw \
     --checksums "$DEMO_DIR/straight.txt" /dev/null >/dev/null 2>"$DEMO_DIR/capture.txt") ||
