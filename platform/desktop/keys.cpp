@@ -54,10 +54,10 @@ static void charPressed(unsigned char key, int x, int y) {
 }
 
 static void charReleased(unsigned char key, int, int) {
-    // A shifted key ("}") may come back released as another character ("]"), so any
-    // character's release ends the held character: the server repeats only the key pressed
-    // last anyway.
-    if (downKey >= 0 && downKey < kArrowBase)
+    // Shift may be let go first: a "}" then comes back released as "]", a "@" as "2".
+    // Letters are lower case either way; any other character's release ends a held
+    // character that is not a letter.
+    if (!isalpha(key) && downKey >= 0 && downKey < kArrowBase && !isalpha(downKey))
         downKey = -1;
     else
         released(tolower(key));
