@@ -246,8 +246,12 @@ void play() {
             return;
         }
     }
-    if (due - 1 > now)
+    if (due - 1 > now) {
         prepareFrame(due);
+        // The frames run meanwhile may have switched the music, which they only noted.
+        if (music.streamFile != music.currentFile)
+            followShowTime(true);
+    }
     runShownFrame();
 }
 
