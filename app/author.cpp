@@ -264,7 +264,7 @@ void printEdit(const char* format, ...) {
     vsnprintf(text, sizeof text, format, args);
     va_end(args);
     printf("\nedit: %s", text); // one write: a reader never sees half a line
-    fflush(stdout);
+    showOutputNow();
 }
 
 void prepareAuthorMode() {

@@ -143,6 +143,10 @@ void streamSeek(MusicStream* stream, double seconds);
 void streamPause(MusicStream* stream, bool paused);
 void soundClose();
 
+// The output so far goes to its reader now, a line not yet ended included: the demo's lines
+// begin with their break, and a browser page gets its output by whole lines.
+void showOutputNow();
+
 // --- files and the ways out ---
 // A file the demo wrote for the user (a recording): on the desktop it is in the run
 // folder already; a browser offers it as a download.

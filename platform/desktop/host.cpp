@@ -92,6 +92,10 @@ void bindFragmentOutput(unsigned int program, const char* name) {
 
 void offerFile(const char*) {}
 
+void showOutputNow() {
+    fflush(stdout);
+}
+
 void endProcess(int status) {
     // The demo's lines begin with their break: the last one is ended here, so a shell prompt
     // or make's own message starts on a line of its own.
