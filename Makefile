@@ -9,7 +9,7 @@ BENCH_BUILD ?= build-bench
 WEB_BUILD ?= build-web
 
 DEPS := deps-run deps-test deps-bench deps-fuzz deps-video deps-sheet deps-format deps-web deps-fresh
-.PHONY: all deps $(DEPS) build run video contact-sheet test web web-run bench fuzz format fresh-check clean
+.PHONY: all deps $(DEPS) build run edit video contact-sheet test web web-run bench fuzz format fresh-check clean
 
 all: build
 
@@ -25,6 +25,10 @@ build: deps-run
 
 run: build
 	@scripts/run-demo $(BUILD)/demo
+
+# The show in author mode: a window, and its time and content under the author's keys.
+edit: build
+	@scripts/run-demo $(BUILD)/demo --edit
 
 # Renders the show offline to $(BUILD)/kestrune.mp4: VIDEO_SIZE, VIDEO_FPS, and
 # VIDEO_FROM/VIDEO_TO (seconds) for a part of it.

@@ -3,12 +3,15 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/author.h"
 #include "app/input.h"
 #include "app/reload.h"
 #include "camera/camera.h"
 #include "campath/campath.h"
 #include "platform/platform.h"
+#include "show/author.h"
 #include "show/flags.h"
+#include "show/frame.h"
 #include "render/render.h"
 #include "show/timeline.h"
 
@@ -24,15 +27,22 @@ static void stepDd(double step) {
 void keyboard(unsigned char key, int, int) {
     // A fixed-step run reports every input event with its frame, for the tests that drive it.
     printFrameEvent(isgraph(key) ? "key %c" : "key %d", key);
+    if (showFlags.authorMode && authorKey(key))
+        return;
     switch (key) {
     case keyEscape:
         quitShow();
     case 'b':
         showFlags.bloomEnabled = !showFlags.bloomEnabled;
+        authorTime.offTimeline = showFlags.authorMode;
         break;
-    case 'c':
+    case 'c': {
+        bool onPath = viewFollowsPath();
         showFlags.cameraPathMode = !showFlags.cameraPathMode;
+        if (showFlags.authorMode && onPath)
+            flyFromPathCamera(); // the free flight starts where the path's camera is
         break;
+    }
     case 'e':
         if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished) {
             finishRecording();
@@ -47,11 +57,17 @@ void keyboard(unsigned char key, int, int) {
         stepDd(kDdStep);
         break;
     case 'q':
-        if (!pathRecorder.recordingStarted)
+        if (!pathRecorder.recordingStarted) {
             startRecording();
+        } else if (showFlags.authorMode && pathRecorder.recordingFinished) {
+            resetRecorder(); // an author records again and again
+            printEdit("a new recording");
+            startRecording();
+        }
         break;
     case 's':
         switchToLevelTwo();
+        authorTime.offTimeline = showFlags.authorMode;
         break;
     case 'w':
         if (pathRecorder.recordingStarted && !pathRecorder.recordingFinished)

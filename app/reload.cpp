@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/reload.h"
+#include "show/author.h"
 #include "campath/campath.h"
 #include "model/model.h"
 #include "platform/platform.h"
@@ -254,7 +255,7 @@ void reportChecksum() {
 
 } // namespace
 
-void displayWithReloads() {
+bool pollReloads() {
     if (!reloader.watching) {
         const char* probe = getenv("KESTRUNE_RELOAD_PROBE");
         reloader.probe = probe && strcmp(probe, "1") == 0;
@@ -262,17 +263,25 @@ void displayWithReloads() {
         if (reloader.watching)
             say("reload: watching the run folder for changes");
     }
-    reportShown();
-    reportChecksum();
     std::vector<std::string> changed = pollChangedFiles();
+    bool any = false;
     for (const std::string& path : changed) {
         int64_t written = stampOf(path).mtime, began = wallClockNow();
-        if (reload(path))
+        if (reload(path)) {
             reloader.shown.push_back({path, written, began, wallClockNow()});
+            any = true;
+        }
     }
     if (!changed.empty())
         reportGlObjects();
-    display();
+    if (any)
+        forgetCheckpoints(); // the states saved for seeking hold the old paths and models
+    return any;
+}
+
+void reloadsShown() {
+    reportShown();
+    reportChecksum();
 }
 
 void playRecording() {

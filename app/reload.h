@@ -3,8 +3,11 @@
 // textures), and a finished recording plays at once.
 #pragma once
 
-// The frame in author mode: the changes since the last frame, then display. Its first
-// call starts the watch on the run folder.
-void displayWithReloads();
+// Once a frame in author mode, before it runs: reads again what changed since the last
+// one; true when anything was read. Its first call starts the watch on the run folder.
+bool pollReloads();
+// After each frame author mode shows: when the reloads it shows reached the screen (and,
+// with KESTRUNE_RELOAD_PROBE=1, the frame's checksum).
+void reloadsShown();
 // After the key e has written the recording: it plays in the current scene from its start.
 void playRecording();

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/author.h"
 #include "app/exit.h"
 #include "app/input.h"
-#include "app/reload.h"
 #include "app/startup.h"
 #include "audio/music.h"
 #include "camera/camera.h"
@@ -46,13 +46,14 @@ void reshape(int width, int height) {
 
 // The window's size until the desktop's is known.
 const int kDefaultWidth = 640, kDefaultHeight = 480;
+const int kAuthorWidth = 1280, kAuthorHeight = 720; // author mode's window
 
 static void noDisplay() {}
 
 void registerWindowCallbacks(bool interactive) {
     // The window system needs a display callback even when the caller draws the frames
     // itself. Mouse look goes on while a button is held (motion serves both).
-    void (*frame)() = showFlags.authorMode ? displayWithReloads : display;
+    void (*frame)() = showFlags.authorMode ? authorDisplay : display;
     setWindowCallbacks({interactive ? frame : noDisplay, reshape, interactive ? keyboard : nullptr,
                         interactive ? specialKeyDown : nullptr,
                         interactive ? specialKeyUp : nullptr, interactive ? passiveMotion : nullptr,
@@ -70,7 +71,10 @@ void loadDemo(int argc, char** argv) {
     for (int i = 1; i < argc; i++)
         if (strcmp(argv[i], "--edit") == 0)
             showFlags.authorMode = true;
-    openWindow(&argc, argv, "Kestrune", kDefaultWidth, kDefaultHeight);
+    if (showFlags.authorMode)
+        prepareAuthorMode();
+    openWindow(&argc, argv, "Kestrune", showFlags.authorMode ? kAuthorWidth : kDefaultWidth,
+               showFlags.authorMode ? kAuthorHeight : kDefaultHeight);
     endWithTheDisplay();
     registerWindowCallbacks(true);
 
@@ -98,7 +102,8 @@ void loadDemo(int argc, char** argv) {
 
     setupRenderTargets(camera.width, camera.height);
     showFlags.bloomEnabled = false;
-    enterFullScreen();
+    if (!showFlags.authorMode) // an author keeps a window beside the editor
+        enterFullScreen();
 }
 
 void beginShow() {

@@ -54,6 +54,10 @@ void advanceFixedStep() {
         stepFrame++;
 }
 
+void setFixedStepFrame(int64_t frame) {
+    stepFrame = frame;
+}
+
 int64_t fixedStepFrame() {
     return stepFrame;
 }
@@ -70,7 +74,7 @@ void printFrameEvent(const char* format, ...) {
     printf("\nframe %lld: %s", (long long)stepFrame, text);
 }
 
-static int64_t fixedStepCount(int64_t frame) {
+int64_t fixedStepCount(int64_t frame) {
     int rate = fixedStepRate();
     if (rate <= 0)
         return 0;

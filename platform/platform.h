@@ -23,6 +23,8 @@ int fixedStepRate();                    // N, 0 in real time, -1 for a malformed
 bool setFixedStep(int framesPerSecond); // 0 returns to real time; false if out of range
 void advanceFixedStep();                // the frame's first act; nothing in real time
 int64_t fixedStepFrame();               // frames begun so far in a fixed-step run
+int64_t fixedStepCount(int64_t frame);  // the counter once that frame has begun
+void setFixedStepFrame(int64_t frame);  // back (or on) to that frame: a show's saved state
 // In a fixed-step run, prints "frame F: " and the text on a line of its own, F being the
 // frames begun so far, so that tests can follow the show; in real time nothing.
 void printFrameEvent(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -63,6 +65,8 @@ void setWindowCallbacks(const WindowCallbacks& callbacks);
 void enterFullScreen();
 // Takes the window off the screen: a tool that draws off screen needs no window shown.
 void hideWindow();
+// The window's title (a browser page's title).
+void setWindowTitle(const char* title);
 // The show as the loop sees it: begin starts its music and clocks; drawing is its flag for
 // whether frames draw, which a page sets for a frame it pauses at, so that a test's pause
 // points are drawn even in a run without drawing.
@@ -78,6 +82,9 @@ void runMainLoop(const ShowLoop& show);
 // input) and returns whether the window is still open.
 bool serveWindowEvents();
 void windowSize(int* width, int* height); // the window's size as the window system has it
+// Lets the machine rest a moment between frames that have nothing to do (a paused show);
+// a browser page returns to its event loop instead.
+void restBriefly();
 void swapBuffers(); // a browser shows the frame when it returns: nothing to do there
 // Whether the context offers what the demo draws with: OpenGL 3.0, or WebGL2.
 bool glVersionSupported();
@@ -134,7 +141,15 @@ MusicStream* streamOpen(const char* fileName, int mode, int offset, int length);
 void streamPlay(int channel, MusicStream* stream);
 void streamStop(MusicStream* stream);
 void streamClose(MusicStream* stream);
+// Author mode's additions: the stream at a position in seconds from its start (past its end:
+// silent), and held or going on from where it is. Both return at once.
+void streamSeek(MusicStream* stream, double seconds);
+void streamPause(MusicStream* stream, bool paused);
 void soundClose();
+
+// The output so far goes to its reader now, a line not yet ended included: the demo's lines
+// begin with their break, and a browser page gets its output by whole lines.
+void showOutputNow();
 
 // --- files and the ways out ---
 // A file the demo wrote for the user (a recording): on the desktop it is in the run

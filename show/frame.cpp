@@ -14,6 +14,7 @@
 #include "model/renderlist.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "show/author.h"
 #include "show/flags.h"
 #include "show/frame.h"
 #include "show/scene.h"
@@ -22,6 +23,7 @@
 #include "show/timer.h"
 
 ShowFlags showFlags;
+static FrameDescription lastFrame; // the frame runFrame described last
 
 static PassKind activePass() {
     return timeline.levelTwoActive ? kSceneTwoPass : kSceneOnePass;
@@ -325,10 +327,17 @@ void runFrame() {
     updateFrameTimer(frameTimer);
 
     // Kept from frame to frame: its list keeps its room.
-    static FrameDescription frame;
+    FrameDescription& frame = lastFrame;
     describeFrame(frame);
-    if (showFlags.framesDrawn)
+    if (showFlags.framesDrawn) {
         renderFrame(frame);
+        if (showFlags.authorMode)
+            drawAuthorOverlay();
+    }
+}
+
+const FrameDescription& lastFrameDescription() {
+    return lastFrame;
 }
 
 void showFrame() {

@@ -12,6 +12,8 @@ void display();   // the display and idle callback: showFrame then endFrame
 void showFrame(); // fixed step, the frame up to its swap, the scene's end check
 void endFrame();  // swap, per-frame counters
 void runFrame();  // camera movement, timer, the frame described and (when drawn) drawn
+// What runFrame described last: author mode draws it again while the show stands still.
+const FrameDescription& lastFrameDescription();
 // The window size, the projection, the glow and the items of the active scene, each
 // stepping the path and the animation as it is described. Draws nothing.
 void describeFrame(FrameDescription& frame);

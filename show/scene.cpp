@@ -12,6 +12,7 @@
 Scenes scenes;
 static CameraPath levelOnePath, levelTwoPath;
 static CameraPath levelTwoPathAsLoaded; // what rewindSceneTwoPath brings back
+static CameraPath levelOnePathAsLoaded; // and rewindScenes
 
 namespace {
 
@@ -55,6 +56,17 @@ void loadScenePaths() {
     loadScenePath(kLevelTwoPathFile, levelTwoPath);
     loadScenePath(kLevelOnePathFile, levelOnePath);
     levelTwoPathAsLoaded = levelTwoPath;
+    levelOnePathAsLoaded = levelOnePath;
+}
+
+void rewindScenes() {
+    levelOnePath = levelOnePathAsLoaded;
+    levelTwoPath = levelTwoPathAsLoaded;
+    for (const SceneModel& m : sceneModels) {
+        setTranslation(m.model, 0, 0, 0);
+        setRotation(m.model, 0, 0, 0);
+    }
+    placeScenes(kSceneOnePass);
 }
 
 void rewindSceneTwoPath() {
@@ -84,7 +96,7 @@ CameraPath& scenePath(PassKind scene) {
 PathReading reloadScenePath(const char* fileName) {
     if (std::string(fileName) == kLevelTwoPathFile)
         return reloadCameraPath(fileName, levelTwoPath, &levelTwoPathAsLoaded);
-    return reloadCameraPath(fileName, levelOnePath);
+    return reloadCameraPath(fileName, levelOnePath, &levelOnePathAsLoaded);
 }
 
 PathReading playRecordingIn(PassKind scene, const char* fileName) {
@@ -93,7 +105,7 @@ PathReading playRecordingIn(PassKind scene, const char* fileName) {
     if (!recorded.usable)
         return reading;
     scenePath(scene) = recorded;
-    if (scene == kSceneTwoPass)
-        levelTwoPathAsLoaded = recorded;
+    // A seek back starts the scene from what it now plays.
+    (scene == kSceneTwoPass ? levelTwoPathAsLoaded : levelOnePathAsLoaded) = recorded;
     return reading;
 }

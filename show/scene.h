@@ -23,6 +23,8 @@ void loadSceneModels();
 void loadScenePaths();
 // Scene 2's path back at its start, as loaded: a repeated switch plays it from there.
 void rewindSceneTwoPath();
+// Both paths and every model back where loading left them (author mode's seek).
+void rewindScenes();
 // The active scene's models to the origin, except its sky box, which the frame keeps at
 // the eye; every model of the other scene to z = show::kParkedZ.
 void placeScenes(PassKind active);

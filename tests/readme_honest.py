@@ -4,7 +4,8 @@
 - every KESTRUNE_* variable the demo reads (getenv; the web page passes its address's
   KESTRUNE_* parameters to the same reads) or a script reads is named in them;
 - the README's controls table, together with the developer keys of docs/development.md,
-  lists exactly the keys the input callbacks handle;
+  lists exactly the keys the input callbacks handle, and its author keys those of author
+  mode;
 - every relative link and picture resolves.
   readme_honest.py SOURCE_DIR"""
 import glob
@@ -103,6 +104,18 @@ def table_keys(text, heading):
 
 handled = handled_keys(read("app/input.cpp"))
 users = table_keys(texts["README.md"], "Controls")
+# Author mode's keys (app/author.cpp, authorKey) against the README's table of them.
+author_source = re.search(r"^bool authorKey\(.*?^}", read("app/author.cpp"), re.M | re.S)
+if not author_source:
+    fail("app/author.cpp has no authorKey")
+author_handled = handled_keys(author_source.group(0)) if author_source else set()
+author_listed = table_keys(texts["README.md"], "Author keys")
+for key in sorted(author_handled - author_listed):
+    fail("author mode handles the key %s, which the README's author keys do not list" % key)
+for key in sorted(author_listed - author_handled):
+    fail("the README's author keys list %s, which author mode does not handle" % key)
+for key in sorted(author_handled & handled):
+    fail("the key %s is both an author key and one of the show's" % key)
 developers = table_keys(texts.get(os.path.join("docs", "development.md"), ""), "Keys for developers")
 for key in sorted(handled - users - developers):
     fail("the demo handles the key %s, which no controls table lists" % key)
@@ -120,7 +133,7 @@ for page, text in texts.items():
         if not os.path.exists(path):
             fail("%s links to %s, which does not exist" % (page, target))
 
-print("%s: %d make targets, %d variables, keys %s, %d pages" % (
+print("%s: %d make targets, %d variables, keys %s, author keys %s, %d pages" % (
     "FAILED" if failures else "PASS", len(targets), len(read_vars), " ".join(sorted(handled)),
-    len(pages)))
+    " ".join(sorted(author_handled)), len(pages)))
 sys.exit(1 if failures else 0)

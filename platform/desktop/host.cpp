@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "platform/desktop/keys.h"
 #include "platform/platform.h"
@@ -50,6 +51,10 @@ void hideWindow() {
     glutHideWindow();
 }
 
+void setWindowTitle(const char* title) {
+    glutSetWindowTitle(title);
+}
+
 void runMainLoop(const ShowLoop& show) {
     show.begin();
     glutMainLoop();
@@ -63,6 +68,10 @@ bool serveWindowEvents() {
 void windowSize(int* width, int* height) {
     *width = glutGet(GLUT_WINDOW_WIDTH);
     *height = glutGet(GLUT_WINDOW_HEIGHT);
+}
+
+void restBriefly() {
+    usleep(2000);
 }
 
 void swapBuffers() {
@@ -86,6 +95,10 @@ void bindFragmentOutput(unsigned int program, const char* name) {
 }
 
 void offerFile(const char*) {}
+
+void showOutputNow() {
+    fflush(stdout);
+}
 
 void endProcess(int status) {
     // The demo's lines begin with their break: the last one is ended here, so a shell prompt

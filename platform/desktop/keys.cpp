@@ -54,7 +54,13 @@ static void charPressed(unsigned char key, int x, int y) {
 }
 
 static void charReleased(unsigned char key, int, int) {
-    released(tolower(key));
+    // Shift may be let go first: a "}" then comes back released as "]", a "@" as "2".
+    // Letters are lower case either way; any other character's release ends a held
+    // character that is not a letter.
+    if (!isalpha(key) && downKey >= 0 && downKey < kArrowBase && !isalpha(downKey))
+        downKey = -1;
+    else
+        released(tolower(key));
 }
 
 // GLUT's special keys in the demo's codes; 0 for the keys the demo does not know.

@@ -12,6 +12,11 @@ struct MusicStream {
 };
 
 static bool soundOpen = false;
+// A stream not playing (new, stopped or played out) is only given its position by
+// streamSeek; it starts from there when it goes on, in one call, so that not a sample of its
+// beginning is heard.
+static MusicStream* waiting = nullptr;
+static double waitingAt = 0;
 
 // On a machine without a sound card ALSA prints a page of configuration errors while SDL
 // looks for a device; the one line below says what matters. SDL loads ALSA itself, so the
@@ -65,6 +70,7 @@ void streamPlay(int /*channel*/, MusicStream* stream) {
     // There is one music channel; play starts the stream from its beginning.
     if (stream && soundOpen)
         Mix_PlayMusic(stream->music, 0);
+    waiting = nullptr;
 }
 
 void streamStop(MusicStream* stream) {
@@ -75,9 +81,41 @@ void streamStop(MusicStream* stream) {
 void streamClose(MusicStream* stream) {
     if (!stream)
         return;
+    if (waiting == stream)
+        waiting = nullptr;
     if (soundOpen)
         Mix_FreeMusic(stream->music);
     delete stream;
+}
+
+void streamSeek(MusicStream* stream, double seconds) {
+    if (!stream || !soundOpen)
+        return;
+    waiting = nullptr;
+    double length = Mix_MusicDuration(stream->music);
+    if (length > 0 && seconds >= length) {
+        Mix_HaltMusic(); // past its end: silent until the next seek
+        return;
+    }
+    if (!Mix_PlayingMusic()) {
+        waiting = stream;
+        waitingAt = seconds;
+        return;
+    }
+    Mix_SetMusicPosition(seconds);
+}
+
+void streamPause(MusicStream* stream, bool paused) {
+    if (!stream || !soundOpen)
+        return;
+    if (paused) {
+        Mix_PauseMusic();
+        return;
+    }
+    if (!Mix_PlayingMusic() && waiting == stream)
+        Mix_FadeInMusicPos(stream->music, 0, 0, waitingAt);
+    waiting = nullptr;
+    Mix_ResumeMusic();
 }
 
 void soundClose() {

@@ -25,6 +25,12 @@ EM_JS(void, pageEnded, (int status), { Module.kestruneEnded(status); });
 EM_JS(void, pageFrameShown, (), { Module.kestruneFrameShown(); });
 EM_JS(void, pageLoaded, (), { Module.kestruneLoaded(); });
 EM_JS(void, pagePaused, (int frame), { Module.kestrunePaused(frame); });
+// The terminal's pending part of a line, out now (its next break then ends an empty line).
+EM_JS(void, pageFlushOutput, (), {
+    var stream = FS.streams[1];
+    if (stream && stream.tty && stream.tty.output && stream.tty.output.length)
+        (stream.tty.ops.fsync || stream.tty.ops.flush)(stream.tty);
+});
 EM_JS(void, pageOfferFile, (const char* path), {
     var name = UTF8ToString(path);
     try {
@@ -123,6 +129,8 @@ void runMainLoop(const ShowLoop& loop) {
     emscripten_unwind_to_js_event_loop();
 }
 
+void restBriefly() {}
+
 void swapBuffers() {}
 
 bool serveWindowEvents() {
@@ -145,6 +153,11 @@ void bindFragmentOutput(unsigned int, const char*) {}
 
 void offerFile(const char* path) {
     pageOfferFile(path);
+}
+
+void showOutputNow() {
+    fflush(stdout);
+    pageFlushOutput();
 }
 
 void endProcess(int status) {

@@ -13,6 +13,8 @@ struct MusicStream {
 EM_JS(int, audioOpen, (const char* name), { return Module.kestruneAudio.open(UTF8ToString(name)); });
 EM_JS(void, audioPlay, (int element), { Module.kestruneAudio.play(element); });
 EM_JS(void, audioStop, (int element), { Module.kestruneAudio.stop(element); });
+EM_JS(void, audioSeek, (int element, double seconds), { Module.kestruneAudio.seek(element, seconds); });
+EM_JS(void, audioPause, (int element, int paused), { Module.kestruneAudio.hold(element, paused); });
 EM_JS(void, audioClose, (int element), { Module.kestruneAudio.close(element); });
 // clang-format on
 
@@ -39,6 +41,16 @@ void streamClose(MusicStream* stream) {
         return;
     audioClose(stream->element);
     delete stream;
+}
+
+void streamSeek(MusicStream* stream, double seconds) {
+    if (stream)
+        audioSeek(stream->element, seconds);
+}
+
+void streamPause(MusicStream* stream, bool paused) {
+    if (stream)
+        audioPause(stream->element, paused ? 1 : 0);
 }
 
 void soundClose() {}

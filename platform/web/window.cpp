@@ -8,6 +8,7 @@
 // clang-format off
 EM_JS(int, canvasWidth, (), { return Module.canvas.width; });
 EM_JS(int, canvasHeight, (), { return Module.canvas.height; });
+EM_JS(void, pageTitle, (const char* title), { document.title = UTF8ToString(title); });
 // clang-format on
 
 bool webContextReady();
@@ -19,6 +20,10 @@ void desktopSize(int* width, int* height) {
 
 void windowSize(int* width, int* height) {
     desktopSize(width, height);
+}
+
+void setWindowTitle(const char* title) {
+    pageTitle(title);
 }
 
 void warpPointer(int, int) {}

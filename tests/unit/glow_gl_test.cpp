@@ -58,7 +58,8 @@ class ShowWindow : public testing::Environment {
 
         Reference& f = reference;
         std::string fs = envFolder("KESTRUNE_SOURCE_DIR") + "/tests/unit/bloom_reference.fs";
-        f.program = buildProgram(f.vertexShader, f.fragmentShader, "shader/bloom.vs", fs.c_str());
+        f.program =
+            buildProgram(f.vertexShader, f.fragmentShader, "shader/bloom.vs", fs.c_str(), "", true);
         ASSERT_TRUE(programLinked(f.program)) << fs;
         f.renderpass = glGetUniformLocation(f.program, "renderpass");
         f.firstTexture = glGetUniformLocation(f.program, "firstTexture");
