@@ -97,8 +97,8 @@ void addText(Batch& batch, const std::string& text, float x, float y, Colour col
 bool setUp() {
     OverlayProgram& o = overlayProgram;
     o.tried = true;
-    o.program =
-        buildProgram(o.vertexShader, o.fragmentShader, "shader/overlay.vs", "shader/overlay.fs");
+    o.program = buildProgram(o.vertexShader, o.fragmentShader, "shader/overlay.vs",
+                             "shader/overlay.fs", "", false);
     if (!programLinked(o.program))
         return false;
     o.windowSizeLoc = glGetUniformLocation(o.program, "windowSize");
