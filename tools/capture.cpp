@@ -619,22 +619,35 @@ void checkOutputsAndDecodeMusic() {
 void ignoreDisplay() {}
 void ignoreReshape(int, int) {}
 
+// The size the window system last reshaped the window to: until it reaches the screen's,
+// the window's picture is still the small one it opened with, whatever size was asked for.
+int reshapedWidth = 0, reshapedHeight = 0;
+
+void captureReshape(int w, int h) {
+    reshape(w, h);
+    reshapedWidth = w;
+    reshapedHeight = h;
+}
+
 // Waits until the window covers the screen, whose size the video takes.
 void awaitFullScreenWindow() {
     desktopSize(&width, &height);
     // Keys and the pointer change nothing.
-    registerWindowCallbacks(false);
+    setWindowCallbacks({ignoreDisplay, captureReshape, nullptr, nullptr, nullptr, nullptr, false});
     auto started = std::chrono::steady_clock::now();
     for (;;) {
         int w = 0, h = 0;
         windowSize(&w, &h);
-        if (w == width && h == height && camera.width == width && camera.height == height)
+        if (w == width && h == height && reshapedWidth == width && reshapedHeight == height)
             break;
         if (std::chrono::steady_clock::now() - started > std::chrono::seconds(20))
             fail("the window did not cover the %dx%d screen", width, height);
         serveWindowEvents();
         usleep(10000);
     }
+    // Mesa takes a window's new size into its buffers at a swap: before one, the first
+    // frame would be drawn into, and read from, the buffer the window opened with.
+    presentFrame();
 }
 
 // Hides the window and sends the frames into an off-screen target of the size asked for.

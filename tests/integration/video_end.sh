@@ -55,4 +55,16 @@ echo "the show's last 25 frames: the same bytes whether it ends or --to stops it
 # Off screen at 640x360 in a 320x180 screen: a frame larger than the window.
 capture --size 640x360 --from 117 --to 117.25 --checksums "$out/big.sums" --raw "$out/big.rgb"
 check_frames "$out/big.rgb" "$out/big.sums" 7021 7035 640 360
+# The first frame is drawn at the screen's size: the window opens smaller and is resized
+# before it, so a capture that began before the resize reached the window's buffers would
+# write a black or partly drawn frame 1 (a screen larger than the window's first size).
+(cd "$KESTRUNE_RUN_DIR" && KESTRUNE_SCREEN=800x600 KESTRUNE_NO_WM=1 \
+    "$KESTRUNE_SOURCE_DIR/scripts/with-xvfb" "$KESTRUNE_BIN_DIR/kestrune-capture" --frames 1 \
+    --raw "$out/first.rgb" >/dev/null 2>"$out/errors") || fail "the capture of frame 1 failed"
+black=$(python3 -c '
+import sys
+d = open(sys.argv[1], "rb").read()
+print(sum(1 for i in range(0, len(d), 3) if d[i:i + 3] == b"\0\0\0"))' "$out/first.rgb")
+[ "$black" -lt 1000 ] || fail "frame 1 at 800x600 has $black black pixels: drawn before the window took the screen's size"
+echo "frame 1: the whole picture"
 echo "PASS"
