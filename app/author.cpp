@@ -88,7 +88,8 @@ void redrawFrame() {
     if (!showFlags.framesDrawn || showFrameNow() == 0)
         return;
     renderFrame(lastFrameDescription());
-    drawAuthorOverlay();
+    if (authorTime.overlayShown)
+        drawAuthorOverlay();
     presentFrame();
     reloadsShown();
 }

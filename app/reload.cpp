@@ -259,6 +259,8 @@ bool pollReloads() {
     if (!reloader.watching) {
         const char* probe = getenv("KESTRUNE_RELOAD_PROBE");
         reloader.probe = probe && strcmp(probe, "1") == 0;
+        if (reloader.probe)
+            authorTime.overlayShown = false;
         reloader.watching = startWatching(".");
         if (reloader.watching)
             say("reload: watching the run folder for changes");

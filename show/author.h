@@ -17,6 +17,9 @@ struct AuthorTime {
     // The author changed the show itself (the keys s and b): it has left the straight run,
     // keeps no states and goes back to its start or a kept state for any seek.
     bool offTimeline = false;
+    // The overlay is drawn over each frame; off where a test hashes the show's own picture
+    // frame after frame (KESTRUNE_RELOAD_PROBE), whose clock would change every hash.
+    bool overlayShown = true;
 };
 extern AuthorTime authorTime;
 

@@ -331,7 +331,7 @@ void runFrame() {
     describeFrame(frame);
     if (showFlags.framesDrawn) {
         renderFrame(frame);
-        if (showFlags.authorMode)
+        if (showFlags.authorMode && authorTime.overlayShown)
             drawAuthorOverlay();
     }
 }

@@ -13,6 +13,13 @@ void openWindow(int* argc, char** argv, const char* title, int width, int height
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(150, 150);
+    // Never larger than the screen: author mode's 1280x720 on a smaller one would show,
+    // and its picture cover, only a corner of the show.
+    int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+    if (screenWidth > 0 && width > screenWidth)
+        width = screenWidth;
+    if (screenHeight > 0 && height > screenHeight)
+        height = screenHeight;
     glutInitWindowSize(width, height);
     glutCreateWindow(title);
 }
