@@ -172,8 +172,9 @@ TEST(Glow, StaysWithinRmse0005OfTheFullSizeGlowInBothScenesFadesAndDdSteps) {
                    double(glow.brightness), double(dd), difference);
             EXPECT_LT(difference, 0.005) << "frame " << f.frame << ", dd " << dd;
             // Not alike by accident: the glow itself shows in the picture.
-            if (f.glowShows)
+            if (f.glowShows) {
                 EXPECT_GT(rmse(now, readImage(renderer.sceneFbo, 0, 0, kWidth, kHeight)), 0.02);
+            }
         }
         endFrame();
     }
