@@ -108,31 +108,6 @@ double goTo(int64_t frame) {
     return std::chrono::duration<double, std::milli>(WallClock::now() - begun).count();
 }
 
-// The hash kestrune-capture writes with --checksums: FNV-1a over 64-bit words of the
-// window's picture, RGB, top row first.
-uint64_t pictureHash() {
-    int width = camera.width, height = camera.height;
-    std::vector<unsigned char> rows(size_t(width) * height * 3), picture(rows.size());
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-    const size_t stride = size_t(width) * 3;
-    for (int y = 0; y < height; y++)
-        memcpy(&picture[size_t(y) * stride], &rows[size_t(height - 1 - y) * stride], stride);
-    const uint64_t prime = 1099511628211ull;
-    uint64_t hash = 14695981039346656037ull;
-    size_t i = 0;
-    for (; i + 8 <= picture.size(); i += 8) {
-        uint64_t word;
-        memcpy(&word, &picture[i], 8);
-        hash = (hash ^ word) * prime;
-    }
-    for (; i < picture.size(); i++)
-        hash = (hash ^ picture[i]) * prime;
-    return hash;
-}
-
 void serveRequest() {
     Request request = desk.requests.front().first;
     int seekSeconds = desk.requests.front().second;
@@ -200,7 +175,8 @@ void serveRequest() {
         }
         // The picture without the overlay, as a capture has it; then shown with it again.
         renderFrame(lastFrameDescription());
-        printEdit("frame %lld checksum %016llx", (long long)now, (unsigned long long)pictureHash());
+        printEdit("frame %lld checksum %016llx", (long long)now,
+                  (unsigned long long)windowChecksum(camera.width, camera.height));
         desk.redraw = true;
         return;
     }

@@ -20,6 +20,7 @@
 #include "model/model.h"
 #include "platform/platform.h"
 #include "render/reload.h"
+#include "render/render.h"
 #include "show/flags.h"
 #include "show/frame.h"
 #include "show/scene.h"
@@ -250,7 +251,7 @@ void reportChecksum() {
     desktopSize(&screenWidth, &screenHeight);
     width = std::min(width, screenWidth);
     height = std::min(height, screenHeight);
-    say("checksum %016llx", (unsigned long long)backBufferChecksum(width, height));
+    say("checksum %016llx", (unsigned long long)windowChecksum(width, height));
 }
 
 } // namespace

@@ -27,26 +27,13 @@
 #include "show/scene.h"
 #include "show/timeline.h"
 #include "show/timer.h"
+#include "bench/run_folder.h"
 
 namespace {
 
 double floorSeconds = 0;    // one pair of glow passes, measured before the benchmarks
 double floorCpuSeconds = 0; // the same in CPU time of the whole process
 int sceneOneItems = 0, sceneTwoItems = 0;
-
-std::string runFolder() {
-    if (const char* dir = getenv("KESTRUNE_RUN_DIR"))
-        return dir;
-    char exe[4096];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0)
-        return ".";
-    exe[n] = '\0';
-    std::string path(exe);
-    path = path.substr(0, path.rfind('/')); // <build>/bench
-    path = path.substr(0, path.rfind('/')); // <build>
-    return path + "/demo";
-}
 
 // Start-up as the demo does it, without sound and full screen.
 bool startUp() {

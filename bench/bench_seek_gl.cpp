@@ -19,22 +19,9 @@
 #include "show/frame.h"
 #include "show/scene.h"
 #include "show/timer.h"
+#include "bench/run_folder.h"
 
 namespace {
-
-std::string runFolder() {
-    if (const char* dir = getenv("KESTRUNE_RUN_DIR"))
-        return dir;
-    char exe[4096];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0)
-        return ".";
-    exe[n] = '\0';
-    std::string path(exe);
-    path = path.substr(0, path.rfind('/')); // <build>/bench
-    path = path.substr(0, path.rfind('/')); // <build>
-    return path + "/demo";
-}
 
 // Start-up as author mode does it, without sound: the fixed step, the overlay on.
 bool startUp() {

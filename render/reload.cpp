@@ -90,19 +90,3 @@ GlObjectCounts countGlObjects() {
     glDeleteShader(probe);
     return counts;
 }
-
-uint64_t backBufferChecksum(int width, int height) {
-    std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 3);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    GLint alignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    // FNV-1a, byte by byte.
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char byte : pixels)
-        hash = (hash ^ byte) * 1099511628211ull;
-    return hash;
-}

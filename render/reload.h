@@ -31,6 +31,3 @@ struct GlObjectCounts {
     int programs = 0, shaders = 0, buffers = 0, textures = 0;
 };
 GlObjectCounts countGlObjects();
-// A 64-bit hash of the window's back buffer (width x height, RGB), as the capture tool
-// hashes its frames.
-uint64_t backBufferChecksum(int width, int height);

@@ -3,6 +3,8 @@
 // is drawn, from where and at which size is all in the FrameDescription it is handed,
 // which show/frame.cpp builds. What only render/ itself uses is in render/internal.h.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "math/vecmath.h"
@@ -88,3 +90,8 @@ void presentFrame(); // swaps the window's buffers
 // The key x: flips shaderEnabled and binds the scene program, or none; only the choice is
 // kept while there is no GL (unit tests).
 void toggleSceneProgram();
+
+// A picture's hash (RGB bytes, top row first), as kestrune-capture --checksums writes it.
+uint64_t pictureChecksum(const unsigned char* bytes, size_t size);
+// The same of the window's back buffer, width x height from its bottom-left corner.
+uint64_t windowChecksum(int width, int height);

@@ -447,21 +447,6 @@ void reportProgress(std::chrono::steady_clock::time_point started, bool last) {
             terminal ? "   " : "\n");
 }
 
-// FNV-1a over 64-bit words, then the bytes left: fast enough to hash every frame.
-uint64_t frameHash(const std::vector<unsigned char>& bytes) {
-    const uint64_t prime = 1099511628211ull;
-    uint64_t hash = 14695981039346656037ull;
-    size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        uint64_t word;
-        memcpy(&word, &bytes[i], 8);
-        hash = (hash ^ word) * prime;
-    }
-    for (; i < bytes.size(); i++)
-        hash = (hash ^ bytes[i]) * prime;
-    return hash;
-}
-
 void writeQueuedFrames() {
     std::unique_lock<std::mutex> hold(writer.lock);
     for (;;) {
@@ -477,7 +462,7 @@ void writeQueuedFrames() {
             fwrite(frame.pixels.data(), 1, frame.pixels.size(), sink) == frame.pixels.size();
         if (written && checksumFile)
             fprintf(checksumFile, "%lld %016llx\n", (long long)frame.number,
-                    (unsigned long long)frameHash(frame.pixels));
+                    (unsigned long long)pictureChecksum(frame.pixels.data(), frame.pixels.size()));
         hold.lock();
         writer.spare.push_back(std::move(frame.pixels));
         if (!written) {
