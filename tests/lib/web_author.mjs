@@ -4,38 +4,20 @@
 // The same author keys act and print their "edit:" lines; the page's title says the time,
 // scene and frame; a seek puts the music's audio element at the show's time, and a pause
 // pauses it. Any failed check prints FAIL and exits 1.
-import { createRequire } from 'module';
-import path from 'path';
+import { openPage } from './page_lines.mjs';
 
-const require = createRequire(path.join(process.env.KESTRUNE_NODE_MODULES, 'x.js'));
-const puppeteer = require('puppeteer-core');
 const [base] = process.argv.slice(2);
-const browser = await puppeteer.launch({
-    executablePath: process.env.KESTRUNE_CHROMIUM, headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-           '--mute-audio', '--autoplay-policy=no-user-gesture-required'] });
-let lines = [];
-function fail(text) {
-    console.log('FAIL: ' + text);
-    console.log('--- page output (last lines):\n' + lines.slice(-15).join('\n'));
-    process.exit(1);
-}
-const page = await browser.newPage();
-await page.setViewport({ width: 640, height: 360 });
-page.on('console', m => lines.push(...m.text().split('\n')));
-page.on('pageerror', e => fail('page error: ' + e.message));
+// The music's audio elements play without a click of their own.
+const { browser, page, lines, fail, lineFrom } =
+    await openPage(640, 360, ['--autoplay-policy=no-user-gesture-required']);
 const until = (fn, what, arg, timeout = 60000) =>
     page.waitForFunction(fn, { timeout, polling: 50 }, arg).catch(() => fail(what));
 // The next "edit:" line matching the pattern, after those seen so far.
 let seen = 0;
 async function editLine(pattern) {
-    const re = new RegExp('^edit: ' + pattern);
-    for (let waited = 0; waited < 60000; waited += 50) {
-        const i = lines.findIndex((l, k) => k >= seen && re.test(l));
-        if (i >= 0) { seen = i + 1; return lines[i]; }
-        await new Promise(r => setTimeout(r, 50));
-    }
-    fail(`no line /${re.source}/`);
+    const i = await lineFrom(new RegExp('^edit: ' + pattern), seen, `no line /^edit: ${pattern}/`);
+    seen = i + 1;
+    return lines[i];
 }
 const music = () => page.evaluate(() => Module.kestruneAudio.playing());
 

@@ -4,38 +4,12 @@
 // a shader source (changed) is rebuilt, a broken one keeps the old program with one
 // message, a camera path is read, a file the show does not read is named on the page.
 // Any failed check prints FAIL and exits 1.
-import { createRequire } from 'module';
 import fs from 'fs';
-import path from 'path';
+import { openPage } from './page_lines.mjs';
 
-const require = createRequire(path.join(process.env.KESTRUNE_NODE_MODULES, 'x.js'));
-const puppeteer = require('puppeteer-core');
 const [base, shaderFile, pathFile] = process.argv.slice(2);
-const browser = await puppeteer.launch({
-    executablePath: process.env.KESTRUNE_CHROMIUM, headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--mute-audio'] });
-const lines = [];
-function fail(text) {
-    console.log('FAIL: ' + text);
-    console.log('--- page output (last lines):\n' + lines.slice(-15).join('\n'));
-    process.exit(1);
-}
-const page = await browser.newPage();
-await page.setViewport({ width: 640, height: 360 });
-page.on('console', m => lines.push(m.text()));
-page.on('pageerror', e => fail('page error: ' + e.message));
-const seen = (pattern, what) => {
-    const until = Date.now() + 60000;
-    return new Promise(resolve => {
-        const look = () => {
-            const line = lines.find(l => pattern.test(l));
-            if (line) return resolve(line);
-            if (Date.now() > until) fail(what);
-            setTimeout(look, 50);
-        };
-        look();
-    });
-};
+const { browser, page, lines, fail, lineFrom } = await openPage(640, 360);
+const seen = async (pattern, what) => lines[await lineFrom(pattern, 0, what)];
 // Drops one file, as a user dragging it from their desktop onto the page would.
 const drop = (name, text) => page.evaluate((name, text) => {
     const data = new DataTransfer();

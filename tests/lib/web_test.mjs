@@ -139,7 +139,13 @@ await page.keyboard.up('ArrowDown');
 await key('w');
 await key('e');
 const saved = path.join(download, 'campath.xml');
-for (let i = 0; i < 600 && !fs.existsSync(saved); i++) await new Promise(r => setTimeout(r, 50));
+// The file's arrival in the folder, or 30 s without it.
+await new Promise(resolve => {
+    const watcher = fs.watch(download, () => { if (fs.existsSync(saved)) done(); });
+    const deadline = setTimeout(done, 30000);
+    function done() { clearTimeout(deadline); watcher.close(); resolve(); }
+    if (fs.existsSync(saved)) done();
+});
 check(fs.existsSync(saved), 'the recording was not offered as a download');
 await key('c'); // back on the path, which scene 2 then follows
 await key('s');
