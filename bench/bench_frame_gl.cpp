@@ -27,7 +27,7 @@
 #include "show/scene.h"
 #include "show/timeline.h"
 #include "show/timer.h"
-#include "bench/run_folder.h"
+#include "bench/gl_start.h"
 
 namespace {
 
@@ -37,24 +37,8 @@ int sceneOneItems = 0, sceneTwoItems = 0;
 
 // Start-up as the demo does it, without sound and full screen.
 bool startUp() {
-    std::string dir = runFolder();
-    if (chdir(dir.c_str()) != 0) {
-        fprintf(stderr, "bench_frame_gl: no run folder %s\n", dir.c_str());
+    if (!startBenchShow("bench_frame_gl"))
         return false;
-    }
-    camera.width = 1280;
-    camera.height = 720;
-    openHiddenWindow("Kestrune frame bench", camera.width, camera.height);
-    setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
-    setupGraphics();
-    startFrameTimer(frameTimer);
-
-    loadSceneModels();
-    setupShaders(camera.width, camera.height);
-    showFlags.cameraPathMode = true;
-    loadScenePaths();
-    setupRenderTargets(camera.width, camera.height);
-    startClock(demoClock);
     for (int i = 0; i < renderListSize(); i++)
         (renderItem(i).passKind == kSceneOnePass ? sceneOneItems : sceneTwoItems)++;
     fflush(stdout);

@@ -19,31 +19,16 @@
 #include "show/frame.h"
 #include "show/scene.h"
 #include "show/timer.h"
-#include "bench/run_folder.h"
+#include "bench/gl_start.h"
 
 namespace {
 
 // Start-up as author mode does it, without sound: the fixed step, the overlay on.
 bool startUp() {
-    std::string dir = runFolder();
-    if (chdir(dir.c_str()) != 0) {
-        fprintf(stderr, "bench_seek_gl: no run folder %s\n", dir.c_str());
-        return false;
-    }
     setFixedStep(60);
     showFlags.authorMode = true;
-    camera.width = 1280;
-    camera.height = 720;
-    openHiddenWindow("Kestrune seek bench", camera.width, camera.height);
-    setCamera(0, 0, 6, 0, 1.5f, 5, 0, 1, 0);
-    setupGraphics();
-    startFrameTimer(frameTimer);
-    loadSceneModels();
-    setupShaders(camera.width, camera.height);
-    showFlags.cameraPathMode = true;
-    loadScenePaths();
-    setupRenderTargets(camera.width, camera.height);
-    startClock(demoClock);
+    if (!startBenchShow("bench_seek_gl"))
+        return false;
     learnShowLength();
     fflush(stdout);
     return true;

@@ -12,13 +12,7 @@
 #   a texture that cannot be read keep the old ones, each with a message.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
-make_run_copy
-rm "$DEMO_DIR/shader" "$DEMO_DIR/models" "$DEMO_DIR/textures"
-cp -r "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/shader"
-# Folders of links to write in: a rename replaces a link, never what it points to.
-mkdir "$DEMO_DIR/models" "$DEMO_DIR/textures"
-ln -s "$KESTRUNE_RUN_DIR"/models/* "$DEMO_DIR/models/"
-ln -s "$KESTRUNE_RUN_DIR"/textures/* "$DEMO_DIR/textures/"
+make_writable_run_copy
 SAVED=$DEMO_DIR/saved
 mkdir "$SAVED" && cp -r "$DEMO_DIR/shader" "$DEMO_DIR"/*.xml "$SAVED/"
 printf '#!/bin/sh\nexec "$@" --edit\n' >"$DEMO_DIR/edit" && chmod +x "$DEMO_DIR/edit"

@@ -4,14 +4,7 @@
 # and the memory are the same after the last reload as after the first round.
 set -u
 source "$KESTRUNE_SOURCE_DIR/tests/lib/demo.sh"
-make_run_copy
-# Folders of their own to write in: the shaders copied, the models and textures linked
-# one by one (a rename replaces a link, never what it points to).
-rm "$DEMO_DIR/shader" "$DEMO_DIR/models" "$DEMO_DIR/textures"
-cp -r "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/shader"
-mkdir "$DEMO_DIR/models" "$DEMO_DIR/textures"
-ln -s "$KESTRUNE_RUN_DIR"/models/* "$DEMO_DIR/models/"
-ln -s "$KESTRUNE_RUN_DIR"/textures/* "$DEMO_DIR/textures/"
+make_writable_run_copy
 printf '#!/bin/sh\nexec "$@" --edit\n' >"$DEMO_DIR/edit" && chmod +x "$DEMO_DIR/edit"
 V=$DEMO_DIR/versions
 mkdir "$V"

@@ -39,6 +39,17 @@ make_run_copy() {
     ln -s "$KESTRUNE_RUN_DIR"/* "$DEMO_DIR/" && rm "$DEMO_DIR"/*.xml && cp "$KESTRUNE_RUN_DIR"/*.xml "$DEMO_DIR/"
 }
 
+# make_run_copy, with folders of its own to write in: the shaders copied, the models and
+# textures linked one by one (a rename replaces a link, never what it points to).
+make_writable_run_copy() {
+    make_run_copy
+    rm "$DEMO_DIR/shader" "$DEMO_DIR/models" "$DEMO_DIR/textures"
+    cp -r "$KESTRUNE_RUN_DIR/shader" "$DEMO_DIR/shader"
+    mkdir "$DEMO_DIR/models" "$DEMO_DIR/textures"
+    ln -s "$KESTRUNE_RUN_DIR"/models/* "$DEMO_DIR/models/"
+    ln -s "$KESTRUNE_RUN_DIR"/textures/* "$DEMO_DIR/textures/"
+}
+
 # Starts the demo in $DEMO_DIR, silent unless SDL_AUDIODRIVER says otherwise, its output in
 # $DEMO_OUT; arguments are a command to run it with (a background job ignores SIGINT).
 start_demo() {
