@@ -163,7 +163,7 @@ bool reloadModelFile(Model& model) {
         return false;
     }
     for (int i = model.firstItem; i < model.firstItem + model.itemCount; i++)
-        uploadItemBuffers(renderItem(i));
+        uploadRenderItem(i);
     for (RenderItem& item : replaced) {
         deleteItemBuffers(item);
         collectTextures(item, candidates);

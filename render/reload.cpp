@@ -38,20 +38,6 @@ std::vector<std::string> rebuildProgramsOf(const std::string& path) {
     return failures;
 }
 
-template <typename T> static size_t byteSize(const std::vector<T>& v) {
-    return v.size() * sizeof(T);
-}
-
-void uploadItemBuffers(RenderItem& item) {
-    item.vertexBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.vertices), item.vertices.data());
-    item.normalBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.normals), item.normals.data());
-    item.indexBuffer =
-        makeBuffer(GL_ELEMENT_ARRAY_BUFFER, byteSize(item.indices), item.indices.data());
-    item.texCoordBuffer =
-        makeBuffer(GL_ARRAY_BUFFER, byteSize(item.texCoords), item.texCoords.data());
-    item.tangentBuffer = makeBuffer(GL_ARRAY_BUFFER, byteSize(item.tangents), item.tangents.data());
-}
-
 void deleteItemBuffers(RenderItem& item) {
     GLuint buffers[] = {item.vertexBuffer, item.normalBuffer, item.indexBuffer, item.texCoordBuffer,
                         item.tangentBuffer};

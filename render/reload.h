@@ -18,8 +18,9 @@ bool isShaderSource(const std::string& path);
 // failed to compile:", then the log's lines. Empty when all were rebuilt.
 std::vector<std::string> rebuildProgramsOf(const std::string& path);
 
-// The item's five buffers from its arrays (new names), and their deletion.
-void uploadItemBuffers(RenderItem& item);
+// The five buffers of the item at that index, made from its arrays as start-up makes them
+// (new names); and their deletion.
+void uploadRenderItem(int index);
 void deleteItemBuffers(RenderItem& item);
 void deleteTextures(const std::vector<uint32_t>& names);
 // The texture's image and mipmap chain replaced by the image's, under the same name.

@@ -13,6 +13,7 @@
 #include "model/renderlist.h"
 #include "platform/platform.h"
 #include "render/internal.h"
+#include "render/reload.h"
 #include "render/render.h"
 
 Renderer renderer;
@@ -206,7 +207,7 @@ template <typename T> static size_t byteSize(const std::vector<T>& v) {
     return v.size() * sizeof(T);
 }
 
-static void uploadRenderItem(int index) {
+void uploadRenderItem(int index) {
     const Renderer& r = renderer;
     RenderItem& item = renderItem(index);
     // Sizes come from the arrays themselves, so a short array is never read past its end.
